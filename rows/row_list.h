@@ -1,0 +1,45 @@
+// RowList: the visible rows, in order, each holding one node. On Windows it is
+// the control's own list box; natively a gap buffer with the same rules.
+#pragma once
+
+#include <cstdint>
+
+namespace orvane {
+
+class OutlineNode;
+
+class RowList {
+ public:
+  virtual ~RowList() = default;
+
+  // Index of the new, last row.
+  virtual int32_t Append(OutlineNode* node) = 0;
+  // Inserts at `index` (0..Count()); rows from there on move down by one.
+  virtual void Insert(int32_t index, OutlineNode* node) = 0;
+  virtual void Delete(int32_t index) = 0;
+  // No rows, no selection.
+  virtual void Clear() = 0;
+  virtual int32_t Count() const = 0;
+  // Null for an index outside 0..Count()-1.
+  virtual OutlineNode* NodeOf(int32_t index) const = 0;
+  virtual void SetNodeOf(int32_t index, OutlineNode* node) = 0;
+  // Selected row, or -1. Inserts and deletes before it move it with its row;
+  // deleting it leaves none.
+  virtual int32_t Selection() const = 0;
+  // Selects row `index` and scrolls it into view; -1 clears the selection.
+  virtual void SetSelection(int32_t index) = 0;
+  virtual int32_t TopIndex() const = 0;
+  virtual int32_t RowHeight() const = 0;
+  // Row under a client point; not less than Count() below the last row.
+  virtual int32_t RowFromPoint(int32_t x, int32_t y) const = 0;
+
+  // Brackets a run of inserts or deletes, so that an implementation that
+  // redraws can do it once.
+  virtual void BeginBulkChange() {}
+  virtual void EndBulkChange() {}
+};
+
+// Row indexes are 16-bit for every user of the list; no list grows past this.
+inline constexpr int32_t kMaxRows = 32767;
+
+}  // namespace orvane
