@@ -1,0 +1,77 @@
+// GlyphStrip: a bitmap cut into equal cells, composed once onto the control's
+// back colour with pure yellow as the transparent key, so that painting a
+// glyph is a single opaque block copy. A strip belongs to one back colour:
+// the control builds a new one when that colour, the alignment or the mirror
+// state changes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+namespace orvane {
+
+// Bitmap resources of the module.
+inline constexpr int kCheckStripBitmap = 209;  // icons and check boxes, 3 x 10 cells
+inline constexpr int kTreeStripLtrBitmap = 210;  // tree lines for tvLeft, 10 x 1 cells
+inline constexpr int kTreeStripRtlBitmap = 211;  // the cell-by-cell mirror of 210
+inline constexpr int kCheckStripColumns = 3;
+inline constexpr int kCheckStripRows = 10;
+inline constexpr int kTreeStripColumns = 10;
+inline constexpr int kTreeStripRows = 1;
+
+// The transparent key of every strip bitmap.
+inline constexpr COLORREF kGlyphKeyColour = RGB(255, 255, 0);
+
+// The tree-line bitmap for an alignment value: 210 for 0 (tvLeft), 211 for
+// any other value. (The layout itself treats only 2 as right-aligned, so a
+// stored 1 draws left-aligned rows with the mirrored lines.)
+inline int TreeStripBitmapFor(int alignment) {
+  return alignment == 0 ? kTreeStripLtrBitmap : kTreeStripRtlBitmap;
+}
+
+class GlyphStrip {
+ public:
+  // Loads bitmap `bitmapId` from `module`. `dc` is only the reference for
+  // compatible bitmaps and contexts; null means the screen. `backColour` is a
+  // resolved colour. A bitmap that cannot be loaded leaves an empty strip
+  // (Valid() false) that draws nothing.
+  GlyphStrip(HINSTANCE module, HDC dc, int bitmapId, int columns, int rows,
+             COLORREF backColour);
+  // The same from a bitmap the strip takes over (null gives an empty strip).
+  GlyphStrip(HBITMAP source, HDC dc, int columns, int rows, COLORREF backColour);
+  virtual ~GlyphStrip();
+  GlyphStrip(const GlyphStrip&) = delete;
+  GlyphStrip& operator=(const GlyphStrip&) = delete;
+
+  // Copies cell (row, column) to `dc` at (x, y), SRCCOPY, unclipped. A cell
+  // outside the grid, or any cell of an empty strip, draws nothing.
+  void DrawCell(int row, int column, HDC dc, int x, int y) const;
+
+  bool Valid() const { return m_cells != nullptr; }
+  int32_t CellWidth() const { return m_cellWidth; }
+  int32_t CellHeight() const { return m_cellHeight; }
+  int32_t Columns() const { return m_columns; }
+  int32_t Rows() const { return m_rows; }
+  // The bitmap the strip was built from; kept unchanged for its whole life.
+  HBITMAP SourceBitmap() const { return m_source; }
+
+ private:
+  void Build(HDC dc, COLORREF backColour);
+  void Release();
+
+  int32_t m_cellWidth = 0;
+  int32_t m_cellHeight = 0;
+  int32_t m_columns = 0;
+  int32_t m_rows = 0;
+  HBITMAP m_source = nullptr;
+  std::unique_ptr<HBITMAP[]> m_cells;
+};
+
+// Copies `source` onto `dest` at (x, y), leaving the destination visible
+// wherever the source has exactly `keyColour`. The source bitmap is left as
+// it was. Used once per strip build, never while painting rows.
+void DrawTransparent(HDC dest, HBITMAP source, int16_t x, int16_t y, COLORREF keyColour);
+
+}  // namespace orvane

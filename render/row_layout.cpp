@@ -1,0 +1,81 @@
+#include "render/row_layout.h"
+
+#include <limits>
+
+#include "core/orvane_core.h"
+
+namespace orvane {
+
+namespace {
+
+// Edges are worked out in 64 bits and brought back into a RECT's range, so a
+// deep level times a large indent cannot wrap around to the other side.
+LONG ClampToLong(int64_t v) {
+  constexpr int64_t lo = std::numeric_limits<LONG>::min();
+  constexpr int64_t hi = std::numeric_limits<LONG>::max();
+  return static_cast<LONG>(v < lo ? lo : (v > hi ? hi : v));
+}
+
+// The column `steps` indents in from the layout's own edge of `client`.
+RECT HitColumn(const RECT& client, int64_t steps, int16_t alignment, int16_t indent) {
+  RECT r = client;
+  if (IsRightLayout(alignment)) {
+    const int64_t right = static_cast<int64_t>(client.right) - steps * indent;
+    r.right = ClampToLong(right);
+    r.left = ClampToLong(right - indent);
+  } else {
+    const int64_t left = static_cast<int64_t>(client.left) + steps * indent;
+    r.left = ClampToLong(left);
+    r.right = ClampToLong(left + indent);
+  }
+  return r;
+}
+
+}  // namespace
+
+bool HasNextSibling(const OrvaneCore& core, const OutlineNode& node) {
+  const OutlineNode* parent = node.m_parent;
+  if (!parent) return false;
+
+  // In the checked-only view unchecked books have no rows, so the category's
+  // last book shown ends its line. Only a book of the loaded catalogue has a
+  // category entry to ask; a free-text item at level 1 has none.
+  if (!core.ApplyCheck() && node.Level() == 1 && node.m_bookNumber >= 1 &&
+      core.BookNode(node.m_bookNumber) == &node) {
+    const CategoryTable& table = core.Categories();
+    const CategoryEntry* entry = table.Entry(table.CategoryOfBook(node.m_bookNumber));
+    if (entry) return node.m_ordinal != entry->lastShown;
+  }
+
+  // Every loaded sibling is shown here. The last loaded child ends the line,
+  // rather than the child whose ordinal matches the parent's declared count:
+  // free-text parents declare no children however many they have, and a book
+  // whose file went missing declares more sections than it loaded.
+  return parent->m_children.Last() != &node;
+}
+
+TreeGlyph GetRowGlyph(const OrvaneCore& core, const OutlineNode& node) {
+  const bool hasParent = node.m_parent != nullptr;
+  if (node.m_children.Empty()) {
+    if (!hasParent) return tgBlank;
+    return HasNextSibling(core, node) ? tgTee : tgCorner;
+  }
+  int glyph = node.m_expanded ? tgOpenRoot : tgClosedRoot;
+  if (hasParent) {
+    glyph += 2;
+    if (HasNextSibling(core, node)) glyph -= 1;
+  }
+  return static_cast<TreeGlyph>(glyph);
+}
+
+RECT GetButtonRect(const OutlineNode& node, const RECT& client, int16_t alignment,
+                   int16_t indent) {
+  return HitColumn(client, node.Level(), alignment, indent);
+}
+
+RECT GetCheckBoxRect(const OutlineNode& node, const RECT& client, int16_t alignment,
+                     int16_t indent) {
+  return HitColumn(client, static_cast<int64_t>(node.Level()) + 2, alignment, indent);
+}
+
+}  // namespace orvane

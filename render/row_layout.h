@@ -1,0 +1,74 @@
+// Where the parts of a row go: the tree-line glyph a node's row shows, whether
+// its line continues to a following sibling, and the two hit columns the mouse
+// handling tests. Nothing here draws.
+//
+// Alignment: 2 (tvRight) lays a row out from the right edge, every other
+// value from the left edge. I is the indent (pixels per level), L the level.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace orvane {
+
+class OrvaneCore;
+class OutlineNode;
+
+// The control's alignment and reading-order values; the properties store any
+// 16-bit value, so the layout takes plain int16_t and tests it against these.
+enum TAlignment : int16_t { tvLeft = 0, tvRight = 2 };
+enum TReadingOrder : int16_t { RTL = 0, LTR = 1 };
+
+inline constexpr int kRowHeight = 16;
+inline constexpr int16_t kDefaultIndent = 18;
+
+// m_treeStrip cells.
+enum TreeGlyph : int {
+  tgBlank = 0,
+  tgLine = 1,
+  tgTee = 2,
+  tgCorner = 3,
+  tgOpenRoot = 4,
+  tgOpen = 5,
+  tgOpenLast = 6,
+  tgClosedRoot = 7,
+  tgClosed = 8,
+  tgClosedLast = 9,
+};
+
+// m_checkStrip rows and columns the painting uses.
+inline constexpr int kBookIconRowLeft = 1;
+inline constexpr int kPageIconRow = 3;
+inline constexpr int kBookIconRowRight = 5;
+inline constexpr int kCheckBoxRow = 9;
+inline constexpr int kIconClosed = 0;
+inline constexpr int kIconOpen = 1;
+inline constexpr int kIconInactive = 2;
+
+inline bool IsRightLayout(int16_t alignment) { return alignment == tvRight; }
+
+// Flags for the text library: right-aligned only in the right layout, always
+// vertically centred. An alignment value outside the enumeration is drawn as
+// the left layout draws it, so the title stays next to its icon.
+inline int TitleTextFlags(int16_t alignment) { return (IsRightLayout(alignment) ? 2 : 0) + 4; }
+
+// Reading-order code for the library: 2 for RTL (0), 1 for any other value.
+inline int LibraryReadingOrder(int16_t readingOrder) { return readingOrder == RTL ? 2 : 1; }
+
+// Whether another sibling is shown after `node` in the current view. Rows of
+// the root list are never joined by lines; a book in the checked-only view is
+// the last one when it is the last book shown of its category.
+bool HasNextSibling(const OrvaneCore& core, const OutlineNode& node);
+
+// The m_treeStrip cell for the row's own button or line.
+TreeGlyph GetRowGlyph(const OrvaneCore& core, const OutlineNode& node);
+
+// The hit columns the mouse handling tests: the full height of `client`,
+// `indent` pixels wide, at the node's button and check-box columns.
+RECT GetButtonRect(const OutlineNode& node, const RECT& client, int16_t alignment,
+                   int16_t indent);
+RECT GetCheckBoxRect(const OutlineNode& node, const RECT& client, int16_t alignment,
+                     int16_t indent);
+
+}  // namespace orvane

@@ -1,0 +1,242 @@
+#include "render/row_painter.h"
+
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "core/orvane_core.h"
+
+namespace orvane {
+
+namespace {
+
+// Cell widths when a strip is missing, so the title keeps its place.
+constexpr int kTreeCellWidth = 17;
+constexpr int kIconCellWidth = 16;
+
+int TreeCellWidth(const RowContext& row) {
+  return row.treeStrip && row.treeStrip->Valid() ? row.treeStrip->CellWidth() : kTreeCellWidth;
+}
+
+int IconCellWidth(const RowContext& row) {
+  return row.checkStrip && row.checkStrip->Valid() ? row.checkStrip->CellWidth()
+                                                   : kIconCellWidth;
+}
+
+bool ApplyCheckOn(const RowContext& row) { return row.core && row.core->ApplyCheck(); }
+
+int ClampToInt(int64_t v) {
+  constexpr int64_t lo = std::numeric_limits<int>::min();
+  constexpr int64_t hi = std::numeric_limits<int>::max();
+  return static_cast<int>(v < lo ? lo : (v > hi ? hi : v));
+}
+
+void DrawTreeCell(const RowContext& row, HDC dc, int cell, int64_t x, int64_t y) {
+  if (row.treeStrip) row.treeStrip->DrawCell(0, cell, dc, ClampToInt(x), ClampToInt(y));
+}
+
+void DrawIconCell(const RowContext& row, HDC dc, int r, int c, int64_t x, int64_t y) {
+  if (row.checkStrip) row.checkStrip->DrawCell(r, c, dc, ClampToInt(x), ClampToInt(y));
+}
+
+// The two font descriptions the text library takes: a copy of Fonta with the
+// face "Ariel" and character set 0, then Fonta itself.
+LOGFONTA FirstFontDescription(const LOGFONTA& fonta) {
+  LOGFONTA first = fonta;
+  std::memset(first.lfFaceName, 0, sizeof first.lfFaceName);
+  std::memcpy(first.lfFaceName, kTitleFaceName, sizeof kTitleFaceName);
+  first.lfCharSet = 0;
+  return first;
+}
+
+bool TextLibraryReady(const RowContext& row) { return row.text && row.text->Complete(); }
+
+bool Dimmed(UINT state) { return (state & (ODS_GRAYED | ODS_DISABLED)) != 0; }
+
+void SetPlainColours(const RowContext& row, HDC dc, bool grey) {
+  SetTextColor(dc, grey ? GetSysColor(COLOR_GRAYTEXT) : row.foreColour);
+  SetBkColor(dc, row.backColour);
+}
+
+// Fills the title's rectangle only; the glyph cells keep the back colour.
+void Highlight(const RowContext& row, const OutlineNode& node, const char* title, int length,
+               HDC dc) {
+  RECT text = GetTextRect(row, node, row.item, title, length, dc);
+  FillRect(dc, &text, GetSysColorBrush(COLOR_HIGHLIGHT));
+  SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+}
+
+void DrawContent(const RowContext& row, const OutlineNode& node, const char* title, int length,
+                 HDC dc) {
+  RECT rect = row.item;
+  DrawTreeLines(row, node, rect, dc);
+  DrawIconsAndText(row, title, length, rect, dc, node);
+}
+
+}  // namespace
+
+void RowContext::SetItem(const DRAWITEMSTRUCT& drawItem) {
+  dc = drawItem.hDC;
+  item = drawItem.rcItem;
+  itemId = drawItem.itemID;
+  action = drawItem.itemAction;
+  state = drawItem.itemState;
+  // Each row's item data is its node; the list box stores no text.
+  node = itemId == static_cast<UINT>(-1) ? nullptr
+                                         : reinterpret_cast<OutlineNode*>(drawItem.itemData);
+}
+
+void DrawRow(const RowContext& row) {
+  if (row.itemId == static_cast<UINT>(-1) || !row.node || !row.dc) return;
+  const OutlineNode& node = *row.node;
+  HDC dc = row.dc;
+
+  if (row.filePos) *row.filePos = node.Level() < 2 ? -1 : node.FilePos();
+
+  // The title is painted from a terminated copy: a section's title lies in
+  // its book's TocBuffer, where the byte after it belongs to the next record,
+  // and the copy leaves that buffer untouched on every path. A stored zero
+  // byte ends the title, as it ends its decoding.
+  std::string title;
+  if (node.Title()) {
+    const char* bytes = reinterpret_cast<const char*>(node.Title());
+    title.assign(bytes, strnlen(bytes, node.TitleLength()));
+  }
+  const int length = static_cast<int>(title.size());
+
+  // The list box hands over its own context: leave it as it came.
+  const int saved = SaveDC(dc);
+  HBRUSH back = CreateSolidBrush(row.backColour);
+  const bool active = node.m_active != 0;
+
+  if (row.action & ODA_DRAWENTIRE) {
+    // A full redraw never highlights, even a selected row.
+    FillRect(dc, &row.item, back);
+    SetPlainColours(row, dc, Dimmed(row.state) || !active);
+    DrawContent(row, node, title.c_str(), length, dc);
+  }
+  if ((row.action & ODA_SELECT) && active) {
+    if (row.state & ODS_SELECTED) {
+      Highlight(row, node, title.c_str(), length, dc);
+    } else {
+      FillRect(dc, &row.item, back);
+      SetPlainColours(row, dc, Dimmed(row.state));
+    }
+    DrawContent(row, node, title.c_str(), length, dc);
+  }
+  if ((row.action & ODA_FOCUS) && active) {
+    // The focus rectangle travels with the selected row, so a focus action
+    // highlights whether the focus comes or goes.
+    Highlight(row, node, title.c_str(), length, dc);
+    DrawContent(row, node, title.c_str(), length, dc);
+  }
+
+  DeleteObject(back);
+  if (saved) RestoreDC(dc, saved);
+}
+
+void DrawTreeLines(const RowContext& row, const OutlineNode& node, RECT& rect, HDC dc) {
+  const int64_t indent = row.indent;
+  const int64_t level = node.Level();
+  const int64_t y = rect.top;
+  const TreeGlyph own = row.core ? GetRowGlyph(*row.core, node)
+                                 : (node.m_children.Empty() ? tgBlank : tgClosedRoot);
+
+  // Each ancestor's continuing line stands in that ancestor's own button
+  // column, one indent further out per generation.
+  if (IsRightLayout(row.alignment)) {
+    int64_t x = rect.right - level * indent;
+    for (const OutlineNode* a = node.m_parent; a; a = a->m_parent, x += indent) {
+      if (row.core && HasNextSibling(*row.core, *a)) DrawTreeCell(row, dc, tgLine, x, y);
+    }
+    const int64_t right = rect.right - (level + 1) * indent;
+    rect.right = ClampToInt(right);
+    DrawTreeCell(row, dc, own, right, y);
+  } else {
+    int64_t x = rect.left + (level - 1) * indent;
+    for (const OutlineNode* a = node.m_parent; a; a = a->m_parent, x -= indent) {
+      if (row.core && HasNextSibling(*row.core, *a)) DrawTreeCell(row, dc, tgLine, x, y);
+    }
+    const int64_t left = rect.left + level * indent;
+    DrawTreeCell(row, dc, own, left, y);
+    rect.left = ClampToInt(left + TreeCellWidth(row));
+  }
+}
+
+void DrawIconsAndText(const RowContext& row, const char* title, int length, RECT& rect, HDC dc,
+                      const OutlineNode& node) {
+  const int column = !node.m_active ? kIconInactive : (node.m_expanded ? kIconOpen : kIconClosed);
+  const bool hasChildren = !node.m_children.Empty();
+  const int w = IconCellWidth(row);
+
+  // A check state outside the strip's columns (a node no catalogue knows)
+  // shows no box rather than a cell that does not exist.
+  int checkColumn = -1;
+  if (ApplyCheckOn(row)) {
+    const int16_t state = row.core->GetCheckState(&node);
+    checkColumn = state >= csChecked && state <= csPartial ? state : -1;
+  }
+
+  if (IsRightLayout(row.alignment)) {
+    const int iconRow = hasChildren ? kBookIconRowRight : kPageIconRow;
+    rect.right -= w;
+    DrawIconCell(row, dc, iconRow, column, rect.right, rect.top);
+    if (ApplyCheckOn(row)) {
+      rect.right -= w;
+      if (checkColumn >= 0) DrawIconCell(row, dc, kCheckBoxRow, checkColumn, rect.right, rect.top);
+    }
+  } else {
+    const int iconRow = hasChildren ? kBookIconRowLeft : kPageIconRow;
+    DrawIconCell(row, dc, iconRow, column, rect.left, rect.top);
+    rect.left += w;
+    if (ApplyCheckOn(row)) {
+      if (checkColumn >= 0) DrawIconCell(row, dc, kCheckBoxRow, checkColumn, rect.left, rect.top);
+      rect.left += w;
+    }
+  }
+
+  if (!TextLibraryReady(row) || !title) return;
+  const BidiTextApi& text = *row.text;
+  const LOGFONTA first = FirstFontDescription(row.fonta);
+  if (HGDIOBJ system = GetStockObject(SYSTEM_FONT)) SelectObject(dc, system);
+  text.aSelectDC(dc, &first, &row.fonta);
+  SetTextAlign(dc, TA_BASELINE);
+  text.aSetReadingOrder(LibraryReadingOrder(row.readingOrder));
+  SetBkMode(dc, TRANSPARENT);
+  text.aDrawText(dc, title, length, &rect, TitleTextFlags(row.alignment));
+  text.aReleaseDC(dc);
+}
+
+RECT GetTextRect(const RowContext& row, const OutlineNode& node, const RECT& item,
+                 const char* title, int length, HDC dc) {
+  int64_t width = 0;
+  if (TextLibraryReady(row) && title) {
+    const BidiTextApi& text = *row.text;
+    if (row.font) SelectObject(dc, row.font);
+    const LOGFONTA first = FirstFontDescription(row.fonta);
+    text.aSelectDC(dc, &first, &row.fonta);
+    width = text.aTextExtent(dc, title, length).cx;
+    text.aReleaseDC(dc);
+  }
+
+  // These edges step by the cell widths, not by the indent the tree lines
+  // use; with the default indent of 18 they meet the title's own rectangle.
+  const int64_t tree = TreeCellWidth(row);
+  const int64_t icon = IconCellWidth(row);
+  const int64_t check = ApplyCheckOn(row) ? icon : 0;
+  const int64_t steps = static_cast<int64_t>(row.indent) * node.Level();
+  RECT r = item;
+  if (IsRightLayout(row.alignment)) {
+    const int64_t right = item.right - steps - tree - icon - 1 - check;
+    r.right = ClampToInt(right);
+    r.left = ClampToInt(right - width);
+  } else {
+    const int64_t left = item.left + steps + tree + icon + 1 + check;
+    r.left = ClampToInt(left);
+    r.right = ClampToInt(left + width);
+  }
+  return r;
+}
+
+}  // namespace orvane
