@@ -78,6 +78,16 @@ class OrvaneCore {
   bool DeactivateBook(int16_t bookId);
   OutlineNode* BookNode(int16_t book) const;
 
+  // ---- Questions the painting and input code share ----
+  // A category of the loaded catalogue (not a text item of the root list).
+  bool IsCategory(const OutlineNode* node) const;
+  // The node of a catalogue book.
+  bool IsBook(const OutlineNode* node) const;
+  // Has children to show when opened: loaded ones, or a section's children
+  // still waiting in its book's file. Such a node gets a button.
+  bool CanOpen(const OutlineNode& node) const;
+  bool HasDeferredChildren(const OutlineNode& node) const;
+
   // ---- State the control reads and writes ----
   const std::string& BooksDir() const { return m_booksDir; }
   void SetBooksDir(std::string_view dir) { m_booksDir = dir; }
@@ -112,8 +122,13 @@ class OrvaneCore {
                             std::string_view deflt = "");
   int32_t ToggleOpen(OutlineNode& node, int16_t row, int16_t* lastRow);
   int32_t ToggleClose(OutlineNode& node, int16_t row);
+  // Reads a section's missing children from its book's file; false when
+  // there is nothing to read or the file cannot be opened.
   bool ReadDeferredChildren(OutlineNode& node);
   int16_t FindRow(const OutlineNode* node, int32_t from) const;
+  bool OpenRowOf(OutlineNode* node, int32_t* row);
+  // Appends a row unless the list is at its 16-bit limit.
+  bool AppendRootRow(OutlineNode* node);
 
   RowList& m_rows;
   ProfileSource& m_profile;

@@ -3,6 +3,7 @@
 // numberBase + 1 .. numberBase + bookCount.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -63,6 +63,8 @@ class OutlineNode {
 // null (nothing else changes), else at the end of the parent's children with
 // Level = parent's Level + 1. Returns the attached node.
 OutlineNode* AttachChild(NodeList& root, OutlineNode* parent, std::unique_ptr<OutlineNode> node);
+// The same, for a node that certainly has a parent.
+OutlineNode* AttachChild(OutlineNode& parent, std::unique_ptr<OutlineNode> node);
 
 // Makes a node from text and attaches it as AttachChild does; its ordinal is
 // its position in the list it joined.

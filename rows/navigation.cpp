@@ -1,0 +1,125 @@
+// Where the current row belongs, jumping to a section, greying books.
+#include <vector>
+
+#include "core/orvane_core.h"
+#include "loading/toc_reader.h"
+#include "rows/row_list.h"
+
+namespace orvane {
+
+int16_t OrvaneCore::ActiveCategory() const {
+  if (!m_selectedNode) return 0;
+  const OutlineNode* top = m_selectedNode;
+  while (top->m_parent) top = top->m_parent;
+  int32_t k = 1;
+  for (const OutlineNode* node : m_rootList) {
+    if (node == top) return k <= INT16_MAX ? static_cast<int16_t>(k) : 0;
+    ++k;
+  }
+  return 0;
+}
+
+int16_t OrvaneCore::ActiveBook() const {
+  return m_selectedNode ? m_selectedNode->m_bookNumber : 0;
+}
+
+bool OrvaneCore::ActivateBook(int16_t bookId) {
+  OutlineNode* book = BookNode(bookId);
+  if (!book) return false;
+  book->m_active = 1;
+  return true;
+}
+
+int16_t OrvaneCore::FindRow(const OutlineNode* node, int32_t from) const {
+  for (int32_t r = from; r < m_rows.Count(); ++r) {
+    if (m_rows.NodeOf(r) == node) return static_cast<int16_t>(r);
+  }
+  return -1;
+}
+
+bool OrvaneCore::DeactivateBook(int16_t bookId) {
+  OutlineNode* book = BookNode(bookId);
+  if (!book) return false;
+  book->m_active = 0;
+  if (!book->m_expanded) return false;
+  int16_t row = FindRow(book, 0);
+  if (row < 0) {
+    // Open but out of sight (closed category, or hidden as unchecked): it
+    // will show closed, as an open greyed book would not.
+    book->m_expanded = 0;
+    return false;
+  }
+  ToggleNode(row);
+  return true;
+}
+
+// Looks for `node` from row `*row` on, opening it when it is closed. Leaves
+// `*row` on the row after it; false when the end of the list comes first or
+// nothing follows its row.
+bool OrvaneCore::OpenRowOf(OutlineNode* node, int32_t* row) {
+  int32_t count = m_rows.Count();
+  for (int32_t r = *row; r < count; ++r) {
+    if (m_rows.NodeOf(r) == node) {
+      if (!node->m_expanded) {
+        ToggleNode(static_cast<int16_t>(r));
+        count = m_rows.Count();
+      }
+      if (r >= count - 1) return false;
+      *row = r + 1;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool OrvaneCore::GotoTocPosition(int16_t book, int32_t tocPos) {
+  RefreshPendingRows();
+  const uint8_t* buffer = BookBuffer(book);
+  OutlineNode* bookNode = BookNode(book);
+  if (!buffer || !bookNode || !bookNode->m_parent) return false;
+  uint32_t length = BookLength(book);
+
+  // The FilePos of the target and of each ancestor up to the top level. The
+  // parent links come from the file: a chain longer than the records the
+  // buffer can hold is a loop.
+  std::vector<int32_t> chain;
+  uint32_t pos = static_cast<uint32_t>(tocPos);
+  if (pos < kTocHeaderSize) pos = kTocHeaderSize;
+  const uint32_t maxSteps = length / kRecordHeaderSize + 1;
+  uint8_t topLevel = 0;
+  for (;;) {
+    if (!RecordFits(buffer, length, pos) || chain.size() > maxSteps) return false;
+    const uint8_t* record = buffer + pos;
+    chain.push_back(ReadI32(record + rec::kFilePos));
+    uint32_t parent = ReadU32(record + rec::kParentPos);
+    if (parent == 0) {
+      topLevel = record[rec::kLevel];
+      break;
+    }
+    pos = parent;
+  }
+  for (int level = 2; level < topLevel; ++level) chain.push_back(1);
+
+  int32_t row = 0;
+  if (!OpenRowOf(bookNode->m_parent, &row) || !OpenRowOf(bookNode, &row)) return false;
+
+  size_t k = chain.size();
+  for (int32_t count = m_rows.Count(); row < count; ++row) {
+    OutlineNode* node = m_rows.NodeOf(row);
+    if (!node || node->m_bookNumber != book) break;
+    if (node->FilePos() == chain[k - 1]) {
+      if (--k == 0) {
+        m_selectedNode = node;
+        m_rows.SetSelection(row);
+        return true;
+      }
+      if (!node->m_expanded) {
+        ToggleNode(static_cast<int16_t>(row));
+        count = m_rows.Count();
+      }
+    }
+  }
+  return false;
+}
+
+}  // namespace orvane
