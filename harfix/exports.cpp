@@ -1,0 +1,92 @@
+// The library's six entry points. Everything they are given comes from a
+// host and is checked here; nothing below them sees a null pointer, a
+// negative length or a handle that is not a device context.
+#include "harfix/harfix.h"
+
+#include <cstring>
+#include <new>
+
+#include "harfix/cp1256.h"
+#include "harfix/line_layout.h"
+#include "harfix/line_painter.h"
+#include "harfix/selection_table.h"
+
+namespace {
+
+int g_readingOrder = HARFIX_ORDER_LTR;
+
+bool IsDeviceContext(HDC dc) {
+    if (!dc) return false;
+    const DWORD type = GetObjectType(dc);
+    return type == OBJ_DC || type == OBJ_MEMDC || type == OBJ_ENHMETADC;
+}
+
+// Lays out the text of a call, or reports why there is none to lay out.
+// The length is a byte count, but a title never runs past its terminating
+// zero, so a length larger than the string cannot make us read beyond it.
+bool LayOutCallText(HDC dc, const char* text, int length, harfix::LaidOutLine& line,
+                    harfix::FontSelection*& selection) {
+    if (!text || length < 0) return false;
+    selection = harfix::FindSelection(dc);
+    if (!selection) return false;
+    const std::size_t bytes = strnlen(text, static_cast<std::size_t>(length));
+    line = harfix::LayOutLine(*selection, harfix::DecodeCp1256(text, bytes),
+                              g_readingOrder == HARFIX_ORDER_RTL);
+    return true;
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI aSelectDC(HDC dc, const LOGFONTA* latinFont, const LOGFONTA* arabicFont) {
+    if (!IsDeviceContext(dc) || !latinFont || !arabicFont) return FALSE;
+    try {
+        // The new selection must record the device context's own font, not
+        // one of an earlier selection that is about to be deleted.
+        harfix::EndSelection(dc);
+        auto selection = harfix::FontSelection::Create(dc, *latinFont, *arabicFont);
+        if (!selection) return FALSE;
+        harfix::AdoptSelection(std::move(selection));
+        return TRUE;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
+}
+
+SIZE WINAPI aTextExtent(HDC dc, const char* text, int length) {
+    SIZE extent = {0, 0};
+    try {
+        harfix::LaidOutLine line;
+        harfix::FontSelection* selection = nullptr;
+        if (!LayOutCallText(dc, text, length, line, selection)) return extent;
+        extent.cx = line.Width();
+        extent.cy = selection->Ascent() + selection->Descent();
+    } catch (const std::bad_alloc&) {
+        extent = {0, 0};
+    }
+    return extent;
+}
+
+BOOL WINAPI aDrawText(HDC dc, const char* text, int length, const RECT* rect, int flags) {
+    if (!rect) return FALSE;
+    try {
+        harfix::LaidOutLine line;
+        harfix::FontSelection* selection = nullptr;
+        if (!LayOutCallText(dc, text, length, line, selection)) return FALSE;
+        harfix::PaintLine(*selection, line, *rect, flags);
+        return TRUE;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
+}
+
+void WINAPI aSetReadingOrder(int code) {
+    if (code == HARFIX_ORDER_LTR || code == HARFIX_ORDER_RTL) g_readingOrder = code;
+}
+
+int WINAPI aGetReadingOrder(void) { return g_readingOrder; }
+
+BOOL WINAPI aReleaseDC(HDC dc) { return harfix::EndSelection(dc) ? TRUE : FALSE; }
+
+}  // extern "C"

@@ -1,0 +1,75 @@
+#include "harfix/font_selection.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace harfix {
+namespace {
+
+// Sizes beyond this make no sense for a title and only cost the rasteriser
+// memory; the host's description is not trusted to be sane.
+constexpr LONG kMaxFontSize = 1024;
+
+// The font actually made for a host's description: an installed face for
+// the role, any character set (the face decides coverage, not the set the
+// host named), and horizontal text, since the layout measures along x only.
+LOGFONTA DescriptionForRole(const LOGFONTA& requested, FontRole role) {
+    LOGFONTA description = requested;
+    const std::size_t nameLength = strnlen(requested.lfFaceName, LF_FACESIZE - 1);
+    const std::string face = ResolveFace(std::string(requested.lfFaceName, nameLength), role);
+    std::memset(description.lfFaceName, 0, sizeof description.lfFaceName);
+    std::memcpy(description.lfFaceName, face.c_str(), std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+    description.lfHeight = std::clamp<LONG>(requested.lfHeight, -kMaxFontSize, kMaxFontSize);
+    description.lfWidth = std::clamp<LONG>(requested.lfWidth, 0, kMaxFontSize);
+    description.lfWeight = std::clamp<LONG>(requested.lfWeight, 0, 1000);
+    description.lfEscapement = 0;
+    description.lfOrientation = 0;
+    description.lfCharSet = DEFAULT_CHARSET;
+    return description;
+}
+
+bool MakeFont(HDC dc, const LOGFONTA& requested, FontRole role, ShapingFont& made) {
+    const LOGFONTA description = DescriptionForRole(requested, role);
+    made.font = CreateFontIndirectA(&description);
+    if (!made.font) return false;
+    HGDIOBJ previous = SelectObject(dc, made.font);
+    if (!previous) return false;
+    const bool measured = GetTextMetricsW(dc, &made.metrics) != FALSE;
+    SelectObject(dc, previous);
+    return measured;
+}
+
+}  // namespace
+
+std::unique_ptr<FontSelection> FontSelection::Create(HDC dc, const LOGFONTA& latin, const LOGFONTA& arabic) {
+    HGDIOBJ current = GetCurrentObject(dc, OBJ_FONT);
+    if (!current) return nullptr;
+    std::unique_ptr<FontSelection> selection(new FontSelection(dc, current));
+    if (!MakeFont(dc, latin, FontRole::Latin, selection->latin_) ||
+        !MakeFont(dc, arabic, FontRole::Arabic, selection->arabic_) ||
+        !SelectObject(dc, selection->arabic_.font)) {
+        return nullptr;
+    }
+    return selection;
+}
+
+FontSelection::~FontSelection() {
+    // Deselect before deleting: GDI refuses to delete a font still selected.
+    // A device context whose font is no longer ours was deleted and its
+    // handle reused by the host; its font is not ours to change.
+    HGDIOBJ current = GetCurrentObject(dc_, OBJ_FONT);
+    if (current && (current == latin_.font || current == arabic_.font)) SelectObject(dc_, previousFont_);
+    for (ShapingFont* made : {&latin_, &arabic_}) {
+        if (made->cache) ScriptFreeCache(&made->cache);
+        if (made->font) DeleteObject(made->font);
+    }
+}
+
+void FontSelection::Use(FontRole role) { SelectObject(dc_, Font(role).font); }
+
+int FontSelection::Ascent() const { return std::max(latin_.metrics.tmAscent, arabic_.metrics.tmAscent); }
+
+int FontSelection::Descent() const { return std::max(latin_.metrics.tmDescent, arabic_.metrics.tmDescent); }
+
+}  // namespace harfix

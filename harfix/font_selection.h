@@ -1,0 +1,57 @@
+// One aSelectDC: the two fonts made for a device context, their script
+// caches, and the font the device context held before, which goes back at
+// aReleaseDC.
+#ifndef HARFIX_FONT_SELECTION_H
+#define HARFIX_FONT_SELECTION_H
+
+#include <windows.h>
+#include <usp10.h>
+
+#include <memory>
+
+#include "harfix/face_resolver.h"
+
+namespace harfix {
+
+struct ShapingFont {
+    HFONT font = nullptr;
+    SCRIPT_CACHE cache = nullptr;
+    TEXTMETRICW metrics{};
+};
+
+class FontSelection {
+public:
+    // Makes the fonts and selects the Arabic one into dc; nullptr, with dc
+    // untouched, when a font cannot be made or selected.
+    static std::unique_ptr<FontSelection> Create(HDC dc, const LOGFONTA& latin, const LOGFONTA& arabic);
+
+    // Puts the earlier font back into the device context and deletes the
+    // fonts and caches.
+    ~FontSelection();
+
+    FontSelection(const FontSelection&) = delete;
+    FontSelection& operator=(const FontSelection&) = delete;
+
+    HDC dc() const { return dc_; }
+    ShapingFont& Font(FontRole role) { return role == FontRole::Arabic ? arabic_ : latin_; }
+
+    // Selects the font of `role` into the device context for shaping or drawing.
+    void Use(FontRole role);
+
+    // The line box shared by both fonts, so that titles with and without
+    // Latin runs sit on the same baseline.
+    int Ascent() const;
+    int Descent() const;
+
+private:
+    FontSelection(HDC dc, HGDIOBJ previousFont) : dc_(dc), previousFont_(previousFont) {}
+
+    HDC dc_;
+    HGDIOBJ previousFont_;
+    ShapingFont latin_;
+    ShapingFont arabic_;
+};
+
+}  // namespace harfix
+
+#endif

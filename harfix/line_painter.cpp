@@ -1,0 +1,81 @@
+#include "harfix/line_painter.h"
+
+#include <vector>
+
+#include "harfix/harfix.h"
+
+namespace harfix {
+namespace {
+
+// Where the line's cover starts on x for the horizontal flags. The centre
+// wins over the right edge, as with DrawText's flags of the same values.
+int CoverLeftEdge(const RECT& rect, int width, int flags) {
+    if (flags & HARFIX_ALIGN_CENTER) return rect.left + (rect.right - rect.left - width) / 2;
+    if (flags & HARFIX_ALIGN_RIGHT) return rect.right - width;
+    return rect.left;
+}
+
+// The baseline for the vertical flags. The line box is the selection's
+// (tallest ascent plus deepest descent of both fonts), not the ink of this
+// text, so every title in a list sits on the same baseline.
+int Baseline(const FontSelection& selection, const RECT& rect, int flags) {
+    const int boxHeight = selection.Ascent() + selection.Descent();
+    if (flags & HARFIX_VCENTER) return rect.top + (rect.bottom - rect.top - boxHeight) / 2 + selection.Ascent();
+    if (flags & HARFIX_BOTTOM) return rect.bottom - selection.Descent();
+    return rect.top + selection.Ascent();
+}
+
+// Draws the glyphs of one run at a time in groups sharing a height, each
+// group in one call: the x distances between glyphs carry the horizontal
+// offsets, and a mark raised above its base gets its own group.
+void PaintRun(HDC dc, const GlyphRun& run, int penLeft, int baseline) {
+    const std::size_t count = run.glyphs.size();
+    std::vector<INT> distances(count);
+    std::size_t start = 0;
+    while (start < count) {
+        std::size_t end = start + 1;
+        while (end < count && run.raise[end] == run.raise[start]) ++end;
+        for (std::size_t i = start; i < end; ++i) {
+            distances[i] = i + 1 < end ? run.originX[i + 1] - run.originX[i] : 0;
+        }
+        ExtTextOutW(dc, penLeft + run.originX[start], baseline - run.raise[start], ETO_GLYPH_INDEX, nullptr,
+                    reinterpret_cast<LPCWSTR>(run.glyphs.data() + start), static_cast<UINT>(end - start),
+                    distances.data() + start);
+        start = end;
+    }
+}
+
+}  // namespace
+
+void PaintLine(FontSelection& selection, const LaidOutLine& line, const RECT& rect, int flags) {
+    HDC dc = selection.dc();
+    const int coverLeft = CoverLeftEdge(rect, line.Width(), flags);
+    const int penLeft = coverLeft - line.coverLeft;
+    const int baseline = Baseline(selection, rect, flags);
+
+    // Glyph groups overlap (marks over their bases), so an opaque background
+    // painted group by group would erase ink already drawn: paint it once
+    // under the whole line instead, then draw every group transparently.
+    const int previousMode = GetBkMode(dc);
+    if (previousMode == OPAQUE) {
+        const RECT box = {coverLeft, baseline - selection.Ascent(), coverLeft + line.Width(),
+                          baseline + selection.Descent()};
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &box, L"", 0, nullptr);
+    }
+    SetBkMode(dc, TRANSPARENT);
+    // Positions are computed for the baseline at the left origin; whatever
+    // alignment the caller left in the device context would shift them.
+    const UINT previousAlign = GetTextAlign(dc);
+    SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
+
+    for (const GlyphRun& run : line.runs) {
+        selection.Use(run.role);
+        PaintRun(dc, run, penLeft, baseline);
+    }
+
+    selection.Use(FontRole::Arabic);
+    if (previousAlign != GDI_ERROR) SetTextAlign(dc, previousAlign);
+    if (previousMode != 0) SetBkMode(dc, previousMode);
+}
+
+}  // namespace harfix
