@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace orvane {
+namespace {
+
+using test::CoreFixture;
+
+TEST(LoadFromTextFile, IndentedLinesBecomeChildrenOfTheLastTopItem) {
+  CoreFixture f;
+  f.files.Put("out.txt", "A\r\n  b\r\n  c\r\nD\r\n");
+  f.core.LoadFromTextFile("out.txt");
+  EXPECT_EQ(f.Titles(), (std::vector<std::string>{"A", "D"}));
+  const OutlineNode* a = NodeAt(f.core.RootList(), 1);
+  ASSERT_EQ(a->m_children.Count(), 2);
+  EXPECT_EQ(a->m_children[0]->TitleText(), "b");
+  EXPECT_EQ(a->m_children[1]->TitleText(), "c");
+  EXPECT_EQ(a->m_children[1]->Level(), 1);
+  EXPECT_EQ(a->ChildCount(), 0);  // free items never declare children
+  EXPECT_FALSE(f.core.BooksLoaded());
+}
+
+TEST(LoadFromTextFile, LineRules) {
+  CoreFixture f;
+  // Bare line feeds lose the last character; a one-character line is empty;
+  // a line of blanks is an empty child; the last line without a feed is lost.
+  f.files.Put("lf.txt", "AB\nx\n   \nlast");
+  f.core.LoadFromTextFile("lf.txt");
+  EXPECT_EQ(f.Titles(), (std::vector<std::string>{"A", ""}));
+  const OutlineNode* second = NodeAt(f.core.RootList(), 2);
+  ASSERT_EQ(second->m_children.Count(), 1);
+  EXPECT_EQ(second->m_children[0]->TitleText(), "");
+
+  CoreFixture g;
+  g.files.Put("f.txt", "\n\tTab\r\n");
+  g.core.LoadFromTextFile("f.txt");
+  // A feed at position 0 gives an empty line; tabs are not indentation.
+  EXPECT_EQ(g.Titles(), (std::vector<std::string>{"", "\tTab"}));
+}
+
+TEST(LoadFromTextFile, IndentedFirstLineOnEmptyControlIsARootItem) {
+  CoreFixture f;
+  f.files.Put("f.txt", "  child\r\n");
+  f.core.LoadFromTextFile("f.txt");
+  EXPECT_EQ(f.Titles(), (std::vector<std::string>{"child"}));
+}
+
+TEST(LoadFromTextFile, MissingFileChangesNothingAndSecondFileAppends) {
+  CoreFixture f;
+  f.core.LoadFromTextFile("none.txt");
+  EXPECT_EQ(f.rows.Count(), 0);
+  f.files.Put("a.txt", "one\r\n");
+  f.files.Put("b.txt", "two\r\n");
+  f.core.LoadFromTextFile("a.txt");
+  f.core.LoadFromTextFile("b.txt");
+  EXPECT_EQ(f.Titles(), (std::vector<std::string>{"one", "two"}));
+}
+
+TEST(AddChildAndSibling, RowsOnlyForTopLevelItems) {
+  CoreFixture f;
+  f.core.AddSibling(-1, "a");
+  f.core.AddSibling(0, "b");
+  f.core.AddSibling(0, "c");
+  OutlineNode* child = f.core.AddChild(1, "b1");
+  EXPECT_EQ(child->m_parent, NodeAt(f.core.RootList(), 2));
+  EXPECT_EQ(child->Level(), 1);
+  EXPECT_EQ(f.rows.Count(), 3);
+  // Index beyond the rows: a new root item with a row.
+  f.core.AddChild(5, "d");
+  EXPECT_EQ(f.Titles(), (std::vector<std::string>{"a", "b", "c", "d"}));
+  // A child added under an open parent stays out of sight until reopened.
+  f.core.ToggleNode(1);
+  EXPECT_EQ(f.rows.Count(), 5);
+  f.core.AddChild(1, "b2");
+  EXPECT_EQ(f.rows.Count(), 5);
+  f.core.ToggleNode(1);
+  f.core.ToggleNode(1);
+  EXPECT_EQ(f.rows.Count(), 6);
+  // A sibling of a child row joins the parent's children, without a row.
+  OutlineNode* sib = f.core.AddSibling(2, "b3");
+  EXPECT_EQ(sib->Level(), 1);
+  EXPECT_EQ(sib->m_ordinal, 3);
+  EXPECT_EQ(f.rows.Count(), 6);
+}
+
+TEST(Demo, SetsApplyCheckAndLoadsTheFixedFile) {
+  CoreFixture f;
+  f.files.Put(OrvaneCore::kDemoFile, "Demo\r\n");
+  f.core.Demo();
+  EXPECT_TRUE(f.core.ApplyCheck());
+  EXPECT_EQ(f.Titles(), (std::vector<std::string>{"Demo"}));
+  EXPECT_EQ(f.files.opened.back(), "C:\\MIRVAK\\DATA\\BOOKS.TXT");
+}
+
+}  // namespace
+}  // namespace orvane
