@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <algorithm>
 #include <memory>
+#include <random>
 
 #include "loading/file_system.h"
 #include "loading/toc_reader.h"
@@ -233,6 +235,173 @@ TEST(TocWriterGroups, CountsTheBookGroupAndEverySectionWithChildren) {
   EXPECT_EQ(CountTocGroups({}), 0u);
   EXPECT_EQ(CountTocGroups({Section("a"), Section("b")}), 1u);
   EXPECT_EQ(CountTocGroups(ExampleBook()), 4u);
+}
+
+// --- Round trips through the control's reader -------------------------------
+
+class BytesFile : public File {
+ public:
+  explicit BytesFile(const std::vector<uint8_t>& bytes) : m_bytes(bytes) {}
+  int64_t Size() override { return static_cast<int64_t>(m_bytes.size()); }
+  bool Seek(uint32_t pos) override {
+    m_pos = pos;
+    return true;
+  }
+  size_t Read(void* buffer, size_t count) override {
+    if (m_pos >= m_bytes.size()) return 0;
+    const size_t n = std::min(count, m_bytes.size() - m_pos);
+    std::memcpy(buffer, m_bytes.data() + m_pos, n);
+    m_pos += n;
+    return n;
+  }
+
+ private:
+  const std::vector<uint8_t>& m_bytes;
+  size_t m_pos = 0;
+};
+
+// A book loaded the way the control loads one: the file whole into a buffer
+// with two spare bytes, the leading region parsed under a level-1 book node.
+struct LoadedBook {
+  explicit LoadedBook(std::vector<uint8_t> fileBytes) : bytes(std::move(fileBytes)), file(bytes) {
+    buffer = std::make_unique<uint8_t[]>(bytes.size() + 2);
+    std::copy(bytes.begin(), bytes.end(), buffer.get());
+    book = OutlineNode::FromText("book");
+    book->Header().SetLevel(1);
+    parsedTo = ParseToc(*book, buffer.get(), static_cast<uint32_t>(bytes.size()), 7);
+  }
+
+  // Reads on demand every section whose children are not all loaded yet.
+  void LoadEverything() {
+    std::vector<OutlineNode*> stack(book->m_children.begin(), book->m_children.end());
+    while (!stack.empty()) {
+      OutlineNode* node = stack.back();
+      stack.pop_back();
+      if (node->m_children.Count() < node->ChildCount()) LoadChildren(file, *node);
+      for (OutlineNode* child : node->m_children) stack.push_back(child);
+    }
+  }
+
+  std::vector<uint8_t> bytes;
+  BytesFile file;
+  std::unique_ptr<uint8_t[]> buffer;
+  std::unique_ptr<OutlineNode> book;
+  uint32_t parsedTo = 0;
+};
+
+// Compares a loaded subtree with the outline it was written from.
+void ExpectSameOutline(const std::vector<TocSection>& expected, const OutlineNode& parent,
+                       const std::vector<uint8_t>& bytes) {
+  ASSERT_EQ(parent.m_children.Count(), static_cast<int32_t>(expected.size())) << parent.TitleText();
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const OutlineNode& node = *parent.m_children[static_cast<int32_t>(i)];
+    SCOPED_TRACE(expected[i].title);
+    EXPECT_EQ(node.TitleText(), expected[i].title);
+    EXPECT_EQ(node.FilePos(), expected[i].filePos);
+    EXPECT_EQ(node.ChildCount(), expected[i].children.size());
+    EXPECT_EQ(node.Level(), parent.Level() + 1);
+    EXPECT_EQ(node.m_ordinal, static_cast<int16_t>(i + 1));
+    EXPECT_EQ(node.m_bookNumber, 7);
+    EXPECT_EQ(node.m_parent, &parent);
+    // ParentPos leads to the parent's record in the file (0 under the book).
+    const uint32_t parentPos = node.Header().ParentPos();
+    if (parent.Level() == 1) {
+      EXPECT_EQ(parentPos, 0u);
+    } else {
+      const StoredRecord stored = At(bytes, parentPos);
+      EXPECT_EQ(stored.title, parent.TitleText());
+      EXPECT_EQ(stored.childCount, parent.ChildCount());
+    }
+    ExpectSameOutline(expected[i].children, node, bytes);
+  }
+}
+
+TEST(TocWriterRoundTrip, ExampleBookLoadsWithItsLevelsAndOrdinals) {
+  LoadedBook loaded(Write(ExampleBook()));
+  EXPECT_EQ(loaded.book->ChildCount(), 2);
+  EXPECT_EQ(loaded.parsedTo, loaded.bytes.size());
+  ExpectSameOutline(ExampleBook(), *loaded.book, loaded.bytes);
+}
+
+TEST(TocWriterRoundTrip, DeferredGroupsLoadOnlyOnDemand) {
+  TocWriteOptions options;
+  options.leadingGroups = 2;
+  LoadedBook loaded(Write(ExampleBook(), options));
+  OutlineNode* a = NodeAt(loaded.book->m_children, 1);
+  OutlineNode* b = NodeAt(loaded.book->m_children, 2);
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(a->m_children.Count(), 2);  // A's group is the second in the leading region
+  EXPECT_EQ(b->m_children.Count(), 0);  // B's group comes after the terminator
+  OutlineNode* a1 = NodeAt(a->m_children, 1);
+  ASSERT_TRUE(a1);
+  EXPECT_EQ(a1->m_children.Count(), 0);
+  EXPECT_EQ(loaded.parsedTo, 100u);  // stopped at the terminator
+
+  EXPECT_EQ(LoadChildren(loaded.file, *b), 1);
+  EXPECT_EQ(NodeAt(b->m_children, 1)->TitleText(), "B1");
+  loaded.LoadEverything();
+  ExpectSameOutline(ExampleBook(), *loaded.book, loaded.bytes);
+}
+
+TEST(TocWriterRoundTrip, TerminatorAfterAFullLeadingRegionChangesNothingLoaded) {
+  TocWriteOptions options;
+  options.terminate = true;
+  LoadedBook loaded(Write(ExampleBook(), options));
+  EXPECT_EQ(loaded.parsedTo, loaded.bytes.size() - kRecordHeaderSize);
+  ExpectSameOutline(ExampleBook(), *loaded.book, loaded.bytes);
+}
+
+TEST(TocWriterRoundTrip, EmptyLeadingRegionGivesTheCountButNoSections) {
+  TocWriteOptions options;
+  options.leadingGroups = 0;
+  LoadedBook loaded(Write(ExampleBook(), options));
+  EXPECT_EQ(loaded.book->ChildCount(), 2);
+  EXPECT_EQ(loaded.book->m_children.Count(), 0);
+}
+
+TEST(TocWriterRoundTrip, ArabicTitlesComeBackByteForByte) {
+  // "كتاب الطهارة" and "باب الوضوء" in Windows-1256, with a tatweel and a
+  // stored 0xFF (yeh barree) at the end of a title.
+  const std::vector<TocSection> book = {
+      Section("\xDF\xCA\xC7\xC8 \xC7\xE1\xD8\xE5\xC7\xD1\xC9", {Section("\xC8\xC7\xC8 \xC7\xE1\xE6\xD6\xE6\xC1\xDC\xFF", {}, 12)}, 0)};
+  TocWriteOptions options;
+  options.leadingGroups = 1;
+  LoadedBook loaded(Write(book, options));
+  loaded.LoadEverything();
+  ExpectSameOutline(book, *loaded.book, loaded.bytes);
+}
+
+TEST(TocWriterRoundTrip, RandomOutlinesSurviveEveryLeadingRegionSize) {
+  // Outlines of random shape, with titles over the byte range the reader
+  // gives back unchanged, each written with every possible leading region.
+  std::mt19937 random(20261208);
+  for (int round = 0; round < 40; ++round) {
+    SCOPED_TRACE(round);
+    std::vector<TocSection> book;
+    std::vector<std::vector<TocSection>*> open{&book};
+    const int count = 1 + static_cast<int>(random() % 60);
+    for (int i = 0; i < count; ++i) {
+      const size_t depth = random() % open.size();
+      open.resize(depth + 1);
+      std::string title;
+      for (uint32_t n = random() % 12; n > 0; --n) {
+        // Line feeds and carriage returns are read back as blanks.
+        char c = static_cast<char>(2 + random() % 254);
+        title += (c == '\n' || c == '\r') ? '.' : c;
+      }
+      open[depth]->push_back(Section(title, {}, static_cast<int32_t>(random())));
+      open.push_back(&open[depth]->back().children);
+    }
+    const uint32_t groups = CountTocGroups(book);
+    for (uint32_t leading = 1; leading <= groups; ++leading) {
+      TocWriteOptions options;
+      options.leadingGroups = leading;
+      LoadedBook loaded(Write(book, options));
+      loaded.LoadEverything();
+      ExpectSameOutline(book, *loaded.book, loaded.bytes);
+      if (HasFailure()) return;
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+// A File over bytes held in memory, so that the tool can hand the control's
+// reader the same bytes it parsed.
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "loading/file_system.h"
+
+namespace orvane::toc_tool {
+
+class MemoryFile : public File {
+ public:
+  explicit MemoryFile(const std::vector<uint8_t>& bytes) : m_bytes(bytes) {}
+
+  int64_t Size() override { return static_cast<int64_t>(m_bytes.size()); }
+  bool Seek(uint32_t pos) override {
+    m_pos = pos;
+    return true;  // like a real file: seeking past the end succeeds, reading there yields nothing
+  }
+  size_t Read(void* buffer, size_t count) override {
+    if (m_pos >= m_bytes.size()) return 0;
+    const size_t n = std::min(count, m_bytes.size() - m_pos);
+    std::memcpy(buffer, m_bytes.data() + m_pos, n);
+    m_pos += n;
+    return n;
+  }
+
+ private:
+  const std::vector<uint8_t>& m_bytes;
+  size_t m_pos = 0;
+};
+
+}  // namespace orvane::toc_tool
