@@ -16,12 +16,12 @@ Proc Resolve(HMODULE library, const char* name) {
 BidiTextApi ResolveBidiTextApi(HMODULE library) {
   BidiTextApi api;
   if (!library) return api;
-  api.aSelectDC = Resolve<ASelectDCProc>(library, "aSelectDC");
-  api.aTextExtent = Resolve<ATextExtentProc>(library, "aTextExtent");
-  api.aDrawText = Resolve<ADrawTextProc>(library, "aDrawText");
-  api.aSetReadingOrder = Resolve<ASetReadingOrderProc>(library, "aSetReadingOrder");
-  api.aGetReadingOrder = Resolve<AGetReadingOrderProc>(library, "aGetReadingOrder");
-  api.aReleaseDC = Resolve<AReleaseDCProc>(library, "aReleaseDC");
+  api.aSelectDC = Resolve<HarfixSelectDC>(library, "aSelectDC");
+  api.aTextExtent = Resolve<HarfixTextExtent>(library, "aTextExtent");
+  api.aDrawText = Resolve<HarfixDrawText>(library, "aDrawText");
+  api.aSetReadingOrder = Resolve<HarfixSetReadingOrder>(library, "aSetReadingOrder");
+  api.aGetReadingOrder = Resolve<HarfixGetReadingOrder>(library, "aGetReadingOrder");
+  api.aReleaseDC = Resolve<HarfixReleaseDC>(library, "aReleaseDC");
   return api;
 }
 

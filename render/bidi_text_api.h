@@ -6,32 +6,21 @@
 
 #include <windows.h>
 
+#include "harfix/harfix.h"
+
 namespace orvane {
 
 // Reading-order codes the library takes.
-inline constexpr int kLibraryRtl = 2;
-inline constexpr int kLibraryLtr = 1;
-
-// aDrawText flags.
-inline constexpr int kTextLeft = 0;
-inline constexpr int kTextRight = 2;
-inline constexpr int kTextVCenter = 4;
-
-using ASelectDCProc = void(WINAPI*)(HDC dc, const LOGFONTA* first, const LOGFONTA* second);
-using ATextExtentProc = SIZE(WINAPI*)(HDC dc, const char* text, int length);
-using ADrawTextProc = void(WINAPI*)(HDC dc, const char* text, int length, const RECT* rect,
-                                    int flags);
-using ASetReadingOrderProc = void(WINAPI*)(int code);
-using AGetReadingOrderProc = int(WINAPI*)();
-using AReleaseDCProc = void(WINAPI*)(HDC dc);
+inline constexpr int kLibraryRtl = HARFIX_ORDER_RTL;
+inline constexpr int kLibraryLtr = HARFIX_ORDER_LTR;
 
 struct BidiTextApi {
-  ASelectDCProc aSelectDC = nullptr;
-  ATextExtentProc aTextExtent = nullptr;
-  ADrawTextProc aDrawText = nullptr;
-  ASetReadingOrderProc aSetReadingOrder = nullptr;
-  AGetReadingOrderProc aGetReadingOrder = nullptr;
-  AReleaseDCProc aReleaseDC = nullptr;
+  HarfixSelectDC aSelectDC = nullptr;
+  HarfixTextExtent aTextExtent = nullptr;
+  HarfixDrawText aDrawText = nullptr;
+  HarfixSetReadingOrder aSetReadingOrder = nullptr;
+  HarfixGetReadingOrder aGetReadingOrder = nullptr;
+  HarfixReleaseDC aReleaseDC = nullptr;
 
   // All six are present; a partial table is never called.
   bool Complete() const {

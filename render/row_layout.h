@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "harfix/harfix.h"
+
 namespace orvane {
 
 class OrvaneCore;
@@ -51,10 +53,14 @@ inline bool IsRightLayout(int16_t alignment) { return alignment == tvRight; }
 // Flags for the text library: right-aligned only in the right layout, always
 // vertically centred. An alignment value outside the enumeration is drawn as
 // the left layout draws it, so the title stays next to its icon.
-inline int TitleTextFlags(int16_t alignment) { return (IsRightLayout(alignment) ? 2 : 0) + 4; }
+inline int TitleTextFlags(int16_t alignment) {
+  return (IsRightLayout(alignment) ? HARFIX_ALIGN_RIGHT : HARFIX_ALIGN_LEFT) + HARFIX_VCENTER;
+}
 
 // Reading-order code for the library: 2 for RTL (0), 1 for any other value.
-inline int LibraryReadingOrder(int16_t readingOrder) { return readingOrder == RTL ? 2 : 1; }
+inline int LibraryReadingOrder(int16_t readingOrder) {
+  return readingOrder == RTL ? HARFIX_ORDER_RTL : HARFIX_ORDER_LTR;
+}
 
 // Whether another sibling is shown after `node` in the current view. Rows of
 // the root list are never joined by lines; a book in the checked-only view is

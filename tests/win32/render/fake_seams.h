@@ -1,0 +1,122 @@
+// Small in-memory stand-ins for the core's seams, enough to load a catalogue
+// and open rows without a window, a profile file or a disk.
+#pragma once
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "loading/file_system.h"
+#include "loading/profile_source.h"
+#include "rows/hover_timer.h"
+#include "rows/row_list.h"
+
+namespace orvane::test {
+
+inline std::string Lower(std::string_view s) {
+  std::string out(s);
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return out;
+}
+
+class VectorRowList : public RowList {
+ public:
+  int32_t Append(OutlineNode* node) override {
+    m_rows.push_back(node);
+    return static_cast<int32_t>(m_rows.size()) - 1;
+  }
+  void Insert(int32_t index, OutlineNode* node) override {
+    m_rows.insert(m_rows.begin() + index, node);
+    if (m_selection >= index) ++m_selection;
+  }
+  void Delete(int32_t index) override {
+    m_rows.erase(m_rows.begin() + index);
+    if (m_selection == index) m_selection = -1;
+    else if (m_selection > index) --m_selection;
+  }
+  void Clear() override {
+    m_rows.clear();
+    m_selection = -1;
+  }
+  int32_t Count() const override { return static_cast<int32_t>(m_rows.size()); }
+  OutlineNode* NodeOf(int32_t index) const override {
+    return index >= 0 && index < Count() ? m_rows[static_cast<size_t>(index)] : nullptr;
+  }
+  void SetNodeOf(int32_t index, OutlineNode* node) override {
+    if (index >= 0 && index < Count()) m_rows[static_cast<size_t>(index)] = node;
+  }
+  int32_t Selection() const override { return m_selection; }
+  void SetSelection(int32_t index) override { m_selection = index; }
+  int32_t TopIndex() const override { return 0; }
+  int32_t RowHeight() const override { return 16; }
+  int32_t RowFromPoint(int32_t, int32_t y) const override { return y / 16; }
+
+ private:
+  std::vector<OutlineNode*> m_rows;
+  int32_t m_selection = -1;
+};
+
+// Values by section and key, case-insensitive, whatever the file name.
+class MapProfile : public ProfileSource {
+ public:
+  void Set(std::string_view section, std::string_view key, std::string_view value) {
+    m_values[Lower(section) + "|" + Lower(key)] = std::string(value);
+  }
+  std::string GetString(std::string_view, std::string_view section, std::string_view key,
+                        std::string_view deflt) override {
+    auto it = m_values.find(Lower(section) + "|" + Lower(key));
+    return it == m_values.end() ? std::string(deflt) : it->second;
+  }
+
+ private:
+  std::map<std::string, std::string> m_values;
+};
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  void Add(std::string_view path, std::vector<uint8_t> bytes) {
+    m_files[Lower(path)] = std::move(bytes);
+  }
+  std::unique_ptr<File> OpenRead(std::string_view path, Share) override {
+    auto it = m_files.find(Lower(path));
+    if (it == m_files.end()) return nullptr;
+    return std::make_unique<MemoryFile>(it->second);
+  }
+
+ private:
+  class MemoryFile : public File {
+   public:
+    explicit MemoryFile(const std::vector<uint8_t>& bytes) : m_bytes(bytes) {}
+    int64_t Size() override { return static_cast<int64_t>(m_bytes.size()); }
+    bool Seek(uint32_t pos) override {
+      if (pos > m_bytes.size()) return false;
+      m_pos = pos;
+      return true;
+    }
+    size_t Read(void* buffer, size_t count) override {
+      size_t n = std::min(count, m_bytes.size() - m_pos);
+      if (n) std::memcpy(buffer, m_bytes.data() + m_pos, n);
+      m_pos += n;
+      return n;
+    }
+
+   private:
+    const std::vector<uint8_t>& m_bytes;
+    size_t m_pos = 0;
+  };
+
+  std::map<std::string, std::vector<uint8_t>> m_files;
+};
+
+class IdleHoverTimer : public HoverTimer {
+ public:
+  void Stop() override {}
+  void Start() override {}
+};
+
+}  // namespace orvane::test
