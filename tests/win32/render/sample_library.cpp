@@ -20,8 +20,8 @@ std::vector<uint8_t> Toc(const std::vector<TocSection>& sections) {
 
 SampleLibrary::SampleLibrary() : m_core(m_rows, m_profile, m_files, m_timer) {
   m_profile.Set("Directories", "TOC", "C:\\LIB");
-  m_profile.Set("Books", "Count", "5");
-  m_profile.Set("Categories", "Count", "2");
+  m_profile.Set("Books", "Count", "6");
+  m_profile.Set("Categories", "Count", "3");
   m_profile.Set("Categories", "Name1", "Fiqh");
   m_profile.Set("Categories", "Name2", "Hadith");
   m_profile.Set("Category1", "Count", "3");
@@ -36,12 +36,20 @@ SampleLibrary::SampleLibrary() : m_core(m_rows, m_profile, m_files, m_timer) {
   m_profile.Set("Category2", "Name1", "sahih");
   m_profile.Set("Category2", "Title2", "Sunan");
   m_profile.Set("Category2", "Name2", "sunan");
+  m_profile.Set("Categories", "Name3", "Broken");
+  m_profile.Set("Category3", "Count", "1");
+  m_profile.Set("Category3", "Title1", "Cut Book");
+  m_profile.Set("Category3", "Name1", "cut");
 
   m_files.Add("C:\\LIB\\purity.TOC",
               Toc({{"Purity", kPurityPos, {{"Water", kWaterPos, {{"Rain", kRainPos, {}}}}}},
                    {"Ablution", kAblutionPos, {}},
                    {"Prayer", kPrayerPos, {{"Times", kTimesPos, {}}}}}));
   m_files.Add("C:\\LIB\\short.TOC", Toc({{"Intro", 10, {}}, {"", kUntitledPos, {}}}));
+  // Three sections declared, the file cut inside the third record.
+  std::vector<uint8_t> cut = Toc({{"One", 1, {}}, {"Two", 2, {}}, {"Three", 3, {}}});
+  cut.resize(kTocHeaderSize + 2 * (kRecordHeaderSize + 3) + 5);
+  m_files.Add("C:\\LIB\\cut.TOC", cut);
   m_core.LoadBooks("LIBRARY");
 }
 

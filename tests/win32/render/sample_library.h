@@ -6,6 +6,8 @@
 //                     book 2 "Lost Book"    (no TOC file)
 //                     book 3 "Short Book"   (TOC: Intro, an untitled section)
 //   2 "Hadith"        book 4 "Sahih", book 5 "Sunan" (no TOC files)
+//   3 "Broken"        book 6 "Cut Book" (TOC declares One, Two, Three; the
+//                                        file ends inside Three)
 #pragma once
 
 #include <cstdint>
