@@ -1,0 +1,74 @@
+// The row view: opening and closing a large category, and jumping deep.
+#include <benchmark/benchmark.h>
+
+#include <functional>
+
+#include "loading/toc_writer.h"
+#include "tests/native/test_support.h"
+
+namespace orvane {
+namespace {
+
+using test::CoreFixture;
+
+// Category 1 holds 30,000 books; category 2 is open with 1,000 more below.
+void BM_OpenCloseCategoryOf30000Books(benchmark::State& state) {
+  CoreFixture f;
+  f.Catalogue("big", {std::vector<std::string>(30000, "none"),
+                      std::vector<std::string>(1000, "none")});
+  f.core.LoadBooks("big");
+  f.core.ToggleNode(1);
+  for (auto _ : state) {
+    int32_t opened = f.core.ToggleNode(0);
+    int32_t closed = f.core.ToggleNode(0);
+    if (opened != 30000 || closed != 30000) state.SkipWithError("wrong row counts");
+  }
+  state.counters["rows_below"] = 1001;
+}
+BENCHMARK(BM_OpenCloseCategoryOf30000Books)->Unit(benchmark::kMillisecond);
+
+// A book five levels deep: 8 sections at each level under each section of
+// the level above; the jump goes to the last section of the deepest level.
+void BM_GotoTocPositionFiveLevelsDeep(benchmark::State& state) {
+  std::function<void(std::vector<TocSection>&, int, int32_t&)> fill =
+      [&](std::vector<TocSection>& level, int depth, int32_t& filePos) {
+        level.resize(8);
+        for (auto& s : level) {
+          s.title = "section";
+          s.filePos = filePos++;
+          if (depth < 5) fill(s.children, depth + 1, filePos);
+        }
+      };
+  std::vector<TocSection> top;
+  int32_t filePos = 0;
+  fill(top, 1, filePos);
+  std::vector<uint8_t> bytes;
+  std::string error;
+  WriteToc(top, {}, bytes, error);
+
+  CoreFixture f;
+  f.Catalogue("lib", {{"other", "deep"}});
+  f.files.Put("lib\\deep.TOC", bytes);
+  f.core.LoadBooks("lib");
+  // The target is the last record of the file: the deepest group's last member.
+  const OutlineNode* node = f.core.BookNode(2);
+  while (!node->m_children.Empty()) node = node->m_children.Last();
+  int32_t target = static_cast<int32_t>(node->Record() - f.core.BookBuffer(2));
+  for (auto _ : state) {
+    if (!f.core.GotoTocPosition(2, target)) state.SkipWithError("not found");
+    state.PauseTiming();
+    // Close everything again, so that every jump opens five levels.
+    std::function<void(OutlineNode&)> close = [&](OutlineNode& n) {
+      n.m_expanded = 0;
+      for (OutlineNode* c : n.m_children) close(*c);
+    };
+    close(*NodeAt(f.core.RootList(), 1));
+    f.rows.Clear();
+    f.rows.Append(NodeAt(f.core.RootList(), 1));
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_GotoTocPositionFiveLevelsDeep)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace orvane
