@@ -4,7 +4,8 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all setup native asan win test test-native test-asan test-wine demo bench fuzz clean
+.PHONY: all setup native asan win fuzz-build test test-native test-asan test-fuzz test-wine demo bench fuzz clean
+FUZZ_SECONDS ?= 60
 
 all: native
 
@@ -31,11 +32,23 @@ test-asan: asan
 	@echo "== core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 	@ASAN_OPTIONS=detect_leaks=1 build/asan/tests/orvane_core_tests --gtest_brief=1
 
+fuzz-build: setup
+	@CC=clang CXX=clang++ cmake -S . -B build/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_FUZZ=ON -DORVANE_BENCH=OFF >/dev/null
+	@cmake --build build/fuzz -j $(JOBS) --target fuzz_toc_reader fuzz_catalogue fuzz_text_outline fuzz_section_queries
+
+# Each fuzz target for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600).
+fuzz: fuzz-build
+	@scripts/fuzz $(FUZZ_SECONDS)
+
+test-fuzz: fuzz-build
+	@echo "== fuzz targets, 10 s each"
+	@scripts/fuzz 10
+
 test-wine: win
 	@echo "== Windows tests under Wine"
 	@scripts/test-wine
 
-test: test-native test-asan test-wine
+test: test-native test-asan test-fuzz test-wine
 	@echo "== all tests passed"
 
 demo: native

@@ -1,0 +1,28 @@
+// ParseToc and LoadChildren on arbitrary bytes; deferred reads are served
+// from the same bytes, wherever a node declares more children than it has.
+#include <vector>
+
+#include "loading/toc_reader.h"
+#include "tests/native/test_support.h"
+
+using namespace orvane;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::vector<uint8_t> buffer(data, data + size);
+  buffer.resize(size + 2, 0);
+  NodeList root;
+  OutlineNode* book = AddChildNode(root, AddChildNode(root, nullptr, "c"), "b");
+  ParseToc(*book, buffer.data(), static_cast<uint32_t>(size), 1);
+  test::MemoryFile file(std::vector<uint8_t>(data, data + size));
+  // Walk every node, reading missing children; bounded by a node budget.
+  std::vector<OutlineNode*> stack(book->m_children.begin(), book->m_children.end());
+  size_t budget = 20000;
+  while (!stack.empty() && budget-- > 0) {
+    OutlineNode* node = stack.back();
+    stack.pop_back();
+    LoadChildren(file, *node);
+    (void)node->TitleText();
+    for (OutlineNode* child : node->m_children) stack.push_back(child);
+  }
+  return 0;
+}
