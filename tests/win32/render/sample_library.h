@@ -17,9 +17,13 @@
 
 namespace orvane::test {
 
+// Titles in English, or the same outline in Arabic (Windows-1256), for
+// pictures drawn with the real text library.
+enum class Titles { Latin, Arabic };
+
 class SampleLibrary {
  public:
-  SampleLibrary();
+  explicit SampleLibrary(Titles titles = Titles::Latin);
 
   OrvaneCore& Core() { return m_core; }
   OutlineNode* Category(int32_t k) const;
