@@ -1,0 +1,20 @@
+// Automation strings to and from the 8-bit strings kept inside the control,
+// through the system's ANSI code page.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+// The 8-bit text of an automation string; a null string is empty.
+std::string AnsiFromBstr(BSTR text);
+std::string AnsiFromWide(std::wstring_view text);
+std::wstring WideFromAnsi(std::string_view text);
+// A new automation string, or null when out of memory.
+BSTR BstrFromAnsi(std::string_view text);
+
+}  // namespace orvane

@@ -1,0 +1,245 @@
+// COleControl: the container-facing half of an in-process OLE control. It
+// implements the embedding, in-place activation, view, persistence, event and
+// class-information interfaces for any control, owns the stock properties
+// (BackColor, ForeColor, BorderStyle, Font), the stock events, the modified
+// flag and the control's window, and calls back into the derived control for
+// what only it knows: its class, its dispatch interface, its persisted
+// properties, its window class and styles, its painting and its messages.
+//
+// The control's window is a system window class subclassed by the control,
+// placed inside a small reflector window that hands the notifications the
+// system control sends to its parent back to the control as OCM_* messages.
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "control/framework/com_base.h"
+#include "control/framework/connection_point.h"
+#include "control/framework/font_holder.h"
+#include "control/framework/property_exchange.h"
+#include "control/framework/type_library.h"
+
+namespace orvane {
+
+class COleControl
+    : public ComBase<COleControl, IOleObject, IOleInPlaceObject, IOleInPlaceActiveObject,
+                     IOleControl, IViewObject2, IPersistStreamInit, IPersistPropertyBag,
+                     IConnectionPointContainer, IProvideClassInfo2, ISpecifyPropertyPages>,
+      private PersistedValues {
+ public:
+  // `eventIid` is the control's default source interface.
+  explicit COleControl(const IID& eventIid);
+  ~COleControl() override;
+
+  static std::span<const InterfaceEntry> Interfaces();
+  IUnknown* Identity() { return static_cast<IOleObject*>(this); }
+
+  // ---- IOleObject ----
+  STDMETHODIMP SetClientSite(IOleClientSite* site) override;
+  STDMETHODIMP GetClientSite(IOleClientSite** site) override;
+  STDMETHODIMP SetHostNames(LPCOLESTR app, LPCOLESTR object) override;
+  STDMETHODIMP Close(DWORD saveOption) override;
+  STDMETHODIMP SetMoniker(DWORD which, IMoniker* moniker) override;
+  STDMETHODIMP GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;
+  STDMETHODIMP InitFromData(IDataObject* data, BOOL creation, DWORD reserved) override;
+  STDMETHODIMP GetClipboardData(DWORD reserved, IDataObject** data) override;
+  STDMETHODIMP DoVerb(LONG verb, LPMSG msg, IOleClientSite* site, LONG index, HWND parent,
+                      LPCRECT pos) override;
+  STDMETHODIMP EnumVerbs(IEnumOLEVERB** verbs) override;
+  STDMETHODIMP Update() override;
+  STDMETHODIMP IsUpToDate() override;
+  STDMETHODIMP GetUserClassID(CLSID* clsid) override;
+  STDMETHODIMP GetUserType(DWORD form, LPOLESTR* name) override;
+  STDMETHODIMP SetExtent(DWORD aspect, SIZEL* size) override;
+  STDMETHODIMP GetExtent(DWORD aspect, SIZEL* size) override;
+  STDMETHODIMP Advise(IAdviseSink* sink, DWORD* cookie) override;
+  STDMETHODIMP Unadvise(DWORD cookie) override;
+  STDMETHODIMP EnumAdvise(IEnumSTATDATA** advises) override;
+  STDMETHODIMP GetMiscStatus(DWORD aspect, DWORD* status) override;
+  STDMETHODIMP SetColorScheme(LOGPALETTE* palette) override;
+
+  // ---- IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject ----
+  STDMETHODIMP GetWindow(HWND* window) override;
+  STDMETHODIMP ContextSensitiveHelp(BOOL enter) override;
+  STDMETHODIMP InPlaceDeactivate() override;
+  STDMETHODIMP UIDeactivate() override;
+  STDMETHODIMP SetObjectRects(LPCRECT pos, LPCRECT clip) override;
+  STDMETHODIMP ReactivateAndUndo() override;
+  STDMETHODIMP TranslateAccelerator(LPMSG msg) override;
+  STDMETHODIMP OnFrameWindowActivate(BOOL activate) override;
+  STDMETHODIMP OnDocWindowActivate(BOOL activate) override;
+  STDMETHODIMP ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window, BOOL frame) override;
+  STDMETHODIMP EnableModeless(BOOL enable) override;
+
+  // ---- IOleControl ----
+  STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
+  STDMETHODIMP OnMnemonic(MSG* msg) override;
+  STDMETHODIMP OnAmbientPropertyChange(DISPID id) override;
+  STDMETHODIMP FreezeEvents(BOOL freeze) override;
+
+  // ---- IViewObject2 ----
+  STDMETHODIMP Draw(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* target,
+                    HDC targetDc, HDC dc, LPCRECTL bounds, LPCRECTL wBounds,
+                    BOOL(STDMETHODCALLTYPE* cont)(ULONG_PTR), ULONG_PTR contArg) override;
+  STDMETHODIMP GetColorSet(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* target,
+                           HDC targetDc, LOGPALETTE** colors) override;
+  STDMETHODIMP Freeze(DWORD aspect, LONG index, void* aspectInfo, DWORD* freeze) override;
+  STDMETHODIMP Unfreeze(DWORD freeze) override;
+  STDMETHODIMP SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
+  STDMETHODIMP GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
+  STDMETHODIMP GetExtent(DWORD aspect, LONG index, DVTARGETDEVICE* target, LPSIZEL size) override;
+
+  // ---- IPersist, IPersistStreamInit, IPersistPropertyBag ----
+  STDMETHODIMP GetClassID(CLSID* clsid) override;
+  STDMETHODIMP IsDirty() override;
+  STDMETHODIMP Load(IStream* stream) override;
+  STDMETHODIMP Save(IStream* stream, BOOL clearDirty) override;
+  STDMETHODIMP GetSizeMax(ULARGE_INTEGER* size) override;
+  STDMETHODIMP InitNew() override;
+  STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* log) override;
+  STDMETHODIMP Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
+
+  // ---- IConnectionPointContainer ----
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override;
+  STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
+
+  // ---- IProvideClassInfo2 ----
+  STDMETHODIMP GetClassInfo(ITypeInfo** info) override;
+  STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
+
+  // ---- ISpecifyPropertyPages ----
+  STDMETHODIMP GetPages(CAUUID* pages) override;
+
+  // ---- Stock properties, with the framework's standard behaviour ----
+  OLE_COLOR GetBackColor() const { return m_backColor; }
+  HRESULT SetBackColor(OLE_COLOR color);
+  OLE_COLOR GetForeColor() const { return m_foreColor; }
+  HRESULT SetForeColor(OLE_COLOR color);
+  short GetBorderStyle() const { return m_borderStyle; }
+  HRESULT SetBorderStyle(short style);
+  IFontDisp* GetFont() const { return m_font.GetFontDispatch(); }
+  HRESULT SetFont(IFontDisp* font);
+  const CFontHolder& StockFont() const { return m_font; }
+
+  // ---- Stock events; nothing is fired while the container freezes events ----
+  void FireClick();
+  void FireDblClick();
+  void FireKeyDown(short& keyCode, short shift);
+  void FireKeyPress(short& keyAscii);
+  void FireKeyUp(short& keyCode, short shift);
+  void FireMouseDown(short button, short shift, LONG x, LONG y);
+  void FireMouseMove(short button, short shift, LONG x, LONG y);
+
+  // ---- Services for the derived control ----
+  void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+  bool IsModified() const { return m_modified; }
+  COLORREF TranslateColor(OLE_COLOR color) const;
+  // Invalidates the whole control and repaints it at once.
+  void Refresh();
+  void InvalidateControl();
+  // Destroys the window and creates it again in the same place.
+  void RecreateControlWindow();
+  HWND Window() const { return m_hWnd; }
+  bool IsInPlaceActive() const { return m_inPlaceActive; }
+  // The window procedure of the system class the window came from, for
+  // messages the control passes on unchanged.
+  LRESULT CallSuperProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The system class paints itself into `dc` (used by OnDraw).
+  void DoSuperclassPaint(HDC dc, const RECT& bounds);
+  // Creates the control's window as a child of `parent` at `pos`; false when
+  // the window could not be made.
+  bool CreateControlWindow(HWND parent, const RECT& pos);
+  void DestroyControlWindow();
+
+ protected:
+  // ---- What only the derived control knows ----
+  virtual const CLSID& ClassId() const = 0;
+  virtual const TypeLibraryId& TypeLibrary() const = 0;
+  virtual const IID& PrimaryDispatchIid() const = 0;
+  // The control's automation object (no added reference).
+  virtual IDispatch* AutomationDispatch() = 0;
+  virtual UINT UserTypeNameId() const = 0;
+  virtual DWORD MiscStatus() const = 0;
+  virtual std::span<const CLSID* const> PropertyPageIds() const = 0;
+  virtual PersistenceFormat Format() const = 0;
+  // The control's own persisted properties; the stock ones come first.
+  virtual std::span<const PersistedProperty> ControlProperties() const = 0;
+  virtual HRESULT GetControlProperty(const PersistedProperty& property, VARIANT* out) = 0;
+  virtual void SetControlProperty(const PersistedProperty& property, const VARIANT& value) = 0;
+
+  // Window class and styles; `cs` arrives with the framework's styles.
+  virtual bool PreCreateWindow(CREATESTRUCTW& cs);
+  // After the window exists (also after each re-creation); -1 refuses it.
+  virtual int OnCreate();
+  // Before the window goes.
+  virtual void OnDestroyWindow() {}
+  // Every message of the control's window, including reflected OCM_*
+  // notifications. The default gives the stock events and passes the rest
+  // to the system class.
+  virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  virtual void OnDraw(HDC dc, const RECT& bounds, const RECT& invalid);
+  virtual void OnBackColorChanged() {}
+  virtual void OnForeColorChanged() {}
+  virtual void OnFontChanged() {}
+  // Sets every persisted property to its default.
+  virtual void OnResetState();
+
+  void* QueryExtraInterface(REFIID iid) override;
+  // Fails an automation call with `code` and a description the caller's
+  // error object carries (ITypeInfo::Invoke hands both to the host).
+  HRESULT ThrowError(HRESULT code, const wchar_t* description);
+  // Stores the stock border style without marking the control modified.
+  void StoreBorderStyle(short style);
+
+ private:
+  // PersistedValues, for the property exchange.
+  HRESULT GetPersisted(const PersistedProperty& property, VARIANT* out) override;
+  void SetPersisted(const PersistedProperty& property, const VARIANT& value) override;
+  // The stock properties' table followed by the control's.
+  std::span<const PersistedProperty> PersistedTable();
+
+  HRESULT InPlaceActivate(LONG verb, HWND parentHint, LPCRECT posHint);
+  void FireEvent(DISPID id, VARIANTARG* args, UINT count);
+  // Whether the property-notify sinks allow `id` to change (requestedit).
+  bool RequestEdit(DISPID id);
+  void PropertyChanged(DISPID id);
+  void SendViewChange();
+  void ApplyBorderStyleToWindow();
+
+  static LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ReflectorWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  ComPtr<IOleClientSite> m_clientSite;
+  ComPtr<IOleInPlaceSite> m_inPlaceSite;
+  ComPtr<IOleAdviseHolder> m_adviseHolder;
+  ComPtr<IAdviseSink> m_viewSink;
+  DWORD m_viewAspects = 0;
+  DWORD m_viewFlags = 0;
+
+  HWND m_hWnd = nullptr;
+  HWND m_reflector = nullptr;
+  WNDPROC m_superProc = nullptr;
+  bool m_inPlaceActive = false;
+  bool m_uiActive = false;
+  bool m_modified = false;
+  LONG m_freezeEvents = 0;
+  SIZEL m_extent{5292, 3969};  // 200 x 150 pixels at 96 dpi, in HIMETRIC
+
+  OLE_COLOR m_backColor = 0x80000000 | COLOR_WINDOW;
+  OLE_COLOR m_foreColor = 0x80000000 | COLOR_WINDOWTEXT;
+  short m_borderStyle = 0;
+  CFontHolder m_font;
+
+  std::vector<PersistedProperty> m_table;
+
+  ConnectionPoint m_eventPoint;
+  ConnectionPoint m_propertyNotifyPoint;
+};
+
+}  // namespace orvane

@@ -1,0 +1,162 @@
+#include "control/framework/registration.h"
+
+#include <oleauto.h>
+
+#include <cwchar>
+#include <vector>
+
+#include "control/framework/com_module.h"
+
+namespace orvane {
+
+std::wstring GuidText(REFGUID guid) {
+  wchar_t text[40] = {};
+  if (StringFromGUID2(guid, text, 40) == 0) return {};
+  return text;
+}
+
+bool CreateRegistryKey(HKEY root, const std::wstring& path) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  return true;
+}
+
+bool SetRegistryString(HKEY root, const std::wstring& path, const wchar_t* name,
+                       const std::wstring& value) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    return false;
+  LSTATUS status =
+      RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS;
+}
+
+bool DeleteRegistryTree(HKEY root, const std::wstring& path) {
+  LSTATUS status = RegDeleteTreeW(root, path.c_str());
+  if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) {
+    // RegDeleteTree leaves the key itself when it had no subkeys on some systems.
+    status = RegDeleteKeyW(root, path.c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+  }
+  return false;
+}
+
+HRESULT RegisterControlClass(const ControlClassEntries& e) {
+  const std::wstring module = ComModule::FileName();
+  const std::wstring clsid = GuidText(*e.clsid);
+  if (module.empty() || clsid.empty()) return E_FAIL;
+  const std::wstring key = L"CLSID\\" + clsid;
+  wchar_t misc[16];
+  wsprintfW(misc, L"%lu", static_cast<unsigned long>(e.miscStatus));
+  wchar_t bitmap[16];
+  wsprintfW(bitmap, L", %d", e.toolboxBitmap);
+  bool ok = SetRegistryString(HKEY_CLASSES_ROOT, e.progId, nullptr, e.userTypeName) &&
+            SetRegistryString(HKEY_CLASSES_ROOT, std::wstring(e.progId) + L"\\CLSID", nullptr, clsid) &&
+            SetRegistryString(HKEY_CLASSES_ROOT, key, nullptr, e.userTypeName) &&
+            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\ProgID", nullptr, e.progId) &&
+            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\InprocServer32", nullptr, module) &&
+            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\ToolboxBitmap32", nullptr, module + bitmap) &&
+            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\TypeLib", nullptr, GuidText(*e.typeLib)) &&
+            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\Version", nullptr, e.typeLibVersion) &&
+            CreateRegistryKey(HKEY_CLASSES_ROOT, key + L"\\Control") &&
+            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\MiscStatus", nullptr, L"0") &&
+            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\MiscStatus\\1", nullptr, misc);
+  return ok ? S_OK : E_FAIL;
+}
+
+HRESULT RegisterPlainClass(const PlainClassEntries& e) {
+  const std::wstring module = ComModule::FileName();
+  const std::wstring clsid = GuidText(*e.clsid);
+  if (module.empty() || clsid.empty()) return E_FAIL;
+  const std::wstring key = L"CLSID\\" + clsid;
+  bool ok = SetRegistryString(HKEY_CLASSES_ROOT, key, nullptr, e.userTypeName) &&
+            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\InprocServer32", nullptr, module);
+  if (ok && e.progId != nullptr) {
+    ok = SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\ProgID", nullptr, e.progId) &&
+         SetRegistryString(HKEY_CLASSES_ROOT, e.progId, nullptr, e.userTypeName) &&
+         SetRegistryString(HKEY_CLASSES_ROOT, std::wstring(e.progId) + L"\\CLSID", nullptr, clsid);
+  }
+  return ok ? S_OK : E_FAIL;
+}
+
+HRESULT UnregisterClassEntries(REFCLSID clsid, const wchar_t* progId) {
+  bool ok = DeleteRegistryTree(HKEY_CLASSES_ROOT, L"CLSID\\" + GuidText(clsid));
+  if (progId != nullptr) ok = DeleteRegistryTree(HKEY_CLASSES_ROOT, progId) && ok;
+  return ok ? S_OK : E_FAIL;
+}
+
+HRESULT RegisterModuleTypeLib() {
+  const std::wstring module = ComModule::FileName();
+  if (module.empty()) return E_FAIL;
+  ITypeLib* lib = nullptr;
+  HRESULT hr = LoadTypeLibEx(module.c_str(), REGKIND_REGISTER, &lib);
+  if (lib) lib->Release();
+  return hr;
+}
+
+namespace {
+
+struct RegisteredTypeLib {
+  WORD major;
+  WORD minor;
+  LCID lcid;
+};
+
+// Every version and locale under which `libid` is registered, read from the
+// registry: the system's lookup by version and locale falls back only to
+// neutral locales, so a library registered for 0x409 cannot be found by it
+// from another locale.
+std::vector<RegisteredTypeLib> FindRegisteredTypeLibs(REFGUID libid) {
+  std::vector<RegisteredTypeLib> found;
+  HKEY libKey = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, (L"TypeLib\\" + GuidText(libid)).c_str(), 0, KEY_READ,
+                    &libKey) != ERROR_SUCCESS)
+    return found;
+  wchar_t version[64];
+  for (DWORD i = 0;; ++i) {
+    DWORD length = 64;
+    if (RegEnumKeyExW(libKey, i, version, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
+      break;
+    unsigned major = 0, minor = 0;
+    if (swscanf(version, L"%x.%x", &major, &minor) != 2 || major > 0xFFFF || minor > 0xFFFF)
+      continue;
+    HKEY versionKey = nullptr;
+    if (RegOpenKeyExW(libKey, version, 0, KEY_READ, &versionKey) != ERROR_SUCCESS) continue;
+    wchar_t locale[64];
+    for (DWORD j = 0;; ++j) {
+      DWORD localeLength = 64;
+      if (RegEnumKeyExW(versionKey, j, locale, &localeLength, nullptr, nullptr, nullptr,
+                        nullptr) != ERROR_SUCCESS)
+        break;
+      wchar_t* end = nullptr;
+      unsigned long lcid = wcstoul(locale, &end, 16);
+      if (end == locale || *end != L'\0') continue;  // FLAGS, HELPDIR
+      found.push_back({static_cast<WORD>(major), static_cast<WORD>(minor), static_cast<LCID>(lcid)});
+    }
+    RegCloseKey(versionKey);
+  }
+  RegCloseKey(libKey);
+  return found;
+}
+
+}  // namespace
+
+HRESULT UnregisterTypeLibrary(REFGUID libid) {
+  std::vector<RegisteredTypeLib> registered = FindRegisteredTypeLibs(libid);
+  if (registered.empty()) return TYPE_E_LIBNOTREGISTERED;
+  const SYSKIND syskind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+  for (const RegisteredTypeLib& lib : registered) {
+    HRESULT hr = UnRegisterTypeLib(libid, lib.major, lib.minor, lib.lcid, syskind);
+    if (FAILED(hr)) return hr;
+  }
+  return S_OK;
+}
+
+}  // namespace orvane

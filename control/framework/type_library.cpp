@@ -1,0 +1,105 @@
+#include "control/framework/type_library.h"
+
+#include <oleauto.h>
+
+#include <vector>
+
+#include "control/framework/com_module.h"
+
+namespace orvane {
+namespace {
+
+struct CachedLibrary {
+  const GUID* libid;
+  LCID lcid;
+  ITypeLib* lib;
+};
+
+std::vector<CachedLibrary>& Cache() {
+  static std::vector<CachedLibrary> cache;
+  return cache;
+}
+
+HRESULT LoadLibraryFor(const TypeLibraryId& library, LCID lcid, ITypeLib** out) {
+  for (const CachedLibrary& entry : Cache()) {
+    if (IsEqualGUID(*entry.libid, *library.libid) && entry.lcid == lcid) {
+      entry.lib->AddRef();
+      *out = entry.lib;
+      return S_OK;
+    }
+  }
+  ITypeLib* lib = nullptr;
+  HRESULT hr = LoadRegTypeLib(*library.libid, library.major, library.minor, lcid, &lib);
+  if (FAILED(hr)) {
+    std::wstring module = ComModule::FileName();
+    if (module.empty()) return hr;
+    hr = LoadTypeLibEx(module.c_str(), REGKIND_NONE, &lib);
+    if (FAILED(hr)) return hr;
+  }
+  try {
+    Cache().push_back({library.libid, lcid, lib});
+    lib->AddRef();
+  } catch (...) {
+    // Uncached is still usable.
+  }
+  *out = lib;
+  return S_OK;
+}
+
+}  // namespace
+
+HRESULT GetTypeInfoOf(const TypeLibraryId& library, REFGUID guid, LCID lcid, ITypeInfo** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  ITypeLib* lib = nullptr;
+  HRESULT hr = LoadLibraryFor(library, lcid, &lib);
+  if (FAILED(hr)) return hr;
+  hr = lib->GetTypeInfoOfGuid(guid, out);
+  lib->Release();
+  return hr;
+}
+
+void ReleaseTypeLibraryCache() {
+  for (CachedLibrary& entry : Cache()) entry.lib->Release();
+  Cache().clear();
+}
+
+HRESULT TypeInfoDispatch::GetTypeInfoCount(UINT* count) {
+  if (count == nullptr) return E_POINTER;
+  *count = 1;
+  return S_OK;
+}
+
+HRESULT TypeInfoDispatch::GetTypeInfo(UINT index, LCID lcid, ITypeInfo** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  if (index != 0) return DISP_E_BADINDEX;
+  return GetTypeInfoOf(m_library, m_dispatchIid, lcid, out);
+}
+
+HRESULT TypeInfoDispatch::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
+                                        DISPID* ids) {
+  if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+  ITypeInfo* info = nullptr;
+  HRESULT hr = GetTypeInfoOf(m_library, m_vtableIid, lcid, &info);
+  if (FAILED(hr)) return hr;
+  hr = DispGetIDsOfNames(info, names, count, ids);
+  info->Release();
+  return hr;
+}
+
+HRESULT TypeInfoDispatch::Invoke(void* object, DISPID id, REFIID iid, LCID lcid, WORD flags,
+                                 DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                 UINT* argError) {
+  if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+  ITypeInfo* info = nullptr;
+  HRESULT hr = GetTypeInfoOf(m_library, m_vtableIid, lcid, &info);
+  if (FAILED(hr)) return hr;
+  // The members raise errors through the error object; clear any stale one.
+  SetErrorInfo(0, nullptr);
+  hr = DispInvoke(object, info, id, flags, params, result, exception, argError);
+  info->Release();
+  return hr;
+}
+
+}  // namespace orvane

@@ -1,0 +1,221 @@
+// COrvaneCtrl: construction, the control's identity for the framework, its
+// dispatch interface, its window (an owner-drawn system list box) and the
+// painting of its rows.
+#include "control/orvane_ctrl.h"
+
+#include <olectl.h>
+
+#include "control/framework/ansi_string.h"
+#include "render/bidi_text_api.h"
+#include "render/row_painter.h"
+#include "resources/resource_ids.h"
+
+namespace orvane {
+
+// {2A78A059-1BD4-4D73-A4F9-DD40663782BC}
+const CLSID CLSID_OrvanePropPage = {
+    0x2a78a059, 0x1bd4, 0x4d73, {0xa4, 0xf9, 0xdd, 0x40, 0x66, 0x37, 0x82, 0xbc}};
+
+namespace {
+
+const TypeLibraryId kLibrary{&LIBID_ORVANELib, 1, 0};
+
+// The system's standard colour and font pages edit the stock properties.
+const CLSID kStandardColorPage = {
+    0x0be35201, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
+const CLSID kStandardFontPage = {
+    0x0be35200, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
+const CLSID* const kPropertyPages[] = {&CLSID_OrvanePropPage, &kStandardColorPage,
+                                       &kStandardFontPage};
+
+constexpr DWORD kMiscStatus = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE |
+                              OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE |
+                              OLEMISC_RECOMPOSEONRESIZE;
+static_assert(kMiscStatus == 0x20191);
+
+// The balloon's second description: Fonta's, with the face and character
+// set the text library expects for its first font.
+void MakeAnsiLogFont(const LOGFONTA& fonta, LOGFONTA& ansi) {
+  ansi = fonta;
+  lstrcpynA(ansi.lfFaceName, kTitleFaceName, LF_FACESIZE);
+  ansi.lfCharSet = 0;
+}
+
+}  // namespace
+
+COrvaneCtrl::COrvaneCtrl()
+    : COleControl(DIID__DOrvaneEvents),
+      m_core(m_rowList, m_profileSource, m_fileSystem, m_hoverTimerSeam),
+      m_dispatch(kLibrary, DIID__DOrvane, IID_IOrvaneAutomation) {
+  // A host that neither loads nor initialises the control (a script's
+  // CreateObject) still sees the defaults.
+  OnResetState();
+  SetModifiedFlag(false);
+}
+
+COrvaneCtrl::~COrvaneCtrl() {
+  DestroyControlWindow();
+  m_rowList.Attach(nullptr);
+  m_hoverTimerSeam.Attach(nullptr);
+}
+
+const CLSID& COrvaneCtrl::ClassId() const { return CLSID_Orvane; }
+const TypeLibraryId& COrvaneCtrl::TypeLibrary() const { return kLibrary; }
+const IID& COrvaneCtrl::PrimaryDispatchIid() const { return DIID__DOrvane; }
+UINT COrvaneCtrl::UserTypeNameId() const { return IDS_ORVANE_CONTROL; }
+DWORD COrvaneCtrl::MiscStatus() const { return kMiscStatus; }
+std::span<const CLSID* const> COrvaneCtrl::PropertyPageIds() const { return kPropertyPages; }
+
+// ---- IDispatch: names and identifiers come from the type library ----
+
+STDMETHODIMP COrvaneCtrl::GetTypeInfoCount(UINT* count) {
+  return m_dispatch.GetTypeInfoCount(count);
+}
+
+STDMETHODIMP COrvaneCtrl::GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) {
+  return m_dispatch.GetTypeInfo(index, lcid, info);
+}
+
+STDMETHODIMP COrvaneCtrl::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
+                                        DISPID* ids) {
+  return m_dispatch.GetIDsOfNames(iid, names, count, lcid, ids);
+}
+
+STDMETHODIMP COrvaneCtrl::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                 VARIANT* result, EXCEPINFO* exception, UINT* argError) {
+  // Keeps the control alive through a member that re-creates its window or
+  // fires events into a host that may release it.
+  AddRef();
+  HRESULT hr = m_dispatch.Invoke(static_cast<IOrvaneAutomation*>(this), id, iid, lcid, flags,
+                                 params, result, exception, argError);
+  Release();
+  return hr;
+}
+
+// ---- Window ----
+
+bool COrvaneCtrl::PreCreateWindow(CREATESTRUCTW& cs) {
+  cs.lpszClass = L"LISTBOX";
+  cs.style &= ~static_cast<LONG>(LBS_SORT);
+  cs.style |= WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_NOTIFY;
+  if (m_alignment == 2) cs.dwExStyle |= WS_EX_LEFTSCROLLBAR;
+  cs.dwExStyle |= WS_EX_CLIENTEDGE;
+  return COleControl::PreCreateWindow(cs);
+}
+
+int COrvaneCtrl::OnCreate() {
+  if (COleControl::OnCreate() == -1) return -1;
+  m_rowList.Attach(Window());
+  m_hoverTimerSeam.Attach(Window());
+  m_hoverTimerSeam.SetPeriod(m_elapsedTime);
+
+  COLORREF back = TranslateColor(GetBackColor());
+  MakeCheckStrip(back);
+  MakeTreeStrip(back);
+  StoreBorderStyle(1);
+
+  m_balloon.owner = Window();
+  SetRectEmpty(&m_balloon.rowRect);
+  m_balloon.state = 0;
+  m_hoverTimer = 0;
+  FillBalloonFonts();
+  return 0;
+}
+
+void COrvaneCtrl::OnDestroyWindow() {
+  m_rowList.Attach(nullptr);
+  m_hoverTimerSeam.Attach(nullptr);
+  m_balloon.owner = nullptr;
+  // Strips belong to a window; the next creation makes a new pair.
+  m_checkStrip.reset();
+  m_treeStrip.reset();
+}
+
+void COrvaneCtrl::MakeCheckStrip(COLORREF backColour) {
+  m_checkStrip.reset();
+  HDC dc = Window() ? GetDC(Window()) : nullptr;
+  m_checkStrip.reset(new (std::nothrow) GlyphStrip(ComModule::Instance(), dc, kCheckStripBitmap,
+                                                   kCheckStripColumns, kCheckStripRows,
+                                                   backColour));
+  if (dc) ReleaseDC(Window(), dc);
+}
+
+void COrvaneCtrl::MakeTreeStrip(COLORREF backColour) {
+  m_treeStrip.reset();
+  HDC dc = Window() ? GetDC(Window()) : nullptr;
+  m_treeStrip.reset(new (std::nothrow) GlyphStrip(ComModule::Instance(), dc,
+                                                  TreeStripBitmapFor(m_alignment),
+                                                  kTreeStripColumns, kTreeStripRows, backColour));
+  if (dc) ReleaseDC(Window(), dc);
+}
+
+void COrvaneCtrl::OnBackColorChanged() {
+  if (Window() == nullptr) return;  // the strips are made with the window
+  COLORREF back = TranslateColor(GetBackColor());
+  MakeCheckStrip(back);
+  MakeTreeStrip(back);
+}
+
+void COrvaneCtrl::MirrorToggle() {
+  COLORREF back = TranslateColor(GetBackColor());
+  m_alignment = m_alignment == 0 ? 2 : 0;
+  MakeTreeStrip(back);
+  Refresh();
+}
+
+void COrvaneCtrl::FillBalloonFonts() {
+  LOGFONTA fonta{};
+  if (!m_fonta.GetLogFont(fonta)) return;
+  m_balloon.m_fontaLogFont = fonta;
+  MakeAnsiLogFont(fonta, m_balloon.m_ansiLogFont);
+}
+
+// The mouse, keyboard, timer and scroll handlers of the interaction work go
+// in this switch, each to one handler; until then those messages get the
+// framework's stock handling (events, then the list box).
+LRESULT COrvaneCtrl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case OCM_MEASUREITEM:
+      MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      return 1;
+    case OCM_DRAWITEM:
+      DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return 1;
+    case OCM_COMMAND:
+      return 0;
+    default:
+      return COleControl::WindowProc(msg, wParam, lParam);
+  }
+}
+
+void COrvaneCtrl::OnDraw(HDC dc, const RECT& bounds, const RECT&) {
+  // A book state changed by the host in the checked-only view reaches the
+  // rows here, before the list box asks for them.
+  m_core.RefreshPendingRows();
+  RECT client{};
+  GetClientRect(Window(), &client);
+  HBRUSH brush = CreateSolidBrush(TranslateColor(GetBackColor()));
+  FillRect(dc, &client, brush);
+  DeleteObject(brush);
+  DoSuperclassPaint(dc, bounds);
+}
+
+void COrvaneCtrl::DrawRow(const DRAWITEMSTRUCT& drawItem) {
+  RowContext row;
+  row.core = &m_core;
+  row.checkStrip = m_checkStrip.get();
+  row.treeStrip = m_treeStrip.get();
+  row.alignment = m_alignment;
+  row.readingOrder = m_readingOrder;
+  row.indent = m_indent;
+  row.backColour = TranslateColor(GetBackColor());
+  row.foreColour = TranslateColor(GetForeColor());
+  row.font = StockFont().GetFontHandle();
+  m_fonta.GetLogFont(row.fonta);
+  row.text = &LoadBidiTextLibrary();
+  row.filePos = &m_filePos;
+  row.SetItem(drawItem);
+  ::orvane::DrawRow(row);
+}
+
+}  // namespace orvane

@@ -1,0 +1,179 @@
+// COrvaneCtrl: the Orvane control object. It owns the headless core (outline,
+// category table, book buffers) over the Win32 seams, the glyph strips and
+// the balloon's state, stores every property, serves _DOrvane through the
+// type library and paints its rows in its owner-drawn list box.
+//
+// Where to find a member's behaviour: the automation table is the type
+// library (resources/orvane.idl); each get_/put_ below is in
+// orvane_ctrl_properties.cpp, each method in orvane_ctrl_methods.cpp, and both
+// forward to OrvaneCore (core/orvane_core.h) for the work.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "control/framework/font_holder.h"
+#include "control/framework/ole_control.h"
+#include "control/framework/type_library.h"
+#include "core/orvane_core.h"
+#include "orvane_h.h"
+#include "platform/win32/list_box_row_list.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_profile_source.h"
+#include "platform/win32/window_hover_timer.h"
+#include "render/glyph_strip.h"
+
+namespace orvane {
+
+// The balloon's share of the control until the hover balloon is built: the
+// owner window, the row rectangle, its state and the two font descriptions
+// that window creation and a Fonta set fill.
+struct BalloonState {
+  HWND owner = nullptr;
+  RECT rowRect{};
+  int state = 0;
+  LOGFONTA m_fontaLogFont{};
+  LOGFONTA m_ansiLogFont{};
+};
+
+class COrvaneCtrl final : public COleControl, public IOrvaneAutomation {
+ public:
+  COrvaneCtrl();
+  ~COrvaneCtrl() override;
+
+  // ---- IUnknown and IDispatch, shared with the framework ----
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    return COleControl::QueryInterface(iid, out);
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return COleControl::AddRef(); }
+  STDMETHODIMP_(ULONG) Release() override { return COleControl::Release(); }
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+  STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+  STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
+                             DISPID* ids) override;
+  STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+                      VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
+
+  // ---- Properties (orvane_ctrl_properties.cpp) ----
+  STDMETHODIMP get_Indent(short* value) override;
+  STDMETHODIMP put_Indent(short value) override;
+  STDMETHODIMP get_ShowBalloonHelp(VARIANT_BOOL* value) override;
+  STDMETHODIMP put_ShowBalloonHelp(VARIANT_BOOL value) override;
+  STDMETHODIMP get_ElapsedTime(LONG* value) override;
+  STDMETHODIMP put_ElapsedTime(LONG value) override;
+  STDMETHODIMP get_TocFile(BSTR* value) override;
+  STDMETHODIMP put_TocFile(BSTR value) override;
+  STDMETHODIMP get_ApplyCheck(VARIANT_BOOL* value) override;
+  STDMETHODIMP put_ApplyCheck(VARIANT_BOOL value) override;
+  STDMETHODIMP get_TopicName(BSTR* value) override;
+  STDMETHODIMP put_TopicName(BSTR value) override;
+  STDMETHODIMP get_Alignment(::TAlignment* value) override;
+  STDMETHODIMP put_Alignment(::TAlignment value) override;
+  STDMETHODIMP get_Fonta(IFontDisp** value) override;
+  STDMETHODIMP put_Fonta(IFontDisp* value) override;
+  STDMETHODIMP putref_Fonta(IFontDisp* value) override;
+  STDMETHODIMP get_ReadingOrder(::TReadingOrder* value) override;
+  STDMETHODIMP put_ReadingOrder(::TReadingOrder value) override;
+  STDMETHODIMP get_FilePos(LONG* value) override;
+  STDMETHODIMP put_FilePos(LONG value) override;
+  STDMETHODIMP get_BooksDir(BSTR* value) override;
+  STDMETHODIMP put_BooksDir(BSTR value) override;
+  STDMETHODIMP get_ActiveCategory(short* value) override;
+  STDMETHODIMP put_ActiveCategory(short value) override;
+  STDMETHODIMP get_ActiveBook(short* value) override;
+  STDMETHODIMP put_ActiveBook(short value) override;
+  STDMETHODIMP get_BackColor(OLE_COLOR* value) override;
+  STDMETHODIMP put_BackColor(OLE_COLOR value) override;
+  STDMETHODIMP get_ForeColor(OLE_COLOR* value) override;
+  STDMETHODIMP put_ForeColor(OLE_COLOR value) override;
+  STDMETHODIMP get_BorderStyle(short* value) override;
+  STDMETHODIMP put_BorderStyle(short value) override;
+  STDMETHODIMP get_Font(IFontDisp** value) override;
+  STDMETHODIMP put_Font(IFontDisp* value) override;
+  STDMETHODIMP putref_Font(IFontDisp* value) override;
+
+  // ---- Methods (orvane_ctrl_methods.cpp) ----
+  STDMETHODIMP Demo() override;
+  STDMETHODIMP LoadFromTocFile(BSTR fileName) override;
+  STDMETHODIMP LoadFromTextFile(BSTR fileName) override;
+  STDMETHODIMP AddChild(LONG index, BSTR text, IUnknown** result) override;
+  STDMETHODIMP AddSibling(LONG index, BSTR text, IUnknown** result) override;
+  STDMETHODIMP ChangeStateSelected() override;
+  STDMETHODIMP LoadBooks(BSTR topicName, VARIANT_BOOL* result) override;
+  STDMETHODIMP GetSectionTitle(short book, LONG tocPos, BSTR* result) override;
+  STDMETHODIMP GotoTocPosition(short book, LONG tocPosition, VARIANT_BOOL* result) override;
+  STDMETHODIMP SetStateBook(short bookId, VARIANT_BOOL checked, VARIANT_BOOL* result) override;
+  STDMETHODIMP GetStateBook(short bookId, short* result) override;
+  STDMETHODIMP ActivateBook(short bookId) override;
+  STDMETHODIMP DeactivateBook(short bookId) override;
+  STDMETHODIMP GetParentPos(short book, LONG tocPos, LONG* result) override;
+  STDMETHODIMP AboutBox() override;
+
+  // ---- For the painting and input handlers ----
+  OrvaneCore& Core() { return m_core; }
+  int16_t AlignmentValue() const { return m_alignment; }
+  // The mirror toggle of the Shift+Ctrl and Shift+A chords: swaps the
+  // layout side and its tree strip and repaints, without marking modified.
+  void MirrorToggle();
+  const BalloonState& Balloon() const { return m_balloon; }
+
+  // The persisted properties, in the order they are saved.
+  static std::span<const PersistedProperty> PersistedProperties();
+
+ protected:
+  const CLSID& ClassId() const override;
+  const TypeLibraryId& TypeLibrary() const override;
+  const IID& PrimaryDispatchIid() const override;
+  IDispatch* AutomationDispatch() override { return static_cast<IOrvaneAutomation*>(this); }
+  UINT UserTypeNameId() const override;
+  DWORD MiscStatus() const override;
+  std::span<const CLSID* const> PropertyPageIds() const override;
+  PersistenceFormat Format() const override;
+  std::span<const PersistedProperty> ControlProperties() const override;
+  HRESULT GetControlProperty(const PersistedProperty& property, VARIANT* out) override;
+  void SetControlProperty(const PersistedProperty& property, const VARIANT& value) override;
+
+  bool PreCreateWindow(CREATESTRUCTW& cs) override;
+  int OnCreate() override;
+  void OnDestroyWindow() override;
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void OnDraw(HDC dc, const RECT& bounds, const RECT& invalid) override;
+  void OnBackColorChanged() override;
+
+  // Paints one row of the list box (its owner-draw request).
+  virtual void DrawRow(const DRAWITEMSTRUCT& drawItem);
+
+ private:
+  void MakeCheckStrip(COLORREF backColour);
+  void MakeTreeStrip(COLORREF backColour);
+  // The balloon's two font descriptions from Fonta (step 2 of a Fonta set).
+  void FillBalloonFonts();
+  HRESULT SetFonta(IFontDisp* font);
+
+  Win32ProfileSource m_profileSource;
+  Win32FileSystem m_fileSystem;
+  ListBoxRowList m_rowList;
+  WindowHoverTimer m_hoverTimerSeam;
+  OrvaneCore m_core;
+  TypeInfoDispatch m_dispatch;
+
+  BalloonState m_balloon;
+  std::unique_ptr<GlyphStrip> m_checkStrip;
+  std::unique_ptr<GlyphStrip> m_treeStrip;
+  int16_t m_alignment = 2;
+  int16_t m_readingOrder = 1;
+  int32_t m_filePos = 0;
+  CFontHolder m_fonta;
+  UINT_PTR m_hoverTimer = 0;
+  int16_t m_indent = 18;
+  bool m_showBalloonHelp = true;
+  int32_t m_elapsedTime = 1000;
+};
+
+// The property page's class GUID.
+extern const CLSID CLSID_OrvanePropPage;
+
+}  // namespace orvane

@@ -1,0 +1,125 @@
+// COrvaneCtrl: the automation methods. Each converts its arguments and
+// forwards to the core; none raises an error for a bad argument, the core
+// returns the operation's failure value instead.
+#include "control/orvane_ctrl.h"
+
+#include "control/framework/ansi_string.h"
+
+namespace orvane {
+namespace {
+
+VARIANT_BOOL ToVariantBool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
+
+}  // namespace
+
+STDMETHODIMP COrvaneCtrl::Demo() {
+  return Guarded([&] {
+    m_core.Demo();
+    return S_OK;
+  });
+}
+
+STDMETHODIMP COrvaneCtrl::LoadFromTocFile(BSTR fileName) {
+  return Guarded([&] {
+    m_core.LoadFromTocFile(AnsiFromBstr(fileName));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP COrvaneCtrl::LoadFromTextFile(BSTR fileName) {
+  return Guarded([&] {
+    m_core.LoadFromTextFile(AnsiFromBstr(fileName));
+    return S_OK;
+  });
+}
+
+// The control has no automation object for a node: the result is an empty
+// reference, which a host may keep or release without harm.
+STDMETHODIMP COrvaneCtrl::AddChild(LONG index, BSTR text, IUnknown** result) {
+  if (result == nullptr) return E_POINTER;
+  *result = nullptr;
+  return Guarded([&] {
+    m_core.AddChild(index, AnsiFromBstr(text));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP COrvaneCtrl::AddSibling(LONG index, BSTR text, IUnknown** result) {
+  if (result == nullptr) return E_POINTER;
+  *result = nullptr;
+  return Guarded([&] {
+    m_core.AddSibling(index, AnsiFromBstr(text));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP COrvaneCtrl::ChangeStateSelected() {
+  return Guarded([&] {
+    m_core.ChangeStateSelected();
+    return S_OK;
+  });
+}
+
+STDMETHODIMP COrvaneCtrl::LoadBooks(BSTR topicName, VARIANT_BOOL* result) {
+  if (result == nullptr) return E_POINTER;
+  *result = VARIANT_FALSE;
+  return Guarded([&] {
+    *result = ToVariantBool(m_core.LoadBooks(AnsiFromBstr(topicName)));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP COrvaneCtrl::GetSectionTitle(short book, LONG tocPos, BSTR* result) {
+  if (result == nullptr) return E_POINTER;
+  *result = nullptr;
+  return Guarded([&]() -> HRESULT {
+    *result = BstrFromAnsi(m_core.GetSectionTitle(book, tocPos));
+    return *result ? S_OK : E_OUTOFMEMORY;
+  });
+}
+
+STDMETHODIMP COrvaneCtrl::GotoTocPosition(short book, LONG tocPosition, VARIANT_BOOL* result) {
+  if (result == nullptr) return E_POINTER;
+  *result = VARIANT_FALSE;
+  return Guarded([&] {
+    *result = ToVariantBool(m_core.GotoTocPosition(book, tocPosition));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP COrvaneCtrl::SetStateBook(short bookId, VARIANT_BOOL checked, VARIANT_BOOL* result) {
+  if (result == nullptr) return E_POINTER;
+  *result = VARIANT_FALSE;
+  return Guarded([&] {
+    *result = ToVariantBool(m_core.SetStateBook(bookId, checked != VARIANT_FALSE));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP COrvaneCtrl::GetStateBook(short bookId, short* result) {
+  if (result == nullptr) return E_POINTER;
+  *result = m_core.GetStateBook(bookId);
+  return S_OK;
+}
+
+STDMETHODIMP COrvaneCtrl::ActivateBook(short bookId) {
+  return Guarded([&] {
+    if (m_core.ActivateBook(bookId)) Refresh();
+    return S_OK;
+  });
+}
+
+STDMETHODIMP COrvaneCtrl::DeactivateBook(short bookId) {
+  return Guarded([&] {
+    if (m_core.DeactivateBook(bookId)) Refresh();
+    return S_OK;
+  });
+}
+
+STDMETHODIMP COrvaneCtrl::GetParentPos(short book, LONG tocPos, LONG* result) {
+  if (result == nullptr) return E_POINTER;
+  *result = m_core.GetParentPos(book, tocPos);
+  return S_OK;
+}
+
+}  // namespace orvane

@@ -1,0 +1,74 @@
+' The control from VBScript: late binding by name, the "set not supported"
+' error as VBScript reports it, and calls with VBScript's own argument types.
+Option Explicit
+Dim failures : failures = 0
+
+Sub Check(condition, what)
+  If Not condition Then
+    failures = failures + 1
+    WScript.Echo "FAIL: " & what
+  End If
+End Sub
+
+Sub Equal(actual, expected, what)
+  Check actual = expected, what & ": expected [" & expected & "], got [" & actual & "]"
+End Sub
+
+Dim ctl
+Set ctl = CreateObject("ORVANE.OrvaneCtrl.1")
+
+Equal ctl.Alignment, 2, "Alignment"
+Equal ctl.Indent, 18, "Indent"
+Equal ctl.ReadingOrder, 1, "ReadingOrder"
+Equal ctl.ElapsedTime, 1000, "ElapsedTime"
+Equal ctl.ShowBalloonHelp, True, "ShowBalloonHelp"
+Equal ctl.ApplyCheck, False, "ApplyCheck"
+Equal ctl.TocFile, "C:\0\1.TXT", "TocFile"
+Equal ctl.BooksDir, "C:\Mirvak", "BooksDir"
+Equal ctl.TopicName, "", "TopicName"
+Equal ctl.BorderStyle, 0, "BorderStyle without a window"
+
+On Error Resume Next
+ctl.FilePos = 7
+Equal Err.Number, 383, "FilePos set error"
+Err.Clear
+ctl.ActiveBook = 2
+Equal Err.Number, 383, "ActiveBook set error"
+Err.Clear
+ctl.ActiveCategory = 2
+Equal Err.Number, 383, "ActiveCategory set error"
+Err.Clear
+ctl.BorderStyle = 5
+Check Err.Number <> 0, "BorderStyle 5 is refused"
+Err.Clear
+ctl.NoSuchMember = 1
+Equal Err.Number, 438, "an unknown member"
+Err.Clear
+ctl.GetStateBook
+Equal Err.Number, 450, "a call with an argument missing"
+Err.Clear
+Dim unexpected : unexpected = 0
+ctl.Indent = 30
+ctl.ApplyCheck = True
+ctl.TocFile = "2"
+ctl.LoadFromTocFile "20"
+ctl.Demo
+If Err.Number <> 0 Then unexpected = Err.Number
+On Error GoTo 0
+Equal unexpected, 0, "no error from ordinary calls"
+
+Equal ctl.FilePos, 0, "FilePos unchanged"
+Equal ctl.Indent, 30, "Indent after set"
+Equal ctl.TocFile, "-1", "LoadFromTocFile before any catalogue"
+Equal ctl.ApplyCheck, True, "Demo sets ApplyCheck"
+Equal ctl.GetParentPos(1, 10), -1, "GetParentPos at the first record"
+Equal ctl.GetStateBook(1), 0, "GetStateBook without a catalogue"
+Equal ctl.SetStateBook(1, False), False, "SetStateBook without a catalogue"
+Check ctl.AddChild(0, "x") Is Nothing, "AddChild gives an empty reference"
+
+If failures > 0 Then
+  WScript.Echo failures & " check(s) failed"
+  WScript.Quit 1
+End If
+WScript.Echo "control automation (VBScript): all checks passed"
+WScript.Quit 0
