@@ -213,11 +213,14 @@ RECT GetTextRect(const RowContext& row, const OutlineNode& node, const RECT& ite
   int64_t width = 0;
   if (TextLibraryReady(row) && title) {
     const BidiTextApi& text = *row.text;
-    if (row.font) SelectObject(dc, row.font);
+    // Measuring is asked for outside a row's paint too (the balloon), so the
+    // caller's font is put back afterwards.
+    HGDIOBJ previous = row.font ? SelectObject(dc, row.font) : nullptr;
     const LOGFONTA first = FirstFontDescription(row.fonta);
     text.aSelectDC(dc, &first, &row.fonta);
     width = text.aTextExtent(dc, title, length).cx;
     text.aReleaseDC(dc);
+    if (previous) SelectObject(dc, previous);
   }
 
   // These edges step by the cell widths, not by the indent the tree lines

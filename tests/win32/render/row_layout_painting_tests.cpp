@@ -217,9 +217,13 @@ TEST_F(RowLayoutPainting, TextRectangleStepsByCellWidths) {
 
   core.StoreApplyCheck(false);
   row = Row(book, tvLeft);
+  HGDIOBJ callersFont = GetStockObject(ANSI_FIXED_FONT);
+  HGDIOBJ original = SelectObject(surface.Dc(), callersFont);
   r = GetTextRect(row, *book, row.item, title, 11, surface.Dc());
   EXPECT_EQ(r.left, 18 + 17 + 16 + 1);
   EXPECT_EQ(r.right, r.left + 66);
+  EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_FONT), callersFont);  // measuring leaves it
+  SelectObject(surface.Dc(), original);
 }
 
 }  // namespace
