@@ -469,10 +469,10 @@ TEST(OrvaneTocText, ConvertsAFreeOutlineFile) {
   EXPECT_EQ(text, "\xC7\r\n  \xC8\r\n");
 
   folder.Put("bad.txt", "a\n\u0671\n");
-  const ToolRun bad = Tool({"text", folder.Path("bad.txt"), folder.Path("BAD.TXT")});
+  const ToolRun bad = Tool({"text", folder.Path("bad.txt"), folder.Path("REFUSED.TXT")});
   EXPECT_EQ(bad.status, kExitFailed);
   EXPECT_NE(bad.err.find("bad.txt:2:"), std::string::npos);
-  EXPECT_FALSE(fs::exists(folder.Path("BAD.TXT")));
+  EXPECT_FALSE(fs::exists(folder.Path("REFUSED.TXT")));
 }
 
 }  // namespace
