@@ -27,6 +27,11 @@ GlyphStrip::~GlyphStrip() {
 }
 
 void GlyphStrip::Release() {
+  if (m_cellDc) {
+    SelectObject(m_cellDc, m_cellDcOriginal);
+    DeleteDC(m_cellDc);
+    m_cellDc = nullptr;
+  }
   if (!m_cells) return;
   const int32_t count = m_columns * m_rows;
   for (int32_t i = 0; i < count; ++i) {
@@ -96,12 +101,13 @@ void GlyphStrip::DrawCell(int row, int column, HDC dc, int x, int y) const {
   if (!m_cells || row < 0 || row >= m_rows || column < 0 || column >= m_columns) return;
   HBITMAP bitmap = m_cells[row * m_columns + column];
   if (!bitmap) return;
-  HDC source = CreateCompatibleDC(dc);
-  if (!source) return;
-  HGDIOBJ old = SelectObject(source, bitmap);
-  BitBlt(dc, x, y, m_cellWidth, m_cellHeight, source, 0, 0, SRCCOPY);
-  SelectObject(source, old);
-  DeleteDC(source);
+  if (!m_cellDc) {
+    m_cellDc = CreateCompatibleDC(dc);
+    if (!m_cellDc) return;
+    m_cellDcOriginal = GetCurrentObject(m_cellDc, OBJ_BITMAP);
+  }
+  SelectObject(m_cellDc, bitmap);
+  BitBlt(dc, x, y, m_cellWidth, m_cellHeight, m_cellDc, 0, 0, SRCCOPY);
 }
 
 void DrawTransparent(HDC dest, HBITMAP source, int16_t x, int16_t y, COLORREF keyColour) {

@@ -67,6 +67,10 @@ class GlyphStrip {
   int32_t m_rows = 0;
   HBITMAP m_source = nullptr;
   std::unique_ptr<HBITMAP[]> m_cells;
+  // One memory context for the strip's life, holding the cell being copied:
+  // making a context per glyph costs more than the copy itself.
+  mutable HDC m_cellDc = nullptr;
+  mutable HGDIOBJ m_cellDcOriginal = nullptr;
 };
 
 // Copies `source` onto `dest` at (x, y), leaving the destination visible
