@@ -1,9 +1,10 @@
 #include "loading/toc_writer.h"
 
-#include <cstring>
+#include <algorithm>
 #include <deque>
 #include <limits>
 
+#include "loading/cp1256.h"
 #include "model/toc_record.h"
 
 namespace orvane {
@@ -38,7 +39,8 @@ bool CheckSection(const TocSection& section, std::string& error) {
   }
   for (char c : section.title) {
     if (c == '\0' || c == '\x01') {
-      error = "title \"" + section.title.substr(0, 40) + "\" holds byte 0x00 or 0x01, which the reader cannot keep";
+      error = "title \"" + Cp1256ToUtf8(section.title.substr(0, 40)) +
+              "\" holds byte 0x00 or 0x01, which the reader cannot keep";
       return false;
     }
   }
@@ -51,7 +53,8 @@ bool CheckSection(const TocSection& section, std::string& error) {
 
 bool OrderGroups(const std::vector<TocSection>& sections, GroupOrder& order, std::string& error) {
   if (sections.size() > kMaxGroupSize) {
-    error = "the book has " + std::to_string(sections.size()) + " top-level sections; the header counts at most 65535";
+    error = "the book has " + std::to_string(sections.size()) +
+            " top-level sections; the header counts at most 65535";
     return false;
   }
   std::deque<int32_t> pending{-1};  // -1 is the book itself

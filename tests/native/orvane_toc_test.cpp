@@ -168,7 +168,8 @@ TEST(OrvaneTocBuild, WritesTheFileAndDumpPrintsItAsTheReaderLoadsIt) {
 
 TEST(OrvaneTocBuild, DumpPrintsArabicTitlesAsUtf8) {
   ScratchFolder folder;
-  const std::string title = "\u0643\u062A\u0627\u0628 \u0627\u0644\u0637\u0647\u0627\u0631\u0629";  // كتاب الطهارة
+  // "كتاب الطهارة"
+  const std::string title = "\u0643\u062A\u0627\u0628 \u0627\u0644\u0637\u0647\u0627\u0631\u0629";
   const std::string outline = folder.Put("book.txt", title + "\t100\n  \u0628\u0627\u0628\t101\n");
   ASSERT_EQ(Tool({"build", outline, folder.Path("B.TOC"), "--leading", "1"}).status, kExitOk);
   const ToolRun dump = Tool({"dump", folder.Path("B.TOC")});

@@ -363,7 +363,8 @@ TEST(TocWriterRoundTrip, ArabicTitlesComeBackByteForByte) {
   // "كتاب الطهارة" and "باب الوضوء" in Windows-1256, with a tatweel and a
   // stored 0xFF (yeh barree) at the end of a title.
   const std::vector<TocSection> book = {
-      Section("\xDF\xCA\xC7\xC8 \xC7\xE1\xD8\xE5\xC7\xD1\xC9", {Section("\xC8\xC7\xC8 \xC7\xE1\xE6\xD6\xE6\xC1\xDC\xFF", {}, 12)}, 0)};
+      Section("\xDF\xCA\xC7\xC8 \xC7\xE1\xD8\xE5\xC7\xD1\xC9",
+              {Section("\xC8\xC7\xC8 \xC7\xE1\xE6\xD6\xE6\xC1\xDC\xFF", {}, 12)}, 0)};
   TocWriteOptions options;
   options.leadingGroups = 1;
   LoadedBook loaded(Write(book, options));
