@@ -201,6 +201,18 @@ TEST(GlyphStripCells, BackColourIsFixedWhenTheStripIsBuilt) {
   EXPECT_TRUE(surface.AllColour({17, 0, 34, 17}, RGB(0, 128, 128)));
 }
 
+TEST(GlyphStripCells, OneStripDrawsIntoSeveralContexts) {
+  auto strip = ModuleStrip(kTreeStripLtrBitmap, kTreeStripColumns, kTreeStripRows, kBack);
+  PaintSurface first(17, 17, kWhite), second(34, 17, kWhite);
+  strip->DrawCell(0, 1, first.Dc(), 0, 0);
+  strip->DrawCell(0, 0, second.Dc(), 0, 0);
+  strip->DrawCell(0, 1, second.Dc(), 17, 0);
+  strip->DrawCell(0, 0, first.Dc(), 0, 0);  // the line is painted over by the blank
+  EXPECT_TRUE(first.AllColour({0, 0, 17, 17}, kBack));
+  EXPECT_TRUE(second.AllColour({0, 0, 17, 17}, kBack));
+  EXPECT_TRUE(second.AllColour({17 + 8, 0, 17 + 9, 17}, kBlack));
+}
+
 TEST(GlyphStripFailures, MissingBitmapGivesAStripThatDrawsNothing) {
   PaintSurface surface(32, 32, kWhite);
   const std::string before = surface.Bytes();
