@@ -151,12 +151,13 @@ TEST_F(ProfileRules, LinesEndAtCrOrLf) {
 }
 
 TEST_F(ProfileRules, NulEndsANameOrValue) {
-  WriteIni(std::string("[S]\nN\0ul=name\nV=ab\0cd\nq=\"\0\"\n[A\0B]\nk=section\n", 46));
+  using namespace std::string_literals;
+  WriteIni("[S]\nN\0ul=name\nV=ab\0cd\nq=\"\0\"\n[A\0B]\nk=section\n"s);
   EXPECT_EQ(Get("S", "N"), "name");
   EXPECT_EQ(Get("S", "V"), "ab");
   EXPECT_EQ(Get("S", "q"), "\"");
   EXPECT_EQ(Get("A", "k"), "section");
-  EXPECT_EQ(Get(std::string_view("A\0B", 3), "k"), "section");
+  EXPECT_EQ(Get("A\0B"s, "k"), "section");
 }
 
 TEST_F(ProfileRules, AnsiBytesPassThroughUnchanged) {
@@ -246,13 +247,12 @@ TEST_F(ProfileCache, AChangedFileIsReadAgain) {
 }
 
 TEST_F(ProfileCache, ManyFilesStayCorrect) {
+  const auto name = [](int i) { return std::string("f") + std::to_string(i) + ".ini"; };
   for (int i = 0; i < 40; ++i) {
-    WriteIni("[S]\nk=" + std::to_string(i) + "\n", "f" + std::to_string(i) + ".ini");
+    WriteIni(std::string("[S]\nk=") + std::to_string(i) + "\n", name(i));
   }
   for (int round = 0; round < 2; ++round) {
-    for (int i = 0; i < 40; ++i) {
-      ASSERT_EQ(Get("S", "k", "D", "f" + std::to_string(i) + ".ini"), std::to_string(i));
-    }
+    for (int i = 0; i < 40; ++i) ASSERT_EQ(Get("S", "k", "D", name(i)), std::to_string(i));
   }
 }
 

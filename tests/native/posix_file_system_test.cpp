@@ -70,6 +70,9 @@ TEST_F(PosixFiles, NamesMatchIgnoringAsciiCase) {
 }
 
 TEST_F(PosixFiles, TheExactSpellingWinsOverACaseVariant) {
+#ifdef _WIN32
+  GTEST_SKIP() << "names that differ only in case are one file here";
+#endif
   Write(m_top / "Drive" / "Books" / "Toc" / "TABARI.TOC", "upper");
   PosixFileSystem files = Files();
   EXPECT_EQ(Contents(*files.OpenRead("C:\\Books\\Toc\\TABARI.TOC", Share::Read)), "upper");
@@ -97,8 +100,8 @@ TEST_F(PosixFiles, WhatIsNotAFileDoesNotOpen) {
   EXPECT_EQ(files.OpenRead("C:\\", Share::Read), nullptr);
   EXPECT_EQ(files.OpenRead("", Share::Read), nullptr);
   EXPECT_EQ(files.OpenRead("\\\\server\\share\\Tabari.TOC", Share::Read), nullptr);
-  EXPECT_EQ(files.OpenRead(std::string("C:\\Books\\Toc\\Tabari.TOC\0x", 25), Share::Read),
-            nullptr);
+  using namespace std::string_literals;
+  EXPECT_EQ(files.OpenRead("C:\\Books\\Toc\\Tabari.TOC\0x"s, Share::Read), nullptr);
   EXPECT_EQ(files.OpenRead("C:\\Books\\Missing\\Tabari.TOC", Share::Read), nullptr);
 }
 
