@@ -65,9 +65,15 @@ HRESULT ShapeWith(FontSelection& selection, FontRole role, const wchar_t* chars,
 // Shapes with the run's own font, falling back to the other font when that
 // one shows fewer missing glyphs, and to unshaped glyphs when neither font
 // has the script. False when nothing could be shaped.
-bool ShapeRun(FontSelection& selection, const wchar_t* chars, int count, const SCRIPT_ANALYSIS& analysis,
+bool ShapeRun(FontSelection& selection, const wchar_t* chars, int count, const SCRIPT_ANALYSIS& given,
               ShapedRun& shaped) {
     const FontRole own = RoleOfRun(chars, count);
+    SCRIPT_ANALYSIS analysis = given;
+    // An Arabic run laid out left to right can only be marks that follow a
+    // left-to-right letter (Windows-1256 has no embedding controls), and
+    // Wine's Arabic positioning reads outside its glyph buffer for such a
+    // run. Marks without a base need no Arabic shaping: take them as they are.
+    if (own == FontRole::Arabic && !analysis.fRTL) analysis.eScript = SCRIPT_UNDEFINED;
     const HRESULT ownResult = ShapeWith(selection, own, chars, count, analysis, shaped);
     if (SUCCEEDED(ownResult) && shaped.missing == 0) return true;
     ShapedRun other;

@@ -1,0 +1,51 @@
+// Titles come from files nobody checked: any byte sequence, in either
+// reading order, must measure, draw inside its measured width, and return.
+#include <random>
+#include <string>
+
+#include "canvas.h"
+#include "harfix_fixture.h"
+
+namespace harfix_tests {
+namespace {
+
+// Bytes that steer the shaping and ordering paths: Arabic letters, the
+// Arabic marks 0xF0-0xFA mixed with Latin letters, digits, separators,
+// brackets, the bidirectional marks 0xFD/0xFE, joiners 0x9D/0x9E, tatweel.
+const std::string kInteresting =
+    "\xC7\xC8\xCA\xCD\xDD\xE1\xE3\xE4\xED\xC1\xC2\xC9\xDC\xF0\xF1\xF2\xF3\xF5\xF6\xF8\xFA\xF9\xE0\xE9"
+    "aZf1290 -:.,()[]\xFD\xFE\x9D\x9E\xA1\xBA\xBF\t";
+
+std::string RandomTitle(std::mt19937& random) {
+    std::uniform_int_distribution<int> length(1, 14), pick(0, static_cast<int>(kInteresting.size()) - 1),
+        anyByte(1, 255), coin(0, 3);
+    std::string title(length(random), ' ');
+    for (char& c : title) c = coin(random) == 0 ? static_cast<char>(anyByte(random)) : kInteresting[pick(random)];
+    return title;
+}
+
+class RobustnessTest : public HarfixTest {};
+
+TEST_F(RobustnessTest, ArbitraryTitlesDrawInsideTheirMeasuredWidth) {
+    std::mt19937 random(1256);
+    Canvas canvas(600, 60);
+    const TitleFonts fonts = DefaultTitleFonts(-20);
+    const RECT box = {10, 0, 590, 60};
+    for (int i = 0; i < 400; ++i) {
+        const std::string title = RandomTitle(random);
+        for (int order : {HARFIX_ORDER_RTL, HARFIX_ORDER_LTR}) {
+            setReadingOrder_(order);
+            canvas.Clear();
+            const SIZE extent = Measure(canvas.dc(), title, fonts);
+            ASSERT_GE(extent.cx, 0);
+            ASSERT_TRUE(Draw(canvas.dc(), title, box, HARFIX_ALIGN_RIGHT | HARFIX_VCENTER, fonts));
+            const InkBox ink = canvas.Ink();
+            if (ink.empty) continue;
+            ASSERT_GE(ink.left, box.right - extent.cx) << "title #" << i << " order " << order;
+            ASSERT_LE(ink.right, box.right) << "title #" << i << " order " << order;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace harfix_tests
