@@ -1,0 +1,344 @@
+#include "hosts/testcon/host_object.h"
+
+#include <new>
+#include <string_view>
+
+#include "control/orvane_inspect.h"
+#include "hosts/testcon/com_ptr.h"
+#include "hosts/testcon/hosted_control.h"
+#include "hosts/testcon/input_driver.h"
+#include "hosts/testcon/message_pump.h"
+#include "hosts/testcon/screen_capture.h"
+#include "hosts/testcon/text_io.h"
+
+namespace testcon {
+namespace {
+
+enum MemberId : DISPID {
+  kEcho = 1,
+  kRows,
+  kSelection,
+  kTopIndex,
+  kClick,
+  kDoubleClick,
+  kMouseDown,
+  kMouseUp,
+  kMouseMove,
+  kKey,
+  kChar,
+  kWait,
+  kScreenshot,
+  kSaveProperties,
+  kLoadProperties,
+  kRecreate,
+  kScriptDir,
+};
+
+struct Member {
+  const wchar_t* name;
+  DISPID id;
+  bool isProperty;  // read-only property; everything else is a method
+  UINT minArgs;
+  UINT maxArgs;
+};
+
+constexpr Member kMembers[] = {
+    {L"Echo", kEcho, false, 1, 1},
+    {L"Rows", kRows, false, 0, 0},
+    {L"Selection", kSelection, true, 0, 0},
+    {L"TopIndex", kTopIndex, true, 0, 0},
+    {L"Click", kClick, false, 2, 2},
+    {L"DoubleClick", kDoubleClick, false, 2, 2},
+    {L"MouseDown", kMouseDown, false, 2, 2},
+    {L"MouseUp", kMouseUp, false, 2, 2},
+    {L"MouseMove", kMouseMove, false, 2, 2},
+    {L"Key", kKey, false, 1, 3},
+    {L"Char", kChar, false, 1, 1},
+    {L"Wait", kWait, false, 1, 1},
+    {L"Screenshot", kScreenshot, false, 1, 1},
+    {L"SaveProperties", kSaveProperties, false, 1, 1},
+    {L"LoadProperties", kLoadProperties, false, 1, 1},
+    {L"Recreate", kRecreate, false, 0, 0},
+    {L"ScriptDir", kScriptDir, true, 0, 0},
+};
+
+constexpr LCID kInvariantLocale = MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
+// Wait's ceiling: longer waits are mistakes in a test script.
+constexpr long kLongestWaitMs = 600000;
+
+const Member* FindMember(DISPID id) {
+  for (const Member& m : kMembers)
+    if (m.id == id) return &m;
+  return nullptr;
+}
+
+// A failure of a Host member, reported to the script as an error whose
+// description is `message`.
+struct HostFailure {
+  std::wstring message;
+};
+
+std::wstring HexCode(HRESULT hr) {
+  wchar_t code[16];
+  wsprintfW(code, L"0x%08X", static_cast<unsigned>(hr));
+  return code;
+}
+
+// The arguments of one call, by position (DISPPARAMS holds them last first).
+class Arguments {
+ public:
+  Arguments(const Member& member, DISPPARAMS* params) : m_member(member), m_params(params) {}
+
+  UINT Count() const { return m_params ? m_params->cArgs : 0; }
+
+  bool Present(UINT i) const {
+    if (i >= Count()) return false;
+    const VARIANT* v = Raw(i);
+    return !(V_VT(v) == VT_ERROR && V_ERROR(v) == DISP_E_PARAMNOTFOUND) && V_VT(v) != VT_EMPTY;
+  }
+
+  long Integer(UINT i, const wchar_t* what) const {
+    ScopedVariant v;
+    if (!Present(i) || FAILED(VariantChangeTypeEx(&v.v, Raw(i), kInvariantLocale, 0, VT_I4)))
+      Fail(what, L"must be a whole number");
+    return V_I4(&v.v);
+  }
+
+  bool Boolean(UINT i, const wchar_t* what) const {
+    if (!Present(i)) return false;
+    ScopedVariant v;
+    if (FAILED(VariantChangeTypeEx(&v.v, Raw(i), kInvariantLocale, 0, VT_BOOL)))
+      Fail(what, L"must be True or False");
+    return V_BOOL(&v.v) != VARIANT_FALSE;
+  }
+
+  std::wstring Text(UINT i, const wchar_t* what) const {
+    if (i >= Count()) Fail(what, L"is missing");
+    VARIANT* raw = Raw(i);
+    if (V_VT(raw) == VT_NULL || V_VT(raw) == VT_EMPTY) return {};
+    ScopedVariant v;
+    if (FAILED(VariantChangeTypeEx(&v.v, raw, kInvariantLocale, VARIANT_ALPHABOOL, VT_BSTR)))
+      Fail(what, L"must be text");
+    return std::wstring(V_BSTR(&v.v), SysStringLen(V_BSTR(&v.v)));
+  }
+
+  std::wstring Path(UINT i) const {
+    std::wstring path = Text(i, L"path");
+    if (path.empty()) Fail(L"path", L"is empty");
+    return WindowsPathFrom(path);
+  }
+
+  [[noreturn]] void Fail(const wchar_t* what, const wchar_t* problem) const {
+    throw HostFailure{std::wstring(L"Host.") + m_member.name + L": " + what + L" " + problem};
+  }
+
+ private:
+  VARIANT* Raw(UINT i) const {
+    VARIANT* v = &m_params->rgvarg[m_params->cArgs - 1 - i];
+    while (V_VT(v) == (VT_BYREF | VT_VARIANT)) v = V_VARIANTREF(v);
+    return v;
+  }
+
+  const Member& m_member;
+  DISPPARAMS* m_params;
+};
+
+void SetLong(VARIANT* result, long value) {
+  if (result == nullptr) return;
+  V_VT(result) = VT_I4;
+  V_I4(result) = value;
+}
+
+void SetText(VARIANT* result, std::wstring_view text) {
+  if (result == nullptr) return;
+  BSTR s = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  if (s == nullptr) throw std::bad_alloc();
+  V_VT(result) = VT_BSTR;
+  V_BSTR(result) = s;
+}
+
+}  // namespace
+
+HostObject::HostObject(HostedControl& control, InputDriver& input, MessagePump& pump,
+                       std::wstring scriptDir)
+    : m_control(control), m_input(input), m_pump(pump), m_scriptDir(std::move(scriptDir)) {}
+
+STDMETHODIMP HostObject::QueryInterface(REFIID iid, void** out) {
+  if (out == nullptr) return E_POINTER;
+  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
+    *out = static_cast<IDispatch*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) HostObject::AddRef() { return ++m_refs; }
+
+STDMETHODIMP_(ULONG) HostObject::Release() {
+  ULONG left = --m_refs;
+  if (left == 0) delete this;
+  return left;
+}
+
+STDMETHODIMP HostObject::GetTypeInfoCount(UINT* count) {
+  if (count == nullptr) return E_POINTER;
+  *count = 0;
+  return S_OK;
+}
+
+STDMETHODIMP HostObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+  if (info) *info = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP HostObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  if (names == nullptr || ids == nullptr || count == 0) return E_INVALIDARG;
+  for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+  if (names[0] == nullptr) return DISP_E_UNKNOWNNAME;
+  for (const Member& m : kMembers) {
+    if (CompareStringOrdinal(m.name, -1, names[0], -1, TRUE) == CSTR_EQUAL) {
+      ids[0] = m.id;
+      // Members take no named arguments.
+      return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+    }
+  }
+  return DISP_E_UNKNOWNNAME;
+}
+
+STDMETHODIMP HostObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                VARIANT* result, EXCEPINFO* exception, UINT* argError) {
+  const Member* member = FindMember(id);
+  if (member == nullptr) return DISP_E_MEMBERNOTFOUND;
+  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) return DISP_E_MEMBERNOTFOUND;
+  if (params != nullptr && params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
+  const UINT count = params ? params->cArgs : 0;
+  if (count < member->minArgs || count > member->maxArgs) return DISP_E_BADPARAMCOUNT;
+  if (count > 0 && params->rgvarg == nullptr) return E_INVALIDARG;
+  if (argError) *argError = 0;
+  if (result) VariantInit(result);
+
+  Arguments args(*member, params);
+  try {
+    HWND window = m_control.Window();
+    auto needWindow = [&] {
+      if (window == nullptr) args.Fail(L"the control", L"has no window");
+    };
+    auto input = [&](bool sent) {
+      if (!sent) args.Fail(L"the input", L"could not be sent to the control's window");
+    };
+    switch (member->id) {
+      case kEcho:
+        WriteStdout(Utf8FromWide(args.Text(0, L"text") + L"\n"));
+        break;
+      case kRows: {
+        ComPtr<IUnknown> inspect;
+        IUnknown* object = m_control.Object();
+        if (object == nullptr ||
+            FAILED(object->QueryInterface(IID_IOrvaneInspect, inspect.ReceiveVoid())))
+          args.Fail(L"the control", L"offers no row inspection (IOrvaneInspect)");
+        ScopedBstr rows;
+        HRESULT hr = static_cast<IOrvaneInspect*>(inspect.Get())->GetRows(&rows.s);
+        if (FAILED(hr)) args.Fail(L"reading the rows", (L"failed " + HexCode(hr)).c_str());
+        SetText(result, std::wstring_view(rows.s ? rows.s : L"", SysStringLen(rows.s)));
+        break;
+      }
+      case kSelection:
+        needWindow();
+        SetLong(result, static_cast<long>(SendMessageW(window, LB_GETCURSEL, 0, 0)));
+        break;
+      case kTopIndex:
+        needWindow();
+        SetLong(result, static_cast<long>(SendMessageW(window, LB_GETTOPINDEX, 0, 0)));
+        break;
+      case kClick:
+      case kDoubleClick:
+      case kMouseDown:
+      case kMouseUp:
+      case kMouseMove: {
+        needWindow();
+        const int x = args.Integer(0, L"x"), y = args.Integer(1, L"y");
+        if (member->id == kClick) input(m_input.Click(x, y));
+        if (member->id == kDoubleClick) input(m_input.DoubleClick(x, y));
+        if (member->id == kMouseDown) input(m_input.ButtonDown(x, y));
+        if (member->id == kMouseUp) input(m_input.ButtonUp(x, y));
+        if (member->id == kMouseMove) input(m_input.MoveTo(x, y));
+        break;
+      }
+      case kKey: {
+        needWindow();
+        const long vk = args.Integer(0, L"vk");
+        if (vk < 1 || vk > 254) args.Fail(L"vk", L"must be a virtual-key code from 1 to 254");
+        input(m_input.Key(static_cast<WORD>(vk), args.Boolean(1, L"shift"),
+                          args.Boolean(2, L"ctrl")));
+        break;
+      }
+      case kChar:
+        needWindow();
+        input(m_input.Type(args.Text(0, L"text")));
+        break;
+      case kWait: {
+        const long ms = args.Integer(0, L"ms");
+        if (ms < 0 || ms > kLongestWaitMs) args.Fail(L"ms", L"must be from 0 to 600000");
+        m_pump.RunFor(static_cast<DWORD>(ms));
+        break;
+      }
+      case kScreenshot: {
+        needWindow();
+        const std::wstring path = args.Path(0);
+        m_pump.RunUntilIdle();
+        std::wstring error;
+        if (!WriteScreenPng(ControlScreenArea(window), path, error))
+          args.Fail(L"writing the picture", (L"failed: " + error).c_str());
+        break;
+      }
+      case kSaveProperties: {
+        const std::wstring path = args.Path(0);
+        PropertyStore store;
+        HRESULT hr = m_control.SaveProperties(store);
+        if (FAILED(hr)) args.Fail(L"saving the control's properties", (L"failed " + HexCode(hr)).c_str());
+        if (!WriteFileBytes(path, store.Serialize()))
+          args.Fail((L"file " + path).c_str(), L"could not be written");
+        break;
+      }
+      case kLoadProperties: {
+        const std::wstring path = args.Path(0);
+        std::optional<std::string> bytes = ReadFileBytes(path);
+        if (!bytes) args.Fail((L"file " + path).c_str(), L"could not be read");
+        size_t badLine = 0;
+        std::optional<PropertyStore> store = PropertyStore::Parse(*bytes, &badLine);
+        if (!store)
+          args.Fail((L"file " + path).c_str(),
+                    (L"has no Name=Value at line " + std::to_wstring(badLine)).c_str());
+        HRESULT hr = m_control.LoadProperties(*store);
+        if (FAILED(hr)) args.Fail(L"loading the control's properties", (L"failed " + HexCode(hr)).c_str());
+        break;
+      }
+      case kRecreate: {
+        std::wstring error;
+        if (FAILED(m_control.Recreate(error))) args.Fail(L"making the control anew", error.c_str());
+        m_pump.RunUntilIdle();
+        break;
+      }
+      case kScriptDir:
+        SetText(result, m_scriptDir);
+        break;
+    }
+    return S_OK;
+  } catch (const HostFailure& failure) {
+    if (exception != nullptr) {
+      *exception = EXCEPINFO{};
+      exception->scode = E_FAIL;
+      exception->bstrSource = SysAllocString(L"Host");
+      exception->bstrDescription = SysAllocString(failure.message.c_str());
+    }
+    return DISP_E_EXCEPTION;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+}  // namespace testcon

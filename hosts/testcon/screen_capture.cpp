@@ -1,0 +1,112 @@
+#include "hosts/testcon/screen_capture.h"
+
+#include <wincodec.h>
+
+#include <vector>
+
+#include "hosts/testcon/com_ptr.h"
+
+namespace testcon {
+namespace {
+
+struct OwnedWindowSearch {
+  HWND owner;
+  DWORD process;
+  RECT area;
+};
+
+BOOL CALLBACK AddOwnedWindow(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<OwnedWindowSearch*>(context);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != search->process || !IsWindowVisible(window)) return TRUE;
+  if (GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+  RECT rect;
+  if (GetWindowRect(window, &rect)) UnionRect(&search->area, &search->area, &rect);
+  return TRUE;
+}
+
+bool Fail(std::wstring& error, const wchar_t* what, HRESULT hr) {
+  wchar_t code[16];
+  wsprintfW(code, L"0x%08X", static_cast<unsigned>(hr));
+  error = std::wstring(what) + L" failed (" + code + L")";
+  return false;
+}
+
+}  // namespace
+
+RECT ControlScreenArea(HWND control) {
+  OwnedWindowSearch search{control, GetCurrentProcessId(), {}};
+  GetWindowRect(control, &search.area);
+  EnumWindows(&AddOwnedWindow, reinterpret_cast<LPARAM>(&search));
+  return search.area;
+}
+
+bool WriteScreenPng(const RECT& area, const std::wstring& path, std::wstring& error) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) {
+    error = L"the area to capture is empty";
+    return false;
+  }
+  // Rows of 24-bit pixels, bottom-up as GDI gives them, padded to 4 bytes.
+  const UINT stride = (static_cast<UINT>(width) * 3 + 3) & ~3u;
+  std::vector<BYTE> pixels(static_cast<size_t>(stride) * static_cast<size_t>(height));
+  {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BOOL copied = BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows, as the encoder wants them
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    int rows = copied ? GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                                  &info, DIB_RGB_COLORS)
+                      : 0;
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (rows != height) {
+      error = L"copying the screen failed";
+      return false;
+    }
+  }
+
+  ComPtr<IWICImagingFactory> factory;
+  HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, factory.ReceiveVoid());
+  if (FAILED(hr)) return Fail(error, L"creating the imaging factory", hr);
+  ComPtr<IWICStream> stream;
+  if (FAILED(hr = factory->CreateStream(stream.Receive())))
+    return Fail(error, L"creating the stream", hr);
+  if (FAILED(hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)))
+    return Fail(error, L"opening the file", hr);
+  ComPtr<IWICBitmapEncoder> encoder;
+  if (FAILED(hr = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.Receive())))
+    return Fail(error, L"creating the PNG encoder", hr);
+  if (FAILED(hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)))
+    return Fail(error, L"starting the PNG encoder", hr);
+  ComPtr<IWICBitmapFrameEncode> frame;
+  if (FAILED(hr = encoder->CreateNewFrame(frame.Receive(), nullptr)))
+    return Fail(error, L"creating the PNG frame", hr);
+  if (FAILED(hr = frame->Initialize(nullptr))) return Fail(error, L"starting the PNG frame", hr);
+  if (FAILED(hr = frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))))
+    return Fail(error, L"sizing the PNG frame", hr);
+  WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+  if (FAILED(hr = frame->SetPixelFormat(&format)) ||
+      !IsEqualGUID(format, GUID_WICPixelFormat24bppBGR))
+    return Fail(error, L"choosing the 24-bit pixel format", FAILED(hr) ? hr : E_FAIL);
+  if (FAILED(hr = frame->WritePixels(static_cast<UINT>(height), stride,
+                                     static_cast<UINT>(pixels.size()), pixels.data())))
+    return Fail(error, L"writing the pixels", hr);
+  if (FAILED(hr = frame->Commit())) return Fail(error, L"finishing the PNG frame", hr);
+  if (FAILED(hr = encoder->Commit())) return Fail(error, L"finishing the PNG file", hr);
+  return true;
+}
+
+}  // namespace testcon
