@@ -1,10 +1,10 @@
 // The library's six entry points. Everything they are given comes from a
 // host and is checked here; nothing below them sees a null pointer, a
-// negative length or a handle that is not a device context.
+// negative length or a handle that is not a device context, and no C++
+// exception (an allocation that fails) leaves through them.
 #include "harfix/harfix.h"
 
 #include <cstring>
-#include <new>
 
 #include "harfix/cp1256.h"
 #include "harfix/line_layout.h"
@@ -49,7 +49,7 @@ BOOL WINAPI aSelectDC(HDC dc, const LOGFONTA* latinFont, const LOGFONTA* arabicF
         if (!selection) return FALSE;
         harfix::AdoptSelection(std::move(selection));
         return TRUE;
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         return FALSE;
     }
 }
@@ -62,7 +62,7 @@ SIZE WINAPI aTextExtent(HDC dc, const char* text, int length) {
         if (!LayOutCallText(dc, text, length, line, selection)) return extent;
         extent.cx = line.Width();
         extent.cy = selection->Ascent() + selection->Descent();
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         extent = {0, 0};
     }
     return extent;
@@ -76,7 +76,7 @@ BOOL WINAPI aDrawText(HDC dc, const char* text, int length, const RECT* rect, in
         if (!LayOutCallText(dc, text, length, line, selection)) return FALSE;
         harfix::PaintLine(*selection, line, *rect, flags);
         return TRUE;
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         return FALSE;
     }
 }
