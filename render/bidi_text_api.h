@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "harfix/harfix.h"
 
 namespace orvane {
@@ -33,9 +35,17 @@ struct BidiTextApi {
 // incomplete when one is missing.
 BidiTextApi ResolveBidiTextApi(HMODULE library);
 
-// Loads "Harfix.dll" once for the process and returns its table, incomplete
-// (all null) when the library cannot be loaded. The module is never freed:
-// the control may call it until the process ends.
+// Loads "Harfix.dll" once for the process, from the folder of the module that
+// holds this code (the control) or else by the system's search, and returns
+// its table, incomplete (all null) when the library cannot be loaded. The
+// module is never freed: the control may call it until the process ends.
 const BidiTextApi& LoadBidiTextLibrary();
+
+// `fileName` in the folder of `module` (null: the process's executable);
+// empty when the module's path cannot be read.
+std::string PathBesideModule(HMODULE module, const char* fileName);
+
+// The module whose image holds `address`, or null.
+HMODULE ModuleOf(const void* address);
 
 }  // namespace orvane
