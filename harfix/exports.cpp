@@ -9,6 +9,7 @@
 #include "harfix/cp1256.h"
 #include "harfix/line_layout.h"
 #include "harfix/line_painter.h"
+#include "harfix/script_cache_pool.h"
 #include "harfix/selection_table.h"
 
 namespace {
@@ -38,6 +39,17 @@ bool LayOutCallText(HDC dc, const char* text, int length, harfix::LaidOutLine& l
 }  // namespace
 
 extern "C" {
+
+// Unloaded by FreeLibrary (reserved is null): end what hosts left selected
+// and free the kept caches. At process exit (reserved is not null) nothing is
+// touched; the system reclaims it all, and other libraries may be gone.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        harfix::EndAllSelections();
+        harfix::FreeScriptCaches();
+    }
+    return TRUE;
+}
 
 BOOL WINAPI aSelectDC(HDC dc, const LOGFONTA* latinFont, const LOGFONTA* arabicFont) {
     if (!IsDeviceContext(dc) || !latinFont || !arabicFont) return FALSE;

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "harfix/script_cache_pool.h"
+
 namespace harfix {
 namespace {
 
@@ -30,13 +32,14 @@ LOGFONTA DescriptionForRole(const LOGFONTA& requested, FontRole role) {
 }
 
 bool MakeFont(HDC dc, const LOGFONTA& requested, FontRole role, ShapingFont& made) {
-    const LOGFONTA description = DescriptionForRole(requested, role);
-    made.font = CreateFontIndirectA(&description);
+    made.description = DescriptionForRole(requested, role);
+    made.font = CreateFontIndirectA(&made.description);
     if (!made.font) return false;
     HGDIOBJ previous = SelectObject(dc, made.font);
     if (!previous) return false;
     const bool measured = GetTextMetricsW(dc, &made.metrics) != FALSE;
     SelectObject(dc, previous);
+    if (measured) made.cache = TakeScriptCache(ScriptCacheKey::For(made.description, made.metrics));
     return measured;
 }
 
@@ -61,7 +64,11 @@ FontSelection::~FontSelection() {
     HGDIOBJ current = GetCurrentObject(dc_, OBJ_FONT);
     if (current && (current == latin_.font || current == arabic_.font)) SelectObject(dc_, previousFont_);
     for (ShapingFont* made : {&latin_, &arabic_}) {
-        if (made->cache) ScriptFreeCache(&made->cache);
+        try {
+            KeepScriptCache(ScriptCacheKey::For(made->description, made->metrics), made->cache);
+        } catch (...) {
+            ScriptFreeCache(&made->cache);
+        }
         if (made->font) DeleteObject(made->font);
     }
 }

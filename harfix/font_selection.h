@@ -15,6 +15,7 @@ namespace harfix {
 
 struct ShapingFont {
     HFONT font = nullptr;
+    LOGFONTA description{};  // as made, after face mapping and clamping
     SCRIPT_CACHE cache = nullptr;
     TEXTMETRICW metrics{};
 };
@@ -25,8 +26,8 @@ public:
     // untouched, when a font cannot be made or selected.
     static std::unique_ptr<FontSelection> Create(HDC dc, const LOGFONTA& latin, const LOGFONTA& arabic);
 
-    // Puts the earlier font back into the device context and deletes the
-    // fonts and caches.
+    // Puts the earlier font back into the device context, deletes the fonts
+    // and hands their script caches to the pool for the next selection.
     ~FontSelection();
 
     FontSelection(const FontSelection&) = delete;

@@ -10,9 +10,12 @@ namespace {
 // it holds, grow for ever; past this bound the oldest selection is ended.
 constexpr std::size_t kMaxLiveSelections = 64;
 
+// Never destroyed by the runtime: ending a selection calls into GDI and
+// Uniscribe, which must not happen while the process exits. EndAllSelections
+// runs when the library is unloaded instead.
 std::vector<std::unique_ptr<FontSelection>>& Table() {
-    static std::vector<std::unique_ptr<FontSelection>> table;
-    return table;
+    static auto* table = new std::vector<std::unique_ptr<FontSelection>>();
+    return *table;
 }
 
 auto FindEntry(HDC dc) {
@@ -40,6 +43,6 @@ bool EndSelection(HDC dc) {
     return true;
 }
 
-std::size_t LiveSelectionCount() { return Table().size(); }
+void EndAllSelections() { Table().clear(); }
 
 }  // namespace harfix

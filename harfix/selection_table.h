@@ -23,8 +23,8 @@ FontSelection* FindSelection(HDC dc);
 // Ends the selection of dc; false when it has none.
 bool EndSelection(HDC dc);
 
-// How many selections are live (for tests of the release discipline).
-std::size_t LiveSelectionCount();
+// Ends every live selection (the library is being unloaded).
+void EndAllSelections();
 
 }  // namespace harfix
 

@@ -126,6 +126,22 @@ TEST_F(SelectionTest, SelectionsOnSeveralDeviceContextsAreIndependent) {
     EXPECT_TRUE(releaseDC_(two.dc()));
 }
 
+TEST_F(SelectionTest, LaterSelectionsOfTheSameFontMeasureAsTheFirst) {
+    // Shaping data is kept from one selection to the next of the same font;
+    // interleaving sizes and titles must not mix it up.
+    Canvas canvas(300, 40);
+    const TitleFonts small = DefaultTitleFonts(-15), large = DefaultTitleFonts(-30);
+    const LONG smallMixed = Measure(canvas.dc(), title_, small).cx;
+    const LONG largeMixed = Measure(canvas.dc(), title_, large).cx;
+    const LONG smallArabic = Measure(canvas.dc(), titles::kTwoWords, small).cx;
+    ASSERT_LT(smallMixed, largeMixed);
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(Measure(canvas.dc(), title_, large).cx, largeMixed);
+        EXPECT_EQ(Measure(canvas.dc(), title_, small).cx, smallMixed);
+        EXPECT_EQ(Measure(canvas.dc(), titles::kTwoWords, small).cx, smallArabic);
+    }
+}
+
 TEST_F(SelectionTest, ThousandsOfCyclesLeakNoGdiObject) {
     // GetGuiResources answers 0 under Wine, so leaks are caught by what they
     // do: with all but a few GDI handles taken, a cycle that leaked even one
