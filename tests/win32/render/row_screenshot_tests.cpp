@@ -27,6 +27,8 @@ struct PanelSettings {
   const BidiTextApi* text = nullptr;
   const char* face = "Noto Naskh Arabic";
   BYTE charSet = ARABIC_CHARSET;
+  COLORREF back = kWindow;
+  COLORREF fore = kText;
 };
 
 // Opens the sample the way a user would: every category with its books, the
@@ -54,15 +56,17 @@ class RowScreenshots : public ::testing::Test {
   void PaintPanel(SampleLibrary& lib, PaintSurface& surface, const PanelSettings& settings,
                   const OutlineNode* selected) {
     GlyphStrip tree(GetModuleHandleA(nullptr), nullptr, TreeStripBitmapFor(settings.alignment),
-                    kTreeStripColumns, kTreeStripRows, kWindow);
+                    kTreeStripColumns, kTreeStripRows, settings.back);
+    GlyphStrip check(GetModuleHandleA(nullptr), nullptr, kCheckStripBitmap, kCheckStripColumns,
+                     kCheckStripRows, settings.back);
     RowContext row;
     row.core = &lib.Core();
-    row.checkStrip = &m_checkStrip;
+    row.checkStrip = &check;
     row.treeStrip = &tree;
     row.alignment = settings.alignment;
     row.readingOrder = settings.readingOrder;
-    row.backColour = kWindow;
-    row.foreColour = kText;
+    row.backColour = settings.back;
+    row.foreColour = settings.fore;
     row.font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     row.fonta.lfHeight = -14;
     row.fonta.lfCharSet = settings.charSet;
@@ -93,17 +97,15 @@ class RowScreenshots : public ::testing::Test {
     }
   }
 
-  GlyphStrip m_checkStrip{GetModuleHandleA(nullptr), nullptr, kCheckStripBitmap,
-                          kCheckStripColumns, kCheckStripRows, kWindow};
   int32_t m_filePos = 0;
   RECT m_selectedRect{};
 };
 
 // Every row left some ink: glyphs at least.
-void ExpectEveryRowPainted(const PaintSurface& surface, int rows) {
+void ExpectEveryRowPainted(const PaintSurface& surface, int rows, COLORREF back) {
   for (int i = 0; i < rows; ++i) {
     const RECT r{0, i * kRowHeight, kPanelWidth, (i + 1) * kRowHeight};
-    EXPECT_LT(surface.CountColour(r, kWindow), PaintSurface::Area(r)) << "row " << i;
+    EXPECT_LT(surface.CountColour(r, back), PaintSurface::Area(r)) << "row " << i;
   }
 }
 
@@ -123,7 +125,7 @@ TEST_F(RowScreenshots, SampleOutlineInBothLayouts) {
       settings.charSet = DEFAULT_CHARSET;
       const OutlineNode* water = SampleLibrary::Child(lib.Book(1, 1), {1, 1});
       PaintPanel(lib, surface, settings, water);
-      ExpectEveryRowPainted(surface, lib.Core().Rows().Count());
+      ExpectEveryRowPainted(surface, lib.Core().Rows().Count(), kWindow);
       EXPECT_GT(surface.CountColour(m_selectedRect, GetSysColor(COLOR_HIGHLIGHT)), 0);
 
       std::wstring name = std::wstring(L"rows_") + (alignment == tvRight ? L"right" : L"left") +
@@ -138,17 +140,28 @@ TEST_F(RowScreenshots, RealTextLibraryInkStaysInsideItsMeasuredWidth) {
   const BidiTextApi& harfix = LoadBidiTextLibrary();
   ASSERT_TRUE(harfix.Complete()) << "Harfix.dll beside the tests exports all six calls";
 
-  for (int16_t alignment : {int16_t{tvRight}, int16_t{tvLeft}}) {
+  // The third panel is on a tinted back colour, as a host might set it.
+  const struct {
+    int16_t alignment;
+    COLORREF back;
+    COLORREF fore;
+    const wchar_t* name;
+  } panels[] = {{tvRight, kWindow, kText, L"rows_harfix_right"},
+                {tvLeft, kWindow, kText, L"rows_harfix_left"},
+                {tvRight, RGB(255, 248, 220), RGB(0, 0, 128), L"rows_harfix_right_tinted"}};
+  for (const auto& panel : panels) {
     SampleLibrary lib(test::Titles::Arabic);
     OpenSample(lib, true);
-    PaintSurface surface(kPanelWidth, lib.Core().Rows().Count() * kRowHeight + 1, kWindow);
+    PaintSurface surface(kPanelWidth, lib.Core().Rows().Count() * kRowHeight + 1, panel.back);
     PanelSettings settings;
-    settings.alignment = alignment;
-    settings.readingOrder = alignment == tvRight ? RTL : LTR;
+    settings.alignment = panel.alignment;
+    settings.readingOrder = panel.alignment == tvRight ? RTL : LTR;
     settings.text = &harfix;
+    settings.back = panel.back;
+    settings.fore = panel.fore;
     const OutlineNode* water = SampleLibrary::Child(lib.Book(1, 1), {1, 1});
     PaintPanel(lib, surface, settings, water);
-    ExpectEveryRowPainted(surface, lib.Core().Rows().Count());
+    ExpectEveryRowPainted(surface, lib.Core().Rows().Count(), panel.back);
 
     // The highlight is sized by the library's measurement: the title's ink
     // must lie inside it, and fill some of it.
@@ -158,13 +171,12 @@ TEST_F(RowScreenshots, RealTextLibraryInkStaysInsideItsMeasuredWidth) {
     EXPECT_LT(surface.CountColour(text, highlight), PaintSurface::Area(text));
     const RECT before{0, text.top, text.left - 1, text.bottom};
     const RECT after{text.right + 1, text.top, kPanelWidth, text.bottom};
-    if (alignment == tvRight) {
-      EXPECT_TRUE(surface.AllColour(before, kWindow));
+    if (panel.alignment == tvRight) {
+      EXPECT_TRUE(surface.AllColour(before, panel.back));
     } else {
-      EXPECT_TRUE(surface.AllColour(after, kWindow));
+      EXPECT_TRUE(surface.AllColour(after, panel.back));
     }
-    EXPECT_TRUE(test::SaveScreenshot(
-        surface, alignment == tvRight ? L"rows_harfix_right" : L"rows_harfix_left"));
+    EXPECT_TRUE(test::SaveScreenshot(surface, panel.name));
   }
 }
 #endif
