@@ -66,6 +66,32 @@ UINT COrvaneCtrl::UserTypeNameId() const { return IDS_ORVANE_CONTROL; }
 DWORD COrvaneCtrl::MiscStatus() const { return kMiscStatus; }
 std::span<const CLSID* const> COrvaneCtrl::PropertyPageIds() const { return kPropertyPages; }
 
+void* COrvaneCtrl::QueryExtraInterface(REFIID iid) {
+  if (IsEqualIID(iid, IID_IOrvaneAutomation)) return static_cast<IOrvaneAutomation*>(this);
+  if (IsEqualIID(iid, IID_IOrvaneInspect)) return static_cast<IOrvaneInspect*>(this);
+  return COleControl::QueryExtraInterface(iid);
+}
+
+// One line per row: index|level|open|active|state|title.
+STDMETHODIMP COrvaneCtrl::GetRows(BSTR* rows) {
+  if (rows == nullptr) return E_POINTER;
+  *rows = nullptr;
+  return Guarded([&]() -> HRESULT {
+    std::string text;
+    const int32_t count = m_rowList.Count();
+    for (int32_t i = 0; i < count; ++i) {
+      const OutlineNode* node = m_rowList.NodeOf(i);
+      if (node == nullptr) continue;
+      if (!text.empty()) text += '\n';
+      text += std::to_string(i) + '|' + std::to_string(node->Level()) + '|' +
+              (node->m_expanded ? '1' : '0') + '|' + (node->m_active ? '1' : '0') + '|' +
+              std::to_string(m_core.GetCheckState(node)) + '|' + node->TitleText();
+    }
+    *rows = BstrFromAnsi(text);
+    return *rows ? S_OK : E_OUTOFMEMORY;
+  });
+}
+
 // ---- IDispatch: names and identifiers come from the type library ----
 
 STDMETHODIMP COrvaneCtrl::GetTypeInfoCount(UINT* count) {

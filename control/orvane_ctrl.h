@@ -18,6 +18,7 @@
 #include "control/framework/font_holder.h"
 #include "control/framework/ole_control.h"
 #include "control/framework/type_library.h"
+#include "control/orvane_inspect.h"
 #include "core/orvane_core.h"
 #include "orvane_h.h"
 #include "platform/win32/list_box_row_list.h"
@@ -39,7 +40,7 @@ struct BalloonState {
   LOGFONTA m_ansiLogFont{};
 };
 
-class COrvaneCtrl final : public COleControl, public IOrvaneAutomation {
+class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public IOrvaneInspect {
  public:
   COrvaneCtrl();
   ~COrvaneCtrl() override;
@@ -112,6 +113,9 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation {
   STDMETHODIMP GetParentPos(short book, LONG tocPos, LONG* result) override;
   STDMETHODIMP AboutBox() override;
 
+  // ---- IOrvaneInspect, for our test container ----
+  STDMETHODIMP GetRows(BSTR* rows) override;
+
   // ---- For the painting and input handlers ----
   OrvaneCore& Core() { return m_core; }
   int16_t AlignmentValue() const { return m_alignment; }
@@ -128,6 +132,7 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation {
   const TypeLibraryId& TypeLibrary() const override;
   const IID& PrimaryDispatchIid() const override;
   IDispatch* AutomationDispatch() override { return static_cast<IOrvaneAutomation*>(this); }
+  void* QueryExtraInterface(REFIID iid) override;
   UINT UserTypeNameId() const override;
   DWORD MiscStatus() const override;
   std::span<const CLSID* const> PropertyPageIds() const override;

@@ -1,0 +1,229 @@
+// The control object as a host sees it before any window: its identity, its
+// class information, its dispatch interface bound by name and by DISPID, the
+// refused sets, the modified flag and the module's unload answer.
+#include <windows.h>
+#include <olectl.h>
+
+#include <gtest/gtest.h>
+
+#include "ocx_module.h"
+
+namespace orvane::test {
+namespace {
+
+template <class I>
+ComPtr<I> As(IUnknown* object, REFIID iid) {
+  ComPtr<I> result;
+  object->QueryInterface(iid, reinterpret_cast<void**>(result.Receive()));
+  return result;
+}
+
+TEST(ControlObject, AnswersEveryInterfaceWithOneIdentity) {
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  ASSERT_TRUE(control);
+  ComPtr<IUnknown> identity = As<IUnknown>(control.Get(), IID_IUnknown);
+  for (const IID* iid : {&IID_IDispatch, &DIID__DOrvane, &IID_IOleObject, &IID_IOleInPlaceObject,
+                         &IID_IOleInPlaceActiveObject, &IID_IOleControl, &IID_IViewObject2,
+                         &IID_IPersistStreamInit, &IID_IPersistStream, &IID_IPersistPropertyBag,
+                         &IID_IConnectionPointContainer, &IID_IProvideClassInfo2,
+                         &IID_ISpecifyPropertyPages}) {
+    ComPtr<IUnknown> part = As<IUnknown>(control.Get(), *iid);
+    ASSERT_TRUE(part);
+    EXPECT_EQ(As<IUnknown>(part.Get(), IID_IUnknown).Get(), identity.Get());
+  }
+  EXPECT_FALSE(As<IUnknown>(control.Get(), IID_IOleCache));
+}
+
+TEST(ControlObject, ReportsItsStatusTypeNameAndPages) {
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  ComPtr<IOleObject> object = As<IOleObject>(control.Get(), IID_IOleObject);
+  DWORD status = 0;
+  ASSERT_EQ(object->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
+  EXPECT_EQ(status, 0x20191u);
+  LPOLESTR name = nullptr;
+  ASSERT_EQ(object->GetUserType(USERCLASSTYPE_FULL, &name), S_OK);
+  EXPECT_STREQ(name, L"Orvane Control");
+  CoTaskMemFree(name);
+
+  CAUUID pages{};
+  ASSERT_EQ(As<ISpecifyPropertyPages>(control.Get(), IID_ISpecifyPropertyPages)->GetPages(&pages),
+            S_OK);
+  ASSERT_EQ(pages.cElems, 3u);
+  const CLSID page = {0x2a78a059, 0x1bd4, 0x4d73, {0xa4, 0xf9, 0xdd, 0x40, 0x66, 0x37, 0x82, 0xbc}};
+  const CLSID colours = {0x0be35201, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
+  const CLSID fonts = {0x0be35200, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
+  EXPECT_TRUE(IsEqualGUID(pages.pElems[0], page));
+  EXPECT_TRUE(IsEqualGUID(pages.pElems[1], colours));
+  EXPECT_TRUE(IsEqualGUID(pages.pElems[2], fonts));
+  CoTaskMemFree(pages.pElems);
+}
+
+TEST(ControlObject, DescribesItselfFromTheTypeLibrary) {
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  ComPtr<IProvideClassInfo2> info = As<IProvideClassInfo2>(control.Get(), IID_IProvideClassInfo2);
+  GUID events{};
+  ASSERT_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
+  EXPECT_TRUE(IsEqualGUID(events, DIID__DOrvaneEvents));
+
+  ComPtr<ITypeInfo> coclass;
+  ASSERT_EQ(info->GetClassInfo(coclass.Receive()), S_OK);
+  Bstr name;
+  coclass->GetDocumentation(MEMBERID_NIL, name.Receive(), nullptr, nullptr, nullptr);
+  EXPECT_EQ(name.Text(), L"Orvane");
+
+  ComPtr<ITypeInfo> dispatchInfo;
+  ASSERT_EQ(control->GetTypeInfo(0, LOCALE_USER_DEFAULT, dispatchInfo.Receive()), S_OK);
+  TYPEATTR* attr = nullptr;
+  ASSERT_EQ(dispatchInfo->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(attr->typekind, TKIND_DISPATCH);
+  EXPECT_TRUE(IsEqualGUID(attr->guid, DIID__DOrvane));
+  dispatchInfo->ReleaseTypeAttr(attr);
+}
+
+TEST(ControlObject, NamesBindToTheTableIdentifiers) {
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  const std::pair<const wchar_t*, DISPID> table[] = {
+      {L"Indent", 1}, {L"ShowBalloonHelp", 2}, {L"ElapsedTime", 3}, {L"TocFile", 4},
+      {L"ApplyCheck", 5}, {L"TopicName", 6}, {L"Alignment", 7}, {L"Fonta", 8},
+      {L"ReadingOrder", 9}, {L"FilePos", 10}, {L"BooksDir", 11}, {L"ActiveCategory", 12},
+      {L"ActiveBook", 13}, {L"Demo", 14}, {L"LoadFromTocFile", 15}, {L"LoadFromTextFile", 16},
+      {L"AddChild", 17}, {L"AddSibling", 18}, {L"ChangeStateSelected", 19}, {L"LoadBooks", 20},
+      {L"GetSectionTitle", 21}, {L"GotoTocPosition", 22}, {L"SetStateBook", 23},
+      {L"GetStateBook", 24}, {L"ActivateBook", 25}, {L"DeactivateBook", 26},
+      {L"GetParentPos", 27}, {L"AboutBox", -552}, {L"BackColor", -501}, {L"ForeColor", -513},
+      {L"BorderStyle", -504}, {L"Font", -512}, {L"applycheck", 5}};
+  for (const auto& [name, id] : table) {
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    DISPID found = 0;
+    ASSERT_EQ(control->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &found), S_OK)
+        << name;
+    EXPECT_EQ(found, id) << name;
+  }
+  LPOLESTR unknown[] = {const_cast<LPOLESTR>(L"ShowHint")};
+  DISPID found = 0;
+  EXPECT_EQ(control->GetIDsOfNames(IID_NULL, unknown, 1, LOCALE_USER_DEFAULT, &found),
+            DISP_E_UNKNOWNNAME);
+}
+
+TEST(ControlObject, ReadOnlyPropertiesRefuseSetsWithSetNotSupported) {
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  for (DISPID id : {10, 12, 13}) {
+    VARIANT value{};
+    V_VT(&value) = VT_I4;
+    V_I4(&value) = 5;
+    EXCEPINFO exception{};
+    EXPECT_EQ(InvokeById(control.Get(), id, DISPATCH_PROPERTYPUT, {value}, nullptr, &exception),
+              DISP_E_EXCEPTION)
+        << id;
+    EXPECT_EQ(exception.scode, CTL_E_SETNOTSUPPORTED) << id;
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+  }
+  LONG filePos = -1;
+  control->get_FilePos(&filePos);
+  EXPECT_EQ(filePos, 0);
+}
+
+TEST(ControlObject, DispatchRefusesWrongArgumentsBeforeTheControl) {
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  VARIANT result;
+  VariantInit(&result);
+  EXPECT_EQ(InvokeById(control.Get(), 24, DISPATCH_METHOD, {}, &result), DISP_E_BADPARAMCOUNT);
+  VARIANT text;
+  VariantInit(&text);
+  V_VT(&text) = VT_BSTR;
+  V_BSTR(&text) = SysAllocString(L"not a number");
+  EXPECT_EQ(InvokeById(control.Get(), 24, DISPATCH_METHOD, {text}, &result), DISP_E_TYPEMISMATCH);
+  VariantClear(&text);
+  EXPECT_EQ(InvokeById(control.Get(), 99, DISPATCH_METHOD, {}, &result), DISP_E_MEMBERNOTFOUND);
+}
+
+TEST(ControlObject, PropertySetsMarkItModifiedAndQueriesDoNot) {
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  ComPtr<IPersistStreamInit> persist = As<IPersistStreamInit>(control.Get(), IID_IPersistStreamInit);
+  EXPECT_EQ(persist->IsDirty(), S_FALSE) << "a new control";
+
+  Bstr topic(WriteTestCatalogue(L"DIRTY"));
+  VARIANT_BOOL loaded = VARIANT_FALSE;
+  control->LoadBooks(topic.Get(), &loaded);
+  control->put_TocFile(Bstr(L"1").Get());
+  ComPtr<IStream> stream;
+  CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive());
+  ASSERT_EQ(persist->Save(stream.Get(), TRUE), S_OK);
+  ASSERT_EQ(persist->IsDirty(), S_FALSE);
+
+  control->LoadFromTocFile(Bstr(L"143").Get());
+  Bstr tocFile;
+  control->get_TocFile(tocFile.Receive());
+  EXPECT_EQ(tocFile.Text(), L"221");
+  EXPECT_EQ(persist->IsDirty(), S_FALSE) << "LoadFromTocFile changes TocFile without marking";
+
+  struct Setter {
+    const char* name;
+    HRESULT (*set)(IOrvaneAutomation*);
+  } setters[] = {
+      {"Indent", [](IOrvaneAutomation* c) { return c->put_Indent(20); }},
+      {"ShowBalloonHelp", [](IOrvaneAutomation* c) { return c->put_ShowBalloonHelp(VARIANT_FALSE); }},
+      {"ElapsedTime", [](IOrvaneAutomation* c) { return c->put_ElapsedTime(10); }},
+      {"ApplyCheck", [](IOrvaneAutomation* c) { return c->put_ApplyCheck(VARIANT_TRUE); }},
+      {"TopicName", [](IOrvaneAutomation* c) { return c->put_TopicName(Bstr(L"X").Get()); }},
+      {"Alignment", [](IOrvaneAutomation* c) { return c->put_Alignment(tvLeft); }},
+      {"ReadingOrder", [](IOrvaneAutomation* c) { return c->put_ReadingOrder(RTL); }},
+      {"BooksDir", [](IOrvaneAutomation* c) { return c->put_BooksDir(Bstr(L"D:\\").Get()); }},
+      {"BackColor", [](IOrvaneAutomation* c) { return c->put_BackColor(0xFF); }},
+  };
+  for (const Setter& setter : setters) {
+    ASSERT_EQ(persist->Save(stream.Get(), TRUE), S_OK);
+    ASSERT_EQ(setter.set(control.Get()), S_OK) << setter.name;
+    EXPECT_EQ(persist->IsDirty(), S_OK) << setter.name;
+  }
+  ASSERT_EQ(persist->Save(stream.Get(), TRUE), S_OK);
+  control->put_FilePos(3);
+  EXPECT_EQ(persist->IsDirty(), S_FALSE) << "a refused set";
+}
+
+TEST(ControlObject, AddChildAndAddSiblingHandBackAnEmptyReference) {
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  IUnknown* node = reinterpret_cast<IUnknown*>(1);
+  EXPECT_EQ(control->AddChild(0, Bstr(L"a").Get(), &node), S_OK);
+  EXPECT_EQ(node, nullptr);
+  node = reinterpret_cast<IUnknown*>(1);
+  EXPECT_EQ(control->AddSibling(7, Bstr(L"b").Get(), &node), S_OK);
+  EXPECT_EQ(node, nullptr);
+}
+
+TEST(ControlModule, MayUnloadOnlyWhenNoObjectIsLeft) {
+  auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+      reinterpret_cast<void*>(GetProcAddress(OcxModule(), "DllCanUnloadNow")));
+  ASSERT_NE(canUnload, nullptr);
+  {
+    ComPtr<IOrvaneAutomation> control = NewControl();
+    ASSERT_TRUE(control);
+    EXPECT_EQ(canUnload(), S_FALSE);
+  }
+  EXPECT_EQ(canUnload(), S_OK);
+
+  ComPtr<IClassFactory> factory;
+  auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
+      reinterpret_cast<void*>(GetProcAddress(OcxModule(), "DllGetClassObject")));
+  ASSERT_EQ(getClassObject(CLSID_Orvane, IID_IClassFactory,
+                           reinterpret_cast<void**>(factory.Receive())),
+            S_OK);
+  factory->LockServer(TRUE);
+  factory.Reset();
+  EXPECT_EQ(canUnload(), S_FALSE) << "a lock holds the module";
+  ASSERT_EQ(getClassObject(CLSID_Orvane, IID_IClassFactory,
+                           reinterpret_cast<void**>(factory.Receive())),
+            S_OK);
+  factory->LockServer(FALSE);
+  factory.Reset();
+  EXPECT_EQ(canUnload(), S_OK);
+
+  IUnknown* none = nullptr;
+  EXPECT_EQ(getClassObject(IID_IUnknown, IID_IClassFactory, reinterpret_cast<void**>(&none)),
+            CLASS_E_CLASSNOTAVAILABLE);
+}
+
+}  // namespace
+}  // namespace orvane::test

@@ -1,0 +1,195 @@
+// The control's saved properties: names and defaults, round trips through a
+// property bag and a stream, and names that are not the persisted ones.
+#include <windows.h>
+#include <olectl.h>
+
+#include <gtest/gtest.h>
+
+#include "memory_property_bag.h"
+#include "ocx_module.h"
+
+namespace orvane::test {
+namespace {
+
+ComPtr<IPersistPropertyBag> BagPersistence(IOrvaneAutomation* control) {
+  ComPtr<IPersistPropertyBag> persist;
+  control->QueryInterface(IID_IPersistPropertyBag, reinterpret_cast<void**>(persist.Receive()));
+  return persist;
+}
+
+// Values other than every default, set through the automation interface.
+void SetAllProperties(IOrvaneAutomation* control) {
+  control->put_Alignment(tvLeft);
+  control->put_Indent(25);
+  control->put_ReadingOrder(RTL);
+  control->put_ElapsedTime(333);
+  control->put_ApplyCheck(VARIANT_TRUE);
+  control->put_ShowBalloonHelp(VARIANT_FALSE);
+  control->put_TocFile(Bstr(L"7").Get());
+  control->put_BooksDir(Bstr(L"D:\\Library").Get());
+  control->put_TopicName(Bstr(L"NOT SAVED").Get());
+  control->put_BackColor(RGB(1, 2, 3));
+  FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Courier New"), {{140000, 0}}, 700, 0,
+                FALSE, FALSE, FALSE};
+  ComPtr<IFontDisp> font;
+  OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(font.Receive()));
+  control->putref_Fonta(font.Get());
+}
+
+void ExpectAllProperties(IOrvaneAutomation* control) {
+  ::TAlignment alignment{};
+  control->get_Alignment(&alignment);
+  EXPECT_EQ(alignment, tvLeft);
+  short indent = 0;
+  control->get_Indent(&indent);
+  EXPECT_EQ(indent, 25);
+  ::TReadingOrder order{};
+  control->get_ReadingOrder(&order);
+  EXPECT_EQ(order, RTL);
+  LONG elapsed = 0;
+  control->get_ElapsedTime(&elapsed);
+  EXPECT_EQ(elapsed, 333);
+  VARIANT_BOOL flag = VARIANT_FALSE;
+  control->get_ApplyCheck(&flag);
+  EXPECT_EQ(flag, VARIANT_TRUE);
+  control->get_ShowBalloonHelp(&flag);
+  EXPECT_EQ(flag, VARIANT_FALSE);
+  Bstr text;
+  control->get_TocFile(text.Receive());
+  EXPECT_EQ(text.Text(), L"7");
+  control->get_BooksDir(text.Receive());
+  EXPECT_EQ(text.Text(), L"D:\\Library");
+  control->get_TopicName(text.Receive());
+  EXPECT_EQ(text.Text(), L"") << "TopicName is not persisted";
+  OLE_COLOR back = 0;
+  control->get_BackColor(&back);
+  EXPECT_EQ(back, RGB(1, 2, 3));
+  ComPtr<IFontDisp> fontDisp;
+  control->get_Fonta(fontDisp.Receive());
+  ComPtr<IFont> font;
+  ASSERT_TRUE(fontDisp);
+  fontDisp->QueryInterface(IID_IFont, reinterpret_cast<void**>(font.Receive()));
+  CY size{};
+  font->get_Size(&size);
+  EXPECT_NEAR(static_cast<double>(size.int64) / 10000, 14, 0.5);
+  BOOL bold = FALSE;
+  font->get_Bold(&bold);
+  EXPECT_TRUE(bold);
+}
+
+TEST(ControlPersistence, BagRoundTripUsesThePersistedNames) {
+  ComPtr<IOrvaneAutomation> saved = NewControl();
+  SetAllProperties(saved.Get());
+  ComPtr<MemoryPropertyBag> bag = ComPtr<MemoryPropertyBag>::Adopt(new MemoryPropertyBag);
+  ASSERT_EQ(BagPersistence(saved.Get())->Save(bag.Get(), TRUE, TRUE), S_OK);
+
+  for (const wchar_t* name : {L"Alignment", L"Indent", L"FontA", L"ReadingOrder", L"ElapsedTime",
+                              L"FilePos", L"ApplyCheck", L"ShowHint", L"TocFile", L"BooksDir",
+                              L"BackColor", L"ForeColor", L"BorderStyle", L"Font", L"_Version"})
+    EXPECT_TRUE(bag->Has(name)) << name;
+  for (const wchar_t* name : {L"ShowBalloonHelp", L"Fonta", L"TopicName", L"ActiveBook"})
+    EXPECT_FALSE(bag->Has(name)) << name;
+  EXPECT_EQ(V_I4(bag->Find(L"_Version")), 0x10000) << "format version 1.0";
+  EXPECT_EQ(V_BOOL(bag->Find(L"ShowHint")), VARIANT_FALSE);
+
+  ComPtr<IOrvaneAutomation> loaded = NewControl();
+  ASSERT_EQ(BagPersistence(loaded.Get())->Load(bag.Get(), nullptr), S_OK);
+  ExpectAllProperties(loaded.Get());
+  ComPtr<IPersistStreamInit> persist;
+  loaded->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(persist.Receive()));
+  EXPECT_EQ(persist->IsDirty(), S_FALSE) << "loading is not a change";
+}
+
+TEST(ControlPersistence, AutomationNamesInABagAreNotReadBack) {
+  ComPtr<MemoryPropertyBag> bag = ComPtr<MemoryPropertyBag>::Adopt(new MemoryPropertyBag);
+  bag->Put(L"ShowBalloonHelp", MakeBool(false));
+  bag->Put(L"Indent", MakeI4(30));
+  FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Courier New"), {{300000, 0}}, 400, 0,
+                FALSE, FALSE, FALSE};
+  VARIANT font;
+  VariantInit(&font);
+  V_VT(&font) = VT_DISPATCH;
+  OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(&V_DISPATCH(&font)));
+  bag->Put(L"Fonta", font);
+
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  ASSERT_EQ(BagPersistence(control.Get())->Load(bag.Get(), nullptr), S_OK);
+  VARIANT_BOOL shown = VARIANT_FALSE;
+  control->get_ShowBalloonHelp(&shown);
+  EXPECT_EQ(shown, VARIANT_TRUE) << "\"ShowBalloonHelp\" is not the persisted name";
+  short indent = 0;
+  control->get_Indent(&indent);
+  EXPECT_EQ(indent, 30);
+  ComPtr<IFontDisp> fontaDisp;
+  control->get_Fonta(fontaDisp.Receive());
+  ComPtr<IFont> fonta;
+  fontaDisp->QueryInterface(IID_IFont, reinterpret_cast<void**>(fonta.Receive()));
+  CY size{};
+  fonta->get_Size(&size);
+  EXPECT_NEAR(static_cast<double>(size.int64) / 10000, 11, 0.5) << "\"Fonta\" is not read either";
+}
+
+TEST(ControlPersistence, StreamRoundTripKeepsEveryProperty) {
+  ComPtr<IOrvaneAutomation> saved = NewControl();
+  SetAllProperties(saved.Get());
+  ComPtr<IPersistStreamInit> out;
+  saved->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(out.Receive()));
+  ComPtr<IStream> stream;
+  CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive());
+  ASSERT_EQ(out->Save(stream.Get(), TRUE), S_OK);
+  LARGE_INTEGER zero{};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+
+  ComPtr<IOrvaneAutomation> loaded;
+  ASSERT_EQ(CreateFromOcx(CLSID_Orvane, IID_IOrvaneAutomation,
+                          reinterpret_cast<void**>(loaded.Receive())),
+            S_OK);
+  ComPtr<IPersistStreamInit> in;
+  loaded->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(in.Receive()));
+  ASSERT_EQ(in->Load(stream.Get()), S_OK);
+  ExpectAllProperties(loaded.Get());
+}
+
+TEST(ControlPersistence, InitNewRestoresEveryDefault) {
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  SetAllProperties(control.Get());
+  ComPtr<IPersistStreamInit> persist;
+  control->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(persist.Receive()));
+  ASSERT_EQ(persist->InitNew(), S_OK);
+  ::TAlignment alignment{};
+  control->get_Alignment(&alignment);
+  EXPECT_EQ(alignment, tvRight);
+  short indent = 0;
+  control->get_Indent(&indent);
+  EXPECT_EQ(indent, 18);
+  ::TReadingOrder order{};
+  control->get_ReadingOrder(&order);
+  EXPECT_EQ(order, LTR);
+  Bstr text;
+  control->get_TocFile(text.Receive());
+  EXPECT_EQ(text.Text(), L"C:\\0\\1.TXT");
+  control->get_BooksDir(text.Receive());
+  EXPECT_EQ(text.Text(), L"C:\\Mirvak");
+  VARIANT_BOOL flag = VARIANT_TRUE;
+  control->get_ApplyCheck(&flag);
+  EXPECT_EQ(flag, VARIANT_FALSE);
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+}
+
+TEST(ControlPersistence, DamagedStreamIsRefusedWithoutHarm) {
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  ComPtr<IPersistStreamInit> persist;
+  control->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(persist.Receive()));
+  const BYTE damaged[] = {0x00, 0x00, 0x01, 0x00, 0x10, 0x20};
+  ComPtr<IStream> stream;
+  CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive());
+  stream->Write(damaged, sizeof damaged, nullptr);
+  LARGE_INTEGER zero{};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  EXPECT_TRUE(FAILED(persist->Load(stream.Get())));
+  short indent = 0;
+  EXPECT_EQ(control->get_Indent(&indent), S_OK);
+}
+
+}  // namespace
+}  // namespace orvane::test

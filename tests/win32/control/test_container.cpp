@@ -1,0 +1,82 @@
+#include "test_container.h"
+
+#include <string>
+
+namespace orvane::test {
+
+std::span<const InterfaceEntry> TestSite::Interfaces() {
+  static const InterfaceEntry kTable[] = {
+      {&IID_IOleClientSite, &CastTo<TestSite, IOleClientSite>},
+      {&IID_IOleWindow, &CastTo<TestSite, IOleInPlaceSite>},
+      {&IID_IOleInPlaceSite, &CastTo<TestSite, IOleInPlaceSite>},
+  };
+  return kTable;
+}
+
+STDMETHODIMP TestSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
+  *moniker = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP TestSite::GetContainer(IOleContainer** container) {
+  *container = nullptr;
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP TestSite::GetWindow(HWND* window) {
+  *window = m_window;
+  return S_OK;
+}
+
+STDMETHODIMP TestSite::OnInPlaceActivate() {
+  ++activations;
+  return S_OK;
+}
+
+STDMETHODIMP TestSite::OnInPlaceDeactivate() {
+  ++deactivations;
+  return S_OK;
+}
+
+STDMETHODIMP TestSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
+                                        LPRECT pos, LPRECT clip, LPOLEINPLACEFRAMEINFO info) {
+  *frame = nullptr;
+  *document = nullptr;
+  *pos = m_pos;
+  *clip = m_pos;
+  info->fMDIApp = FALSE;
+  info->hwndFrame = m_window;
+  info->haccel = nullptr;
+  info->cAccelEntries = 0;
+  return S_OK;
+}
+
+HostWindow::HostWindow() {
+  m_window = CreateWindowExW(0, L"STATIC", L"Orvane host", WS_OVERLAPPEDWINDOW | WS_VISIBLE |
+                                                               WS_CLIPCHILDREN,
+                             0, 0, 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+HostWindow::~HostWindow() {
+  if (m_window) DestroyWindow(m_window);
+}
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+HWND FindDescendant(HWND parent, const wchar_t* className) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[64] = {};
+    GetClassNameW(child, name, 64);
+    if (lstrcmpiW(name, className) == 0) return child;
+    if (HWND found = FindDescendant(child, className)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace orvane::test
