@@ -155,7 +155,9 @@ TEST_F(NoDataRows, SameRunGivesTheSameVisibleList) {
     ExpectSame(step);
     if (step % 50 == 0) {
       Paint();
-      if (m_plain.Count() > 0) EXPECT_FALSE(DrawnBy(m_plainBox).empty()) << step;
+      if (m_plain.Count() > 0) {
+        EXPECT_FALSE(DrawnBy(m_plainBox).empty()) << step;
+      }
       EXPECT_EQ(DrawnBy(m_plainBox), DrawnBy(m_noDataBox)) << step;
     }
   }
