@@ -11,18 +11,32 @@ namespace {
 
 struct OwnedWindowSearch {
   HWND owner;
+  HWND frame;  // the container's own top-level window, never part of the picture
   DWORD process;
   RECT area;
 };
 
-BOOL CALLBACK AddOwnedWindow(HWND window, LPARAM context) {
-  auto* search = reinterpret_cast<OwnedWindowSearch*>(context);
+// The control's balloon: a visible window of this process owned by the
+// control, or a tool window owned by the control's top-level window (the
+// system hands ownership to a child window's top-level ancestor) or by no
+// window at all (a child of the desktop has none). In this container such a
+// tool window can only be the control's.
+bool BelongsToControl(HWND window, const OwnedWindowSearch& search) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  if (process != search->process || !IsWindowVisible(window)) return TRUE;
-  if (GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+  if (process != search.process || window == search.frame || !IsWindowVisible(window))
+    return false;
+  HWND owner = GetWindow(window, GW_OWNER);
+  if (owner == search.owner) return true;
+  const bool toolWindow = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+  return toolWindow && (owner == nullptr || owner == search.frame);
+}
+
+BOOL CALLBACK AddOwnedWindow(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<OwnedWindowSearch*>(context);
   RECT rect;
-  if (GetWindowRect(window, &rect)) UnionRect(&search->area, &search->area, &rect);
+  if (BelongsToControl(window, *search) && GetWindowRect(window, &rect))
+    UnionRect(&search->area, &search->area, &rect);
   return TRUE;
 }
 
@@ -36,7 +50,7 @@ bool Fail(std::wstring& error, const wchar_t* what, HRESULT hr) {
 }  // namespace
 
 RECT ControlScreenArea(HWND control) {
-  OwnedWindowSearch search{control, GetCurrentProcessId(), {}};
+  OwnedWindowSearch search{control, GetAncestor(control, GA_ROOT), GetCurrentProcessId(), {}};
   GetWindowRect(control, &search.area);
   EnumWindows(&AddOwnedWindow, reinterpret_cast<LPARAM>(&search));
   return search.area;

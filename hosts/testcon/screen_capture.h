@@ -7,8 +7,9 @@
 
 namespace testcon {
 
-// The screen area of `control` together with every visible window of this
-// process that the control owns (the hover balloon when it is up).
+// The screen area of `control` together with the visible windows of this
+// process that belong to it (the hover balloon when it is up): those it
+// owns, and tool windows owned by its top-level window or by none.
 RECT ControlScreenArea(HWND control);
 
 // Copies `area` of the screen into a 24-bit PNG file; false with `error`

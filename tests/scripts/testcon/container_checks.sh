@@ -144,3 +144,24 @@ JS
 )"
 [ -f "$shot" ] && [ "$(png_size "$shot")" = "300x400" ] && pass "Screenshot to a Unix path, default size" ||
   fail "Screenshot to a Unix path: exit $code, $err"
+
+echo "check: Recreate with nothing saved yet keeps the properties of the moment"
+run_testcon "$(scratch_script recreate_unsaved.vbs <<'VBS'
+Orvane.Indent = 33
+Orvane.ElapsedTime = 777
+Host.Recreate
+Host.Echo Orvane.Indent & "|" & Orvane.ElapsedTime
+VBS
+)"
+expect_exit "Recreate unsaved" 0
+[ "$out" = "33|777" ] && pass "Recreate unsaved: properties kept" || fail "Recreate unsaved: got [$out]"
+
+echo "check: Recreate after --props starts from the file"
+run_testcon --props "$(winepath -w "$work/start.props")" "$(scratch_script recreate_props.vbs <<'VBS'
+Orvane.Indent = 3
+Host.Recreate
+Host.Echo Orvane.Indent
+VBS
+)"
+[ "$code" -eq 0 ] && [ "$out" = "25" ] && pass "Recreate after --props: the file's Indent" ||
+  fail "Recreate after --props: exit $code, got [$out]"
