@@ -6,16 +6,20 @@
 
 namespace testcon {
 
-void ScriptErrors::Report(unsigned line, unsigned column, const std::wstring& description) {
-  ++m_count;
-  std::wstring text = m_scriptName;
-  if (line > 0) {
-    text += L"(" + std::to_wstring(line);
-    if (column > 0) text += L"," + std::to_wstring(column);
-    text += L")";
+void ScriptErrors::Report(unsigned line, unsigned column, const std::wstring& description) noexcept {
+  ++m_count;  // counted first: the run has failed even if the line cannot be made
+  try {
+    std::wstring text = m_scriptName;
+    if (line > 0) {
+      text += L"(" + std::to_wstring(line);
+      if (column > 0) text += L"," + std::to_wstring(column);
+      text += L")";
+    }
+    text += L": " + (description.empty() ? std::wstring(L"script error") : description) + L"\n";
+    WriteStderr(Utf8FromWide(text));
+  } catch (...) {
+    WriteStderr("testcon: a script error could not be described\n");
   }
-  text += L": " + (description.empty() ? std::wstring(L"script error") : description) + L"\n";
-  WriteStderr(Utf8FromWide(text));
 }
 
 void ScriptErrors::ReportException(const std::wstring& where, HRESULT hr, EXCEPINFO* info) {

@@ -14,7 +14,7 @@ class ScriptErrors {
   explicit ScriptErrors(std::wstring scriptName) : m_scriptName(std::move(scriptName)) {}
 
   // `line` is 1-based; 0 when unknown.
-  void Report(unsigned line, unsigned column, const std::wstring& description);
+  void Report(unsigned line, unsigned column, const std::wstring& description) noexcept;
   // An exception handed back by a call into the script (an event handler).
   void ReportException(const std::wstring& where, HRESULT hr, EXCEPINFO* info);
   bool Any() const { return m_count > 0; }

@@ -69,12 +69,16 @@ STDMETHODIMP ScriptSite::OnScriptError(IActiveScriptError* error) {
   ULONG line = 0;
   LONG column = 0;
   bool positioned = SUCCEEDED(error->GetSourcePosition(&context, &line, &column));
-  std::wstring text = DescribeException(exception.scode ? exception.scode : E_FAIL, &exception);
+  try {
+    std::wstring text = DescribeException(exception.scode ? exception.scode : E_FAIL, &exception);
+    m_errors.Report(positioned ? line + 1 : 0, positioned ? static_cast<unsigned>(column) + 1 : 0,
+                    text);
+  } catch (...) {
+    m_errors.Report(0, 0, L"");  // out of memory: still a failed run
+  }
   SysFreeString(exception.bstrSource);
   SysFreeString(exception.bstrDescription);
   SysFreeString(exception.bstrHelpFile);
-  m_errors.Report(positioned ? line + 1 : 0, positioned ? static_cast<unsigned>(column) + 1 : 0,
-                  text);
   return S_OK;
 }
 

@@ -140,6 +140,8 @@ STDMETHODIMP TextPropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
     return S_OK;
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
   }
 }
 
@@ -158,6 +160,8 @@ STDMETHODIMP TextPropertyBag::Write(LPCOLESTR name, VARIANT* value) {
     return S_OK;
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
   }
 }
 

@@ -51,7 +51,8 @@ testcon_win=$(winepath -w "$top/$testcon")
 # Runs testcon in the work folder; stdout, stderr and the exit code land in
 # $out, $err and $code.
 run_testcon() {
-  out=$(cd "$work" && wine "$testcon_win" "$@" 2>"$work/stderr.txt")
+  # A script that never ends must not hold up the whole run.
+  out=$(cd "$work" && timeout 180 wine "$testcon_win" "$@" 2>"$work/stderr.txt")
   code=$?
   err=$(tr -d '\r' <"$work/stderr.txt")
 }
