@@ -4,6 +4,7 @@
 // exception (an allocation that fails) leaves through them.
 #include "harfix/harfix.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "harfix/cp1256.h"
@@ -22,6 +23,10 @@ bool IsDeviceContext(HDC dc) {
     return type == OBJ_DC || type == OBJ_MEMDC || type == OBJ_ENHMETADC;
 }
 
+// Titles are at most a TOC record long (a 16-bit length); bytes beyond that
+// are ignored, which keeps every width well inside an int.
+constexpr std::size_t kMaxTitleBytes = 65535;
+
 // Lays out the text of a call, or reports why there is none to lay out.
 // The length is a byte count, but a title never runs past its terminating
 // zero, so a length larger than the string cannot make us read beyond it.
@@ -30,7 +35,7 @@ bool LayOutCallText(HDC dc, const char* text, int length, harfix::LaidOutLine& l
     if (!text || length < 0) return false;
     selection = harfix::FindSelection(dc);
     if (!selection) return false;
-    const std::size_t bytes = strnlen(text, static_cast<std::size_t>(length));
+    const std::size_t bytes = strnlen(text, std::min(static_cast<std::size_t>(length), kMaxTitleBytes));
     line = harfix::LayOutLine(*selection, harfix::DecodeCp1256(text, bytes),
                               g_readingOrder == HARFIX_ORDER_RTL);
     return true;

@@ -69,10 +69,11 @@ bool ShapeRun(FontSelection& selection, const wchar_t* chars, int count, const S
               ShapedRun& shaped) {
     const FontRole own = RoleOfRun(chars, count);
     SCRIPT_ANALYSIS analysis = given;
-    // An Arabic run laid out left to right can only be marks that follow a
-    // left-to-right letter (Windows-1256 has no embedding controls), and
-    // Wine's Arabic positioning reads outside its glyph buffer for such a
-    // run. Marks without a base need no Arabic shaping: take them as they are.
+    // An Arabic run laid out left to right holds no letters, only marks or
+    // punctuation that took the direction of Latin neighbours (Windows-1256
+    // has no embedding controls), and Wine's Arabic positioning reads outside
+    // its glyph buffer for such a run. They need no Arabic shaping: take them
+    // as they are.
     if (own == FontRole::Arabic && !analysis.fRTL) analysis.eScript = SCRIPT_UNDEFINED;
     const HRESULT ownResult = ShapeWith(selection, own, chars, count, analysis, shaped);
     if (SUCCEEDED(ownResult) && shaped.missing == 0) return true;
@@ -104,14 +105,14 @@ int PlaceRun(FontSelection& selection, ShapedRun& shaped, int penX, LaidOutLine&
     }
     std::vector<ABC> ink(glyphCount);
     const bool haveInk = GetCharABCWidthsI(selection.dc(), 0, glyphCount, shaped.glyphs.data(), ink.data()) != FALSE;
-    // Glyphs come in visual order (the analysis asks for no logical order),
-    // so offsets are plain x offsets even in right-to-left runs.
 
     GlyphRun run;
     run.role = shaped.role;
     run.glyphs = shaped.glyphs;
     run.originX.resize(glyphCount);
     run.raise.resize(glyphCount);
+    // Glyphs come in visual order (the analysis asks for no logical order),
+    // so offsets are plain x offsets even in right-to-left runs.
     for (int i = 0; i < glyphCount; ++i) {
         const int origin = penX + offsets[i].du;
         run.originX[i] = origin;

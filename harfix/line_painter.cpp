@@ -7,22 +7,31 @@
 namespace harfix {
 namespace {
 
+// Host rectangles may hold any values; positions are worked out in 64 bits
+// and brought back into the range GDI takes.
+int ToCoordinate(long long value) {
+    constexpr long long kLimit = 1LL << 27;  // GDI's own coordinate space
+    return static_cast<int>(value < -kLimit ? -kLimit : value > kLimit ? kLimit : value);
+}
+
 // Where the line's cover starts on x for the horizontal flags. The centre
 // wins over the right edge, as with DrawText's flags of the same values.
-int CoverLeftEdge(const RECT& rect, int width, int flags) {
-    if (flags & HARFIX_ALIGN_CENTER) return rect.left + (rect.right - rect.left - width) / 2;
-    if (flags & HARFIX_ALIGN_RIGHT) return rect.right - width;
-    return rect.left;
+long long CoverLeftEdge(const RECT& rect, int width, int flags) {
+    const long long left = rect.left, right = rect.right;
+    if (flags & HARFIX_ALIGN_CENTER) return left + (right - left - width) / 2;
+    if (flags & HARFIX_ALIGN_RIGHT) return right - width;
+    return left;
 }
 
 // The baseline for the vertical flags. The line box is the selection's
 // (tallest ascent plus deepest descent of both fonts), not the ink of this
 // text, so every title in a list sits on the same baseline.
-int Baseline(const FontSelection& selection, const RECT& rect, int flags) {
-    const int boxHeight = selection.Ascent() + selection.Descent();
-    if (flags & HARFIX_VCENTER) return rect.top + (rect.bottom - rect.top - boxHeight) / 2 + selection.Ascent();
-    if (flags & HARFIX_BOTTOM) return rect.bottom - selection.Descent();
-    return rect.top + selection.Ascent();
+long long Baseline(const FontSelection& selection, const RECT& rect, int flags) {
+    const long long top = rect.top, bottom = rect.bottom;
+    const long long boxHeight = selection.Ascent() + selection.Descent();
+    if (flags & HARFIX_VCENTER) return top + (bottom - top - boxHeight) / 2 + selection.Ascent();
+    if (flags & HARFIX_BOTTOM) return bottom - selection.Descent();
+    return top + selection.Ascent();
 }
 
 // Draws the glyphs of one run at a time in groups sharing a height, each
@@ -49,9 +58,9 @@ void PaintRun(HDC dc, const GlyphRun& run, int penLeft, int baseline) {
 
 void PaintLine(FontSelection& selection, const LaidOutLine& line, const RECT& rect, int flags) {
     HDC dc = selection.dc();
-    const int coverLeft = CoverLeftEdge(rect, line.Width(), flags);
+    const int coverLeft = ToCoordinate(CoverLeftEdge(rect, line.Width(), flags));
     const int penLeft = coverLeft - line.coverLeft;
-    const int baseline = Baseline(selection, rect, flags);
+    const int baseline = ToCoordinate(Baseline(selection, rect, flags));
 
     // Glyph groups overlap (marks over their bases), so an opaque background
     // painted group by group would erase ink already drawn: paint it once

@@ -1,5 +1,6 @@
 // Titles come from files nobody checked: any byte sequence, in either
 // reading order, must measure, draw inside its measured width, and return.
+#include <climits>
 #include <random>
 #include <string>
 
@@ -45,6 +46,35 @@ TEST_F(RobustnessTest, ArbitraryTitlesDrawInsideTheirMeasuredWidth) {
             ASSERT_LE(ink.right, box.right) << "title #" << i << " order " << order;
         }
     }
+}
+
+TEST_F(RobustnessTest, ExtremeRectanglesAndFlagsDrawWithoutFault) {
+    Canvas canvas(200, 40);
+    const TitleFonts fonts = DefaultTitleFonts();
+    const std::string title = titles::kMixed;
+    const RECT extremes[] = {{INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+                             {INT_MAX, INT_MAX, INT_MIN, INT_MIN},
+                             {INT_MAX - 5, 0, INT_MAX, 16},
+                             {INT_MIN, 0, INT_MIN + 5, 16},
+                             {100, 30, 10, 0}};
+    ASSERT_TRUE(selectDC_(canvas.dc(), &fonts.latin, &fonts.arabic));
+    for (const RECT& rect : extremes) {
+        for (int flags : {0, 1, 2, 3, 4, 6, 8, 12, 15, -1, INT_MIN}) {
+            EXPECT_TRUE(drawText_(canvas.dc(), title.c_str(), static_cast<int>(title.size()), &rect, flags));
+        }
+    }
+    EXPECT_TRUE(releaseDC_(canvas.dc()));
+}
+
+TEST_F(RobustnessTest, TitlesLongerThanARecordAreCutAtItsLength) {
+    std::string huge;
+    while (huge.size() < 70000) huge += "\xC8\xCD\xCB ";
+    const std::string recordLong = huge.substr(0, 65535);
+    Canvas canvas(100, 40);
+    const TitleFonts fonts = DefaultTitleFonts(-8);
+    const SIZE whole = Measure(canvas.dc(), huge, fonts);
+    EXPECT_GT(whole.cx, 0);
+    EXPECT_EQ(whole.cx, Measure(canvas.dc(), recordLong, fonts).cx);
 }
 
 }  // namespace
