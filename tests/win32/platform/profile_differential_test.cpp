@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <vector>
 
 #include "platform/posix/ini_profile_source.h"
 #include "platform/posix/posix_file_system.h"
@@ -103,6 +104,103 @@ TEST(ProfileDifferential, EveryUnitConvertsToTheSystemsAnsiByte) {
     ASSERT_EQ(static_cast<uint8_t>(out[0]), Utf16UnitToAnsi(static_cast<char16_t>(unit)))
         << "U+" << std::hex << unit;
   }
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+// Random files over the characters the rules turn on, with random queries over
+// the names that occur in them, must read the same both ways: this finds rules
+// the hand-written files do not think of.
+TEST(ProfileDifferential, RandomFilesReadAsTheSystemReadsThem) {
+  std::mt19937 random(8121226);
+  const std::string alphabet[] = {"[", "]", "=", " ", "\t", "\r", "\n", "\r\n", "\"", "'", ";",
+                                  "a", "A", "b", "k", "K", std::string(1, '\0'), "\x1a", "\xc7",
+                                  "\x8c", "\x9c", "\xa0", "\xef\xbb\xbf", "\xd9\xa1", "\x0b"};
+  const std::string names[] = {"", " ", "a", "A", "k", "K", "b", "a b", "ak", "[a", "a]", ";k",
+                               "\xc7", "\x9c", "\t k"};
+  const std::string defaults[] = {"D", "", "\"q\"", "  x  ", "'", "'z'"};
+
+  char folder[MAX_PATH];
+  ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
+  Win32ProfileSource system;
+  PosixFileSystem files({{folder[0], std::string(folder, 2) + "\\"}});
+  IniProfileSource portable(files);
+
+  int mismatches = 0;
+  int found = 0;  // queries that found a value rather than the default
+  for (int round = 0; round < 1000 && mismatches < 10; ++round) {
+    const auto pick = [&](const auto& from) { return from[random() % std::size(from)]; };
+    const auto noise = [&](int most) {
+      std::string piece;
+      for (int n = static_cast<int>(random() % (most + 1)); n > 0; --n) piece += pick(alphabet);
+      return piece;
+    };
+    std::vector<std::string> sections{""}, keys;  // names written, for asking after
+    std::string text = random() % 4 == 0 ? "\xef\xbb\xbf" : "";
+    if (round % 2 == 0) {
+      text += noise(60);
+    } else {
+      // Lines shaped like headers and keys, with noise in the names and values.
+      const std::string blanks[] = {"", " ", "\t", " \x1a"};
+      const std::string ends[] = {"\r\n", "\n", "\r", ""};
+      for (int lines = static_cast<int>(random() % 12); lines > 0; --lines) {
+        text += pick(blanks);
+        switch (random() % 3) {
+          case 0:
+            sections.push_back(pick(names));
+            sections.back() += noise(1);
+            for (const std::string& part : {std::string(1, '['), pick(blanks), sections.back(),
+                                            pick(blanks), std::string(1, ']'), noise(2)}) {
+              text += part;
+            }
+            break;
+          case 1:
+            keys.push_back(pick(names));
+            keys.back() += noise(1);
+            for (const std::string& part : {keys.back(), pick(blanks), std::string(1, '='),
+                                            pick(blanks), noise(4), pick(defaults),
+                                            pick(blanks)}) {
+              text += part;
+            }
+            break;
+          default:
+            text += pick(names);
+            text += noise(2);
+            break;
+        }
+        text += pick(ends);
+      }
+    }
+    const std::string path = std::string(folder) + "orvane-random-" + std::to_string(round) + ".ini";
+    {
+      std::ofstream out(path, std::ios::binary);
+      out << text;
+    }
+    for (int q = 0; q < 12; ++q) {
+      const bool written = !keys.empty() && random() % 4 != 0;
+      const std::string section = written ? pick(sections) : pick(names);
+      const std::string key = written ? pick(keys) : pick(names);
+      const std::string& deflt = defaults[random() % std::size(defaults)];
+      const std::string expected = system.GetString(path, section, key, deflt);
+      const std::string actual = portable.GetString(path, section, key, deflt);
+      // "\x01" occurs in no generated file.
+      if (expected != portable.GetString(path, "\x01", "\x01", deflt)) ++found;
+      if (expected == actual) continue;
+      ++mismatches;
+      ADD_FAILURE() << "file " << test::EscapeField(text) << "\nsection "
+                    << test::EscapeField(section) << " key " << test::EscapeField(key)
+                    << " default " << test::EscapeField(deflt) << "\nsystem "
+                    << test::EscapeField(expected) << "\nportable "
+                    << test::EscapeField(actual);
+    }
+    DeleteFileA(path.c_str());
+  }
+  // Most queries miss; enough must hit for the comparison to mean something.
+  EXPECT_GT(found, 800) << "the generated files rarely hold what is asked";
 }
 
 }  // namespace
