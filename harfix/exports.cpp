@@ -23,9 +23,11 @@ bool IsDeviceContext(HDC dc) {
     return type == OBJ_DC || type == OBJ_MEMDC || type == OBJ_ENHMETADC;
 }
 
-// Titles are at most a TOC record long (a 16-bit length); bytes beyond that
-// are ignored, which keeps every width well inside an int.
-constexpr std::size_t kMaxTitleBytes = 65535;
+// Bytes beyond this are ignored. Even at a one-pixel font the width of this
+// many characters passes any screen, so nothing visible is lost, while a
+// damaged file's 64-kilobyte title would otherwise cost seconds of shaping
+// on every paint, and widths stay far inside an int.
+constexpr std::size_t kMaxTitleBytes = 4096;
 
 // Lays out the text of a call, or reports why there is none to lay out.
 // The length is a byte count, but a title never runs past its terminating
