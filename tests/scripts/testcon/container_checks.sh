@@ -165,3 +165,21 @@ VBS
 )"
 [ "$code" -eq 0 ] && [ "$out" = "25" ] && pass "Recreate after --props: the file's Indent" ||
   fail "Recreate after --props: exit $code, got [$out]"
+
+echo "check: TopIndex follows the list when the selected row lies below a short control"
+run_testcon --size 300x48 "$(scratch_script top_index.vbs <<'VBS'
+Orvane.LoadBooks CreateObject("Scripting.FileSystemObject").GetAbsolutePathName(".") & "\TESTCON"
+Host.Echo Host.TopIndex
+Orvane.GotoTocPosition 3, 73
+Host.Echo Host.Selection & "|" & Host.TopIndex
+VBS
+)"
+top_before=$(sed -n 1p <<<"$out")
+selection=$(sed -n 2p <<<"$out" | cut -d'|' -f1)
+top_after=$(sed -n 2p <<<"$out" | cut -d'|' -f2)
+if [ "$code" -eq 0 ] && [ "$top_before" = 0 ] && [ "$selection" = 5 ] &&
+  [ "$top_after" -gt 0 ] 2>/dev/null && [ "$top_after" -le "$selection" ]; then
+  pass "TopIndex: 0, then $top_after with row $selection selected"
+else
+  fail "TopIndex: exit $code, output [$out]"
+fi

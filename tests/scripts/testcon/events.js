@@ -30,6 +30,14 @@ Host.Key(36, false, true);
 expect(taken(), "KeyDown 17 2, KeyDown 36 2, KeyUp 36 2, KeyUp 17 0", "events of Ctrl+Home");
 expect(Host.Selection, 0, "Selection after Ctrl+Home");
 
+// Char types with the keys of the keyboard layout: "a" is the A key alone,
+// "A" the A key with Shift held.
+Host.Char("aA");
+var typed = taken().split(", "), downs = [];
+for (var i = 0; i < typed.length; i++)
+  if (typed[i].indexOf("KeyDown") == 0) downs.push(typed[i]);
+expect(downs.join(", "), "KeyDown 65 0, KeyDown 16 1, KeyDown 65 1", "key downs of typing \"aA\"");
+
 // Host.Wait runs the message loop for the time asked, not less.
 var before = new Date().getTime();
 Host.Wait(300);
