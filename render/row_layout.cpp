@@ -56,7 +56,8 @@ bool HasNextSibling(const OrvaneCore& core, const OutlineNode& node) {
 
 TreeGlyph GetRowGlyph(const OrvaneCore& core, const OutlineNode& node) {
   const bool hasParent = node.m_parent != nullptr;
-  if (node.m_children.Empty()) {
+  // A section whose children wait in its book's file opens like any other.
+  if (!core.CanOpen(node)) {
     if (!hasParent) return tgBlank;
     return HasNextSibling(core, node) ? tgTee : tgCorner;
   }

@@ -167,7 +167,7 @@ void DrawTreeLines(const RowContext& row, const OutlineNode& node, RECT& rect, H
 void DrawIconsAndText(const RowContext& row, const char* title, int length, RECT& rect, HDC dc,
                       const OutlineNode& node) {
   const int column = !node.m_active ? kIconInactive : (node.m_expanded ? kIconOpen : kIconClosed);
-  const bool hasChildren = !node.m_children.Empty();
+  const bool hasChildren = row.core ? row.core->CanOpen(node) : !node.m_children.Empty();
   const int w = IconCellWidth(row);
 
   // A check state outside the strip's columns (a node no catalogue knows)

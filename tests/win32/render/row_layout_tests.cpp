@@ -59,6 +59,19 @@ TEST_F(RowGlyphs, GlyphIgnoresTheDeclaredCountOfAnUnloadedSection) {
   EXPECT_EQ(GetRowGlyph(core, *lost), tgTee);
 }
 
+TEST_F(RowGlyphs, SectionWithChildrenStillInItsFileShowsAButton) {
+  // Rain, the last section under Water, declares two children that only its
+  // book's file holds: opening it reads them, so it is drawn as closed.
+  OutlineNode* rain = SampleLibrary::Child(lib.Book(1, 1), {1, 1, 1});
+  ASSERT_TRUE(rain->m_children.Empty());
+  rain->Header().SetChildCount(2);
+  EXPECT_EQ(GetRowGlyph(core, *rain), tgClosedLast);
+  // A book never reads children from its file, whatever it declares.
+  OutlineNode* lost = lib.Book(1, 2);
+  lost->Header().SetChildCount(4);
+  EXPECT_EQ(GetRowGlyph(core, *lost), tgTee);
+}
+
 TEST(HasNextSibling, RootRowsAreNeverJoined) {
   SampleLibrary lib;
   EXPECT_FALSE(HasNextSibling(lib.Core(), *lib.Category(1)));
