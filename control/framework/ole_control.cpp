@@ -87,7 +87,6 @@ HRESULT COleControl::SetBackColor(OLE_COLOR color) {
   m_backColor = color;
   SetModifiedFlag();
   OnBackColorChanged();
-  InvalidateControl();
   PropertyChanged(DISPID_BACKCOLOR);
   return S_OK;
 }
@@ -97,7 +96,6 @@ HRESULT COleControl::SetForeColor(OLE_COLOR color) {
   m_foreColor = color;
   SetModifiedFlag();
   OnForeColorChanged();
-  InvalidateControl();
   PropertyChanged(DISPID_FORECOLOR);
   return S_OK;
 }
@@ -120,7 +118,6 @@ HRESULT COleControl::SetFont(IFontDisp* font) {
   m_font.InitializeFont(kStockFontDefault, font);
   SetModifiedFlag();
   OnFontChanged();
-  InvalidateControl();
   PropertyChanged(DISPID_FONT);
   return S_OK;
 }
@@ -302,6 +299,7 @@ void COleControl::SetPersisted(const PersistedProperty& property, const VARIANT&
       break;
     case DISPID_FORECOLOR:
       m_foreColor = static_cast<OLE_COLOR>(V_I4(&value));
+      OnForeColorChanged();
       break;
     case DISPID_BORDERSTYLE:
       StoreBorderStyle(V_I2(&value) == 1 ? 1 : 0);

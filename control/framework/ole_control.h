@@ -184,9 +184,11 @@ class COleControl
   // to the system class.
   virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
   virtual void OnDraw(HDC dc, const RECT& bounds, const RECT& invalid);
-  virtual void OnBackColorChanged() {}
-  virtual void OnForeColorChanged() {}
-  virtual void OnFontChanged() {}
+  // After a stock property changed; the defaults invalidate the control. A
+  // control that overrides one decides itself whether to repaint.
+  virtual void OnBackColorChanged() { InvalidateControl(); }
+  virtual void OnForeColorChanged() { InvalidateControl(); }
+  virtual void OnFontChanged() { InvalidateControl(); }
   // Sets every persisted property to its default.
   virtual void OnResetState();
 

@@ -51,15 +51,26 @@ STDMETHODIMP TestSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIW
   return S_OK;
 }
 
-HostWindow::HostWindow() {
-  m_window = CreateWindowExW(0, L"STATIC", L"Orvane host", WS_OVERLAPPEDWINDOW | WS_VISIBLE |
-                                                               WS_CLIPCHILDREN,
-                             0, 0, 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+namespace {
+
+HWND SharedHostWindow() {
+  static HWND window =
+      CreateWindowExW(0, L"STATIC", L"Orvane host", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
+                      0, 0, 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  return window;
 }
 
+}  // namespace
+
+HostWindow::HostWindow() { SharedHostWindow(); }
+
+// Children left behind by a test (a failed one) go with it.
 HostWindow::~HostWindow() {
-  if (m_window) DestroyWindow(m_window);
+  HWND window = SharedHostWindow();
+  while (HWND child = GetWindow(window, GW_CHILD)) DestroyWindow(child);
 }
+
+HWND HostWindow::Handle() const { return SharedHostWindow(); }
 
 void PumpMessages() {
   MSG msg;
