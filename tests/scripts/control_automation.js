@@ -110,6 +110,14 @@ run("writes", function () {
   ctl.BackColor = 0xFF;
   equal(ctl.BackColor, 0xFF, "BackColor after set");
 
+  // Fonta takes a copy of the font it is given.
+  var font = ctl.Font;
+  font.Size = 20;
+  ctl.Fonta = font;
+  equal(Math.round(ctl.Fonta.Size), 20, "Fonta after set");
+  font.Size = 9;
+  equal(Math.round(ctl.Fonta.Size), 20, "Fonta is a copy, not the given font");
+
   expectSetNotSupported(function () { ctl.FilePos = 5; }, "FilePos");
   expectSetNotSupported(function () { ctl.ActiveCategory = 1; }, "ActiveCategory");
   expectSetNotSupported(function () { ctl.ActiveBook = 1; }, "ActiveBook");

@@ -57,6 +57,12 @@ If Err.Number <> 0 Then unexpected = Err.Number
 On Error GoTo 0
 Equal unexpected, 0, "no error from ordinary calls"
 
+Dim font
+Set font = ctl.Font
+font.Size = 16
+Set ctl.Fonta = font
+Equal Round(ctl.Fonta.Size), 16, "Fonta set by reference"
+
 Equal ctl.FilePos, 0, "FilePos unchanged"
 Equal ctl.Indent, 30, "Indent after set"
 Equal ctl.TocFile, "-1", "LoadFromTocFile before any catalogue"

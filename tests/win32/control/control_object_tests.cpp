@@ -193,6 +193,31 @@ TEST(ControlObject, AddChildAndAddSiblingHandBackAnEmptyReference) {
   EXPECT_EQ(node, nullptr);
 }
 
+TEST(ControlObject, DrawsItsBackColorIntoAContainersContextWithoutAWindow) {
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  ASSERT_EQ(control->put_BackColor(RGB(10, 20, 30)), S_OK);
+  ComPtr<IViewObject2> view = As<IViewObject2>(control.Get(), IID_IViewObject2);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 20, 20);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECTL bounds{0, 0, 20, 20};
+  EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
+                       nullptr, 0),
+            S_OK);
+  EXPECT_EQ(GetPixel(dc, 10, 10), RGB(10, 20, 30));
+  EXPECT_EQ(view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
+                       nullptr, 0),
+            DV_E_DVASPECT);
+  EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, nullptr, &bounds, nullptr,
+                       nullptr, 0),
+            E_INVALIDARG);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
 TEST(ControlModule, MayUnloadOnlyWhenNoObjectIsLeft) {
   auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
       reinterpret_cast<void*>(GetProcAddress(OcxModule(), "DllCanUnloadNow")));
