@@ -8,8 +8,9 @@
 #   scripts/with-wine bash tests/scripts/run-testcon.sh
 set -uo pipefail
 
-build=${ORVANE_WIN_BUILD:-build/win}
 top=$(pwd)
+build=${ORVANE_WIN_BUILD:-build/win}
+case "$build" in /*) ;; *) build="$top/$build" ;; esac
 ocx="$build/bin/ORVANE.OCX"
 testcon="$build/bin/testcon.exe"
 for f in "$ocx" "$testcon"; do
@@ -26,7 +27,7 @@ fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
 
 # The text library is loaded by name from the process's search path.
 if [ -d "$build/harfix" ]; then
-  export WINEPATH="$(winepath -w "$top/$build/harfix")${WINEPATH:+;$WINEPATH}"
+  export WINEPATH="$(winepath -w "$build/harfix")${WINEPATH:+;$WINEPATH}"
 fi
 
 if ! wine regsvr32 /s "$ocx" >/dev/null 2>&1; then
@@ -37,7 +38,7 @@ fi
 # Each run works in a fresh folder holding the catalogue; the scripts find
 # it as their current directory. The catalogue is Windows-1256 with CR LF
 # and names the committed TOC files' folder.
-work="$top/$build/testcon-run"
+work="$build/testcon-run"
 rm -rf "$work"
 mkdir -p "$work"
 data_win=$(winepath -w "$top/tests/data/testcon")
@@ -47,7 +48,7 @@ printf '%s\r\n' "[Directories]" "TOC=$data_win" "[Books]" "Count=3" \
   "[Category2]" "Count=1" "Title1=الآجرومية" "Name1=AJURR" |
   iconv -f UTF-8 -t CP1256 >"$work/TESTCON.INI"
 
-testcon_win=$(winepath -w "$top/$testcon")
+testcon_win=$(winepath -w "$testcon")
 # Runs testcon in the work folder; stdout, stderr and the exit code land in
 # $out, $err and $code.
 run_testcon() {
