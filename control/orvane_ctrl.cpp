@@ -47,6 +47,12 @@ COrvaneCtrl::COrvaneCtrl()
     : COleControl(DIID__DOrvaneEvents),
       m_core(m_rowList, m_profileSource, m_fileSystem, m_hoverTimerSeam),
       m_dispatch(kLibrary, DIID__DOrvane, IID_IOrvaneAutomation) {
+  // A host that changes the font object it read back changes Fonta.
+  m_fonta.SetChangeNotification([this] {
+    FillBalloonFonts();
+    SetModifiedFlag();
+    InvalidateControl();
+  });
   // A host that neither loads nor initialises the control (a script's
   // CreateObject) still sees the defaults.
   OnResetState();

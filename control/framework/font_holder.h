@@ -6,6 +6,8 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <functional>
+
 #include "control/framework/com_base.h"
 
 namespace orvane {
@@ -23,17 +25,22 @@ struct FontDefault {
   FONTDESC Describe() const;
 };
 
+class FontChangeSink;
+
 class CFontHolder {
  public:
-  CFontHolder() = default;
-  ~CFontHolder() = default;
+  CFontHolder();
+  ~CFontHolder();
   CFontHolder(const CFontHolder&) = delete;
   CFontHolder& operator=(const CFontHolder&) = delete;
 
   // Takes a copy of `hostFont` (any object with IFont); when there is none,
   // or it cannot be copied, a new font from `fallback`.
   void InitializeFont(const FontDefault& fallback, IUnknown* hostFont = nullptr);
-  void ReleaseFont() { m_font.Reset(); }
+  void ReleaseFont();
+  // Calls `changed` whenever a property of the held font changes (a host
+  // that sets the size of the font object it read back, for example).
+  void SetChangeNotification(std::function<void()> changed);
 
   IFont* Font() const { return m_font.Get(); }
   // The font's automation object with an added reference, or null.
@@ -44,7 +51,12 @@ class CFontHolder {
   bool GetLogFont(LOGFONTA& logFont) const;
 
  private:
+  void Advise();
+  void Unadvise();
+
   ComPtr<IFont> m_font;
+  ComPtr<FontChangeSink> m_sink;
+  DWORD m_cookie = 0;
 };
 
 }  // namespace orvane

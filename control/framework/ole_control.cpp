@@ -36,6 +36,11 @@ HRESULT ComposeFont(IFontDisp* font, VARIANT* out) {
 COleControl::COleControl(const IID& eventIid)
     : m_eventPoint(*this, eventIid), m_propertyNotifyPoint(*this, IID_IPropertyNotifySink) {
   m_font.InitializeFont(kStockFontDefault);
+  m_font.SetChangeNotification([this] {
+    SetModifiedFlag();
+    OnFontChanged();
+    PropertyChanged(DISPID_FONT);
+  });
 }
 
 COleControl::~COleControl() {

@@ -183,6 +183,38 @@ TEST(ControlObject, PropertySetsMarkItModifiedAndQueriesDoNot) {
   EXPECT_EQ(persist->IsDirty(), S_FALSE) << "a refused set";
 }
 
+TEST(ControlObject, ChangingAFontObjectItHandedOutMarksItModified) {
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  ComPtr<IPersistStreamInit> persist = As<IPersistStreamInit>(control.Get(), IID_IPersistStreamInit);
+  for (bool stock : {false, true}) {
+    ComPtr<IFontDisp> fontDisp;
+    if (stock)
+      control->get_Font(fontDisp.Receive());
+    else
+      control->get_Fonta(fontDisp.Receive());
+    ASSERT_TRUE(fontDisp);
+    ComPtr<IFont> font = fontDisp.As<IFont>(IID_IFont);
+    ComPtr<IStream> stream;
+    CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive());
+    ASSERT_EQ(persist->Save(stream.Get(), TRUE), S_OK);
+    CY size{};
+    size.int64 = 230000;
+    ASSERT_EQ(font->put_Size(size), S_OK);
+    EXPECT_EQ(persist->IsDirty(), S_OK) << (stock ? "Font" : "Fonta");
+  }
+  // A font that was replaced no longer speaks for the control.
+  ComPtr<IFontDisp> old;
+  control->get_Fonta(old.Receive());
+  control->putref_Fonta(nullptr);
+  ComPtr<IStream> stream;
+  CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive());
+  ASSERT_EQ(persist->Save(stream.Get(), TRUE), S_OK);
+  CY size{};
+  size.int64 = 90000;
+  old.As<IFont>(IID_IFont)->put_Size(size);
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+}
+
 TEST(ControlObject, AddChildAndAddSiblingHandBackAnEmptyReference) {
   ComPtr<IOrvaneAutomation> control = NewControl();
   IUnknown* node = reinterpret_cast<IUnknown*>(1);
