@@ -233,13 +233,13 @@ STDMETHODIMP HostObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*
         WriteStdout(Utf8FromWide(args.Text(0, L"text") + L"\n"));
         break;
       case kRows: {
-        ComPtr<IUnknown> inspect;
+        ComPtr<IOrvaneInspect> inspect;
         IUnknown* object = m_control.Object();
         if (object == nullptr ||
             FAILED(object->QueryInterface(IID_IOrvaneInspect, inspect.ReceiveVoid())))
           args.Fail(L"the control", L"offers no row inspection (IOrvaneInspect)");
         ScopedBstr rows;
-        HRESULT hr = static_cast<IOrvaneInspect*>(inspect.Get())->GetRows(&rows.s);
+        HRESULT hr = inspect->GetRows(&rows.s);
         if (FAILED(hr)) args.Fail(L"reading the rows", (L"failed " + HexCode(hr)).c_str());
         SetText(result, std::wstring_view(rows.s ? rows.s : L"", SysStringLen(rows.s)));
         break;
