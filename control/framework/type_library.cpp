@@ -80,6 +80,9 @@ HRESULT TypeInfoDispatch::GetTypeInfo(UINT index, LCID lcid, ITypeInfo** out) {
 HRESULT TypeInfoDispatch::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
                                         DISPID* ids) {
   if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+  if (count > 0 && (names == nullptr || ids == nullptr)) return E_POINTER;
+  for (UINT i = 0; i < count; ++i)
+    if (names[i] == nullptr) return E_POINTER;
   ITypeInfo* info = nullptr;
   HRESULT hr = GetTypeInfoOf(m_library, m_vtableIid, lcid, &info);
   if (FAILED(hr)) return hr;
@@ -95,6 +98,13 @@ HRESULT TypeInfoDispatch::Invoke(void* object, DISPID id, REFIID iid, LCID lcid,
   ITypeInfo* info = nullptr;
   HRESULT hr = GetTypeInfoOf(m_library, m_vtableIid, lcid, &info);
   if (FAILED(hr)) return hr;
+  // A host may pass no parameter block for a call without arguments.
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  if (params == nullptr) params = &none;
+  if ((params->cArgs > 0 && params->rgvarg == nullptr) ||
+      (params->cNamedArgs > 0 && params->rgdispidNamedArgs == nullptr) ||
+      params->cNamedArgs > params->cArgs)
+    return E_INVALIDARG;
   // The members raise errors through the error object; clear any stale one.
   SetErrorInfo(0, nullptr);
   hr = DispInvoke(object, info, id, flags, params, result, exception, argError);

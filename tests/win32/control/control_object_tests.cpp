@@ -139,6 +139,46 @@ TEST(ControlObject, DispatchRefusesWrongArgumentsBeforeTheControl) {
   EXPECT_EQ(InvokeById(control.Get(), 99, DISPATCH_METHOD, {}, &result), DISP_E_MEMBERNOTFOUND);
 }
 
+TEST(ControlObject, HostileCallsGetErrorsNotCrashes) {
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  VARIANT result;
+  VariantInit(&result);
+  EXPECT_EQ(control->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, nullptr, &result, nullptr, nullptr),
+            S_OK);
+  EXPECT_EQ(V_I2(&result), 18) << "a property read with no parameter block";
+  DISPPARAMS broken{nullptr, nullptr, 2, 0};
+  EXPECT_EQ(control->Invoke(27, IID_NULL, 0, DISPATCH_METHOD, &broken, &result, nullptr, nullptr),
+            E_INVALIDARG);
+  EXPECT_EQ(control->Invoke(1, IID_IDispatch, 0, DISPATCH_PROPERTYGET, nullptr, &result, nullptr,
+                            nullptr),
+            DISP_E_UNKNOWNINTERFACE);
+  LPOLESTR names[] = {nullptr};
+  DISPID id = 0;
+  EXPECT_EQ(control->GetIDsOfNames(IID_NULL, names, 1, 0, &id), E_POINTER);
+  ComPtr<ITypeInfo> info;
+  EXPECT_EQ(control->GetTypeInfo(1, 0, info.Receive()), DISP_E_BADINDEX);
+
+  ComPtr<IPersistPropertyBag> bag = As<IPersistPropertyBag>(control.Get(), IID_IPersistPropertyBag);
+  EXPECT_EQ(bag->Load(nullptr, nullptr), E_POINTER);
+  EXPECT_EQ(bag->Save(nullptr, TRUE, TRUE), E_POINTER);
+  ComPtr<IPersistStreamInit> stream = As<IPersistStreamInit>(control.Get(), IID_IPersistStreamInit);
+  EXPECT_EQ(stream->Load(nullptr), E_POINTER);
+  ComPtr<IOleObject> object = As<IOleObject>(control.Get(), IID_IOleObject);
+  EXPECT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, nullptr, nullptr),
+            E_UNEXPECTED) << "no site to activate in";
+  EXPECT_EQ(object->GetExtent(DVASPECT_CONTENT, nullptr), E_POINTER);
+  ComPtr<IOleInPlaceObject> inPlace = As<IOleInPlaceObject>(control.Get(), IID_IOleInPlaceObject);
+  EXPECT_EQ(inPlace->SetObjectRects(nullptr, nullptr), E_POINTER);
+  ComPtr<IConnectionPointContainer> points =
+      As<IConnectionPointContainer>(control.Get(), IID_IConnectionPointContainer);
+  ComPtr<IConnectionPoint> point;
+  ASSERT_EQ(points->FindConnectionPoint(DIID__DOrvaneEvents, point.Receive()), S_OK);
+  DWORD cookie = 0;
+  EXPECT_EQ(point->Advise(nullptr, &cookie), E_POINTER);
+  EXPECT_EQ(point->Unadvise(12345), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(points->FindConnectionPoint(IID_IDispatch, point.Receive()), CONNECT_E_NOCONNECTION);
+}
+
 TEST(ControlObject, PropertySetsMarkItModifiedAndQueriesDoNot) {
   ComPtr<IOrvaneAutomation> control = NewControl();
   ComPtr<IPersistStreamInit> persist = As<IPersistStreamInit>(control.Get(), IID_IPersistStreamInit);
