@@ -146,6 +146,11 @@ TEST_F(ControlWindow, CreationSetsBorderStyleOneWithoutMarkingModified) {
 
   control->put_BorderStyle(0);
   EXPECT_FALSE(GetWindowLongW(ListBox(), GWL_STYLE) & WS_BORDER);
+  // Every creation sets it again, whatever was stored.
+  control->put_ReadingOrder(RTL);
+  control->get_BorderStyle(&border);
+  EXPECT_EQ(border, 1);
+  EXPECT_TRUE(GetWindowLongW(ListBox(), GWL_STYLE) & WS_BORDER);
 }
 
 TEST_F(ControlWindow, LoadBooksMakesOneRowPerCategory) {
