@@ -69,7 +69,9 @@ struct AboutBoxProbe {
     GetClassNameW(GetDlgItem(dialog, 207), name, 32);
     hadTree = lstrcmpiW(name, L"SysTreeView32") == 0;
     HWND ok = GetDlgItem(dialog, IDOK);
-    hadIcon = FindWindowExW(dialog, nullptr, L"Static", nullptr) != nullptr && ok != nullptr;
+    HWND icon = FindWindowExW(dialog, nullptr, L"Static", nullptr);
+    hadIcon = icon != nullptr && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+
     PostMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(ok));
   }
 };
