@@ -63,6 +63,15 @@ Host.MouseMove 120, 40
 Expect lastMove, "0 0 120 40", "MouseMove with no button held"
 Expect moves > 0, True, "MouseMove fired"
 
+' A press, a move with the button held and a release: the move reports the
+' button and the release alone makes the click.
+Host.MouseDown 100, 8
+Expect Taken(), "MouseDown 1 0 100 8", "events of a press"
+Host.MouseMove 100, 40
+Expect lastMove, "1 0 100 40", "MouseMove with the left button held"
+Host.MouseUp 100, 40
+Expect Taken(), "Click", "events of the release"
+
 Host.DoubleClick 100, 8
 Expect Taken(), "MouseDown 1 0 100 8, Click, DblClick, Click", "events of a double-click"
 
