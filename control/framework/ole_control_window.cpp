@@ -263,7 +263,11 @@ LRESULT CALLBACK COleControl::ReflectorWindowProc(HWND hwnd, UINT msg, WPARAM wP
     SetFocus(control->m_hWnd);
     return 0;
   }
-  if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  if (msg == WM_NCDESTROY) {
+    // A container may destroy its window, and ours with it, without asking.
+    if (control != nullptr && control->m_reflector == hwnd) control->m_reflector = nullptr;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  }
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 

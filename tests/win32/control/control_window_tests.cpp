@@ -301,5 +301,21 @@ TEST_F(ControlWindow, DeactivationDestroysTheWindow) {
   EXPECT_EQ(title.Text(), L"Purity");
 }
 
+TEST_F(ControlWindow, OutlivesAContainerThatDestroysItsWindow) {
+  LoadLibraryRows();
+  HWND list = ListBox();
+  DestroyWindow(GetParent(list));
+  EXPECT_FALSE(IsWindow(list));
+  HWND none = reinterpret_cast<HWND>(1);
+  ComPtr<IOleInPlaceObject> inPlace;
+  control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(inPlace.Receive()));
+  EXPECT_EQ(inPlace->GetWindow(&none), E_FAIL);
+  EXPECT_EQ(control->put_ReadingOrder(RTL), S_OK) << "nothing to re-create";
+  VARIANT_BOOL found = VARIANT_TRUE;
+  EXPECT_EQ(control->GotoTocPosition(1, 10, &found), S_OK);
+  EXPECT_EQ(found, VARIANT_FALSE) << "no rows without a window";
+  EXPECT_EQ(inPlace->InPlaceDeactivate(), S_OK);
+}
+
 }  // namespace
 }  // namespace orvane::test
