@@ -94,6 +94,26 @@ void BM_LoadBooks5000Books1MSections(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadBooks5000Books1MSections)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The catalogue's share: the values LoadBooks reads, one at a time.
+void BM_CatalogueReadsOfLoadBooks(benchmark::State& state) {
+  std::string ini = (LibraryDir() / "LIB.INI").string();
+  PosixFileSystem files({}, "/");
+  IniProfileSource profile(files);
+  for (auto _ : state) {
+    ProfileBatch batch(profile);  // as LoadBooks reads them
+    for (int k = 1; k <= kCategories; ++k) {
+      std::string section = "Category" + std::to_string(k);
+      for (int j = 1; j <= kBooksPerCategory; ++j) {
+        std::string n = std::to_string(j);
+        benchmark::DoNotOptimize(profile.GetString(ini, section, "Title" + n, ""));
+        benchmark::DoNotOptimize(profile.GetString(ini, section, "Name" + n, ""));
+      }
+    }
+  }
+  state.counters["reads"] = 2.0 * kCategories * kBooksPerCategory;
+}
+BENCHMARK(BM_CatalogueReadsOfLoadBooks)->Unit(benchmark::kMillisecond);
+
 // The floor: read every TOC file whole and parse it, nothing else.
 void BM_ReadAndParseSameFilesAlone(benchmark::State& state) {
   std::filesystem::path books = LibraryDir() / "books";

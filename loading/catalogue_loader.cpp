@@ -33,6 +33,7 @@ std::string OrvaneCore::ReadCatalogue(std::string_view section, std::string_view
 
 bool OrvaneCore::LoadBooks(std::string_view topicName) {
   m_booksLoaded = true;
+  ProfileBatch batch(m_profile);
   // A second load starts from nothing, so that it gives what a first load gives:
   // categories are found again by their position in the root list.
   ClearOutline();

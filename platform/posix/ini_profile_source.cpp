@@ -54,7 +54,25 @@ bool IniProfileSource::IsMissingFromExistingFolder(const std::string& path) cons
   return probe == nullptr || probe->IsMissingFromExistingFolder(path);
 }
 
+void IniProfileSource::EndBatch() {
+  if (m_batchDepth > 0 && --m_batchDepth == 0) m_seenInBatch.clear();
+}
+
 const ProfileFile* IniProfileSource::Load(const std::string& path) {
+  if (m_batchDepth > 0) {
+    auto seen = m_seenInBatch.find(path);
+    if (seen != m_seenInBatch.end()) {
+      if (!seen->second) return nullptr;
+      auto cached = m_cache.find(path);
+      if (cached != m_cache.end()) return &cached->second.profile;
+    }
+  }
+  const ProfileFile* loaded = LoadFromFile(path);
+  if (m_batchDepth > 0) m_seenInBatch[path] = loaded != nullptr;
+  return loaded;
+}
+
+const ProfileFile* IniProfileSource::LoadFromFile(const std::string& path) {
   std::unique_ptr<File> file = m_fileSystem.OpenRead(path, Share::ReadWrite);
   if (!file) {
     m_cache.erase(path);

@@ -30,6 +30,11 @@ class IniProfileSource : public ProfileSource {
   std::string GetString(std::string_view file, std::string_view section, std::string_view key,
                         std::string_view deflt) override;
 
+  // Within a batch a file is opened and checked once; later values come from
+  // what was parsed then.
+  void BeginBatch() override { ++m_batchDepth; }
+  void EndBatch() override;
+
   // How many times a file was read and parsed, for checking the cache.
   uint64_t ParseCount() const { return m_parseCount; }
 
@@ -43,6 +48,7 @@ class IniProfileSource : public ProfileSource {
   // The parsed file, from the cache while its size and stamp are unchanged;
   // null when it cannot be opened.
   const ProfileFile* Load(const std::string& path);
+  const ProfileFile* LoadFromFile(const std::string& path);
   // For a file that did not open: whether the system would read it as an
   // empty profile (it is missing from an existing folder) rather than fail.
   bool IsMissingFromExistingFolder(const std::string& path) const;
@@ -51,6 +57,9 @@ class IniProfileSource : public ProfileSource {
   std::string m_bareNameDirectory;
   std::unordered_map<std::string, CachedFile> m_cache;
   uint64_t m_parseCount = 0;
+  int m_batchDepth = 0;
+  // Files already looked at in the current batch: true when it was there.
+  std::unordered_map<std::string, bool> m_seenInBatch;
 };
 
 // The system's copy of a value into a kMaxProfileValue + 1 unit buffer: a value
