@@ -46,7 +46,8 @@ void MakeAnsiLogFont(const LOGFONTA& fonta, LOGFONTA& ansi) {
 COrvaneCtrl::COrvaneCtrl()
     : COleControl(DIID__DOrvaneEvents),
       m_core(m_rowList, m_profileSource, m_fileSystem, m_hoverTimerSeam),
-      m_dispatch(kLibrary, DIID__DOrvane, IID_IOrvaneAutomation) {
+      m_dispatch(kLibrary, DIID__DOrvane, IID_IOrvaneAutomation),
+      m_balloon(new (std::nothrow) BalloonWindow) {
   // A host that changes the font object it read back changes Fonta.
   m_fonta.SetChangeNotification([this] {
     FillBalloonFonts();
@@ -130,6 +131,11 @@ bool COrvaneCtrl::PreCreateWindow(CREATESTRUCTW& cs) {
   cs.lpszClass = L"LISTBOX";
   cs.style &= ~static_cast<LONG>(LBS_SORT);
   cs.style |= WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_NOTIFY;
+  // The list box keeps only the count, selection and scroll position; the
+  // nodes of the rows live in the control's row list. Opening or closing a
+  // block of thousands of rows then costs milliseconds, not seconds, and the
+  // list box still moves its selection and repaints as it always does.
+  cs.style |= LBS_NODATA;
   if (m_alignment == 2) cs.dwExStyle |= WS_EX_LEFTSCROLLBAR;
   cs.dwExStyle |= WS_EX_CLIENTEDGE;
   return COleControl::PreCreateWindow(cs);
@@ -146,9 +152,9 @@ int COrvaneCtrl::OnCreate() {
   MakeTreeStrip(back);
   StoreBorderStyle(1);
 
-  m_balloon.owner = Window();
-  SetRectEmpty(&m_balloon.rowRect);
-  m_balloon.state = 0;
+  // The balloon's window belongs to this window, as the strips do: a new
+  // one with each creation, owned by the new list box.
+  if (m_balloon) m_balloon->Create(Window());
   m_hoverTimer = 0;
   FillBalloonFonts();
   return 0;
@@ -157,7 +163,7 @@ int COrvaneCtrl::OnCreate() {
 void COrvaneCtrl::OnDestroyWindow() {
   m_rowList.Attach(nullptr);
   m_hoverTimerSeam.Attach(nullptr);
-  m_balloon.owner = nullptr;
+  if (m_balloon) m_balloon->Destroy();
   // Strips belong to a window; the next creation makes a new pair.
   m_checkStrip.reset();
   m_treeStrip.reset();
@@ -197,14 +203,11 @@ void COrvaneCtrl::MirrorToggle() {
 
 void COrvaneCtrl::FillBalloonFonts() {
   LOGFONTA fonta{};
-  if (!m_fonta.GetLogFont(fonta)) return;
-  m_balloon.m_fontaLogFont = fonta;
-  MakeAnsiLogFont(fonta, m_balloon.m_ansiLogFont);
+  if (!m_balloon || !m_fonta.GetLogFont(fonta)) return;
+  m_balloon->m_fontaLogFont = fonta;
+  MakeAnsiLogFont(fonta, m_balloon->m_ansiLogFont);
 }
 
-// The mouse, keyboard, timer and scroll handlers of the interaction work go
-// in this switch, each to one handler; until then those messages get the
-// framework's stock handling (events, then the list box).
 LRESULT COrvaneCtrl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case OCM_MEASUREITEM:
@@ -215,6 +218,14 @@ LRESULT COrvaneCtrl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 1;
     case OCM_COMMAND:
       return 0;
+    case WM_KEYDOWN:
+    case WM_CHAR:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MOUSEMOVE:
+    case WM_VSCROLL:
+    case WM_TIMER:
+      return InputMessage(msg, wParam, lParam);
     default:
       return COleControl::WindowProc(msg, wParam, lParam);
   }
@@ -247,6 +258,8 @@ void COrvaneCtrl::DrawRow(const DRAWITEMSTRUCT& drawItem) {
   row.text = &LoadBidiTextLibrary();
   row.filePos = &m_filePos;
   row.SetItem(drawItem);
+  // A no-data list box hands no item data: the row's node comes from the rows.
+  row.node = m_rowList.NodeOf(static_cast<int32_t>(drawItem.itemID));
   ::orvane::DrawRow(row);
 }
 

@@ -1,6 +1,6 @@
 // COrvaneCtrl: the Orvane control object. It owns the headless core (outline,
 // category table, book buffers) over the Win32 seams, the glyph strips and
-// the balloon's state, stores every property, serves _DOrvane through the
+// the hover balloon, stores every property, serves _DOrvane through the
 // type library and paints its rows in its owner-drawn list box.
 //
 // Where to find a member's behaviour: the automation table is the type
@@ -20,25 +20,16 @@
 #include "control/framework/type_library.h"
 #include "control/orvane_inspect.h"
 #include "core/orvane_core.h"
+#include "interaction/balloon_window.h"
+#include "interaction/interaction_host.h"
 #include "orvane_h.h"
-#include "platform/win32/list_box_row_list.h"
+#include "platform/win32/no_data_list_row_list.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_profile_source.h"
 #include "platform/win32/window_hover_timer.h"
 #include "render/glyph_strip.h"
 
 namespace orvane {
-
-// The balloon's share of the control until the hover balloon is built: the
-// owner window, the row rectangle, its state and the two font descriptions
-// that window creation and a Fonta set fill.
-struct BalloonState {
-  HWND owner = nullptr;
-  RECT rowRect{};
-  int state = 0;
-  LOGFONTA m_fontaLogFont{};
-  LOGFONTA m_ansiLogFont{};
-};
 
 class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public IOrvaneInspect {
  public:
@@ -122,7 +113,8 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   // The mirror toggle of the Shift+Ctrl and Shift+A chords: swaps the
   // layout side and its tree strip and repaints, without marking modified.
   void MirrorToggle();
-  const BalloonState& Balloon() const { return m_balloon; }
+  // Null when the balloon could not be made.
+  const BalloonWindow* Balloon() const { return m_balloon.get(); }
 
   // The persisted properties, in the order they are saved.
   static std::span<const PersistedProperty> PersistedProperties();
@@ -157,15 +149,44 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   // The balloon's two font descriptions from Fonta (step 2 of a Fonta set).
   void FillBalloonFonts();
   HRESULT SetFonta(IFontDisp* font);
+  // The mouse, keyboard, scroll and timer messages, each to its handler in
+  // interaction/ (orvane_ctrl_input.cpp).
+  LRESULT InputMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  // What the input and balloon handlers ask of the control.
+  class InputSite final : public InteractionHost {
+   public:
+    explicit InputSite(COrvaneCtrl& control) : m_control(control) {}
+    HWND ControlWindow() const override;
+    OrvaneCore& Core() override;
+    BalloonWindow* Balloon() override;
+    int16_t Alignment() const override;
+    int16_t Indent() const override;
+    bool ShowBalloonHelp() const override;
+    int TreeCellWidth() const override;
+    int CheckCellWidth() const override;
+    HFONT FontaHandle() const override;
+    HFONT StockFontHandle() const override;
+    const BidiTextApi& TextLibrary() override;
+    void MirrorToggle() override;
+    void Repaint() override;
+    void StartHoverTimer() override;
+    void KillHoverTimer() override;
+    LRESULT StockHandling(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    LRESULT ListBoxHandling(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+   private:
+    COrvaneCtrl& m_control;
+  };
 
   Win32ProfileSource m_profileSource;
   Win32FileSystem m_fileSystem;
-  ListBoxRowList m_rowList;
+  NoDataListRowList m_rowList;
   WindowHoverTimer m_hoverTimerSeam;
   OrvaneCore m_core;
   TypeInfoDispatch m_dispatch;
 
-  BalloonState m_balloon;
+  std::unique_ptr<BalloonWindow> m_balloon;
   std::unique_ptr<GlyphStrip> m_checkStrip;
   std::unique_ptr<GlyphStrip> m_treeStrip;
   int16_t m_alignment = 2;
@@ -176,6 +197,7 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   int16_t m_indent = 18;
   bool m_showBalloonHelp = true;
   int32_t m_elapsedTime = 1000;
+  InputSite m_inputSite{*this};
 };
 
 // The property page's class GUID.

@@ -1,0 +1,93 @@
+// COrvaneCtrl: the mouse, keyboard, scroll and timer messages of its window,
+// handed to the handlers in interaction/, and the InputSite through which
+// those handlers reach the control's members.
+#include "control/orvane_ctrl.h"
+
+#include "interaction/hover_balloon.h"
+#include "interaction/key_input.h"
+#include "interaction/mouse_input.h"
+#include "render/bidi_text_api.h"
+#include "render/row_layout.h"
+
+namespace orvane {
+
+LRESULT COrvaneCtrl::InputMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // A host may release the control from inside the event a handler fires;
+  // the handler goes on after the event returns.
+  AddRef();
+  LRESULT result = 0;
+  switch (msg) {
+    case WM_KEYDOWN:
+      result = OnKeyDown(m_inputSite, wParam, lParam);
+      break;
+    case WM_CHAR:
+      result = OnChar(m_inputSite, wParam, lParam);
+      break;
+    case WM_LBUTTONDOWN:
+      result = OnLButtonDown(m_inputSite, wParam, lParam);
+      break;
+    case WM_LBUTTONUP:
+      result = OnLButtonUp(m_inputSite, wParam, lParam);
+      break;
+    case WM_MOUSEMOVE:
+      result = OnMouseMove(m_inputSite, wParam, lParam);
+      break;
+    case WM_VSCROLL:
+      result = OnVScroll(m_inputSite, wParam, lParam);
+      break;
+    case WM_TIMER:
+      result = OnHoverTimer(m_inputSite, wParam, lParam);
+      break;
+    default:
+      result = COleControl::WindowProc(msg, wParam, lParam);
+      break;
+  }
+  Release();
+  return result;
+}
+
+HWND COrvaneCtrl::InputSite::ControlWindow() const { return m_control.Window(); }
+OrvaneCore& COrvaneCtrl::InputSite::Core() { return m_control.m_core; }
+BalloonWindow* COrvaneCtrl::InputSite::Balloon() { return m_control.m_balloon.get(); }
+int16_t COrvaneCtrl::InputSite::Alignment() const { return m_control.m_alignment; }
+int16_t COrvaneCtrl::InputSite::Indent() const { return m_control.m_indent; }
+bool COrvaneCtrl::InputSite::ShowBalloonHelp() const { return m_control.m_showBalloonHelp; }
+
+// The strips' cells are 17 and 16 pixels wide; a strip that could not be made
+// leaves the layout as it would be with it.
+int COrvaneCtrl::InputSite::TreeCellWidth() const {
+  return m_control.m_treeStrip ? m_control.m_treeStrip->CellWidth() : 17;
+}
+
+int COrvaneCtrl::InputSite::CheckCellWidth() const {
+  return m_control.m_checkStrip ? m_control.m_checkStrip->CellWidth() : 16;
+}
+
+HFONT COrvaneCtrl::InputSite::FontaHandle() const { return m_control.m_fonta.GetFontHandle(); }
+
+HFONT COrvaneCtrl::InputSite::StockFontHandle() const {
+  return m_control.StockFont().GetFontHandle();
+}
+
+const BidiTextApi& COrvaneCtrl::InputSite::TextLibrary() { return LoadBidiTextLibrary(); }
+void COrvaneCtrl::InputSite::MirrorToggle() { m_control.MirrorToggle(); }
+void COrvaneCtrl::InputSite::Repaint() { m_control.Refresh(); }
+
+void COrvaneCtrl::InputSite::StartHoverTimer() {
+  // The same timer ToggleNode restarts: one identifier for both.
+  m_control.m_hoverTimerSeam.SetPeriod(m_control.m_elapsedTime);
+  m_control.m_hoverTimerSeam.Start();
+  m_control.m_hoverTimer = m_control.m_hoverTimerSeam.Id();
+}
+
+void COrvaneCtrl::InputSite::KillHoverTimer() { m_control.m_hoverTimerSeam.Stop(); }
+
+LRESULT COrvaneCtrl::InputSite::StockHandling(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return m_control.COleControl::WindowProc(msg, wParam, lParam);
+}
+
+LRESULT COrvaneCtrl::InputSite::ListBoxHandling(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return m_control.CallSuperProc(msg, wParam, lParam);
+}
+
+}  // namespace orvane

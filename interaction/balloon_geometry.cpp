@@ -1,0 +1,97 @@
+#include "interaction/balloon_geometry.h"
+
+#include "core/orvane_core.h"
+#include "interaction/balloon_window.h"
+#include "interaction/interaction_host.h"
+#include "model/outline_node.h"
+#include "render/row_layout.h"
+#include "rows/row_list.h"
+
+namespace orvane {
+namespace {
+
+// The title's width through the text library, with the balloon's two font
+// descriptions over the stock Font; 0 when the library cannot measure.
+int MeasureTitle(InteractionHost& host, const BalloonWindow& balloon, HDC dc,
+                 const std::string& text) {
+  const BidiTextApi& library = host.TextLibrary();
+  if (!library.Complete()) return 0;
+  if (HFONT stock = host.StockFontHandle()) SelectObject(dc, stock);
+  if (!library.aSelectDC(dc, &balloon.m_ansiLogFont, &balloon.m_fontaLogFont)) return 0;
+  const SIZE extent = library.aTextExtent(dc, text.data(), static_cast<int>(text.size()));
+  library.aReleaseDC(dc);
+  return extent.cx;
+}
+
+}  // namespace
+
+std::string BalloonTitle(const OutlineNode& node) {
+  if (node.Title() == nullptr) return std::string();
+  if (node.Level() >= 2) {
+    return std::string(reinterpret_cast<const char*>(node.Title()), node.TitleLength());
+  }
+  return node.TitleText();
+}
+
+RECT BalloonRect(InteractionHost& host, const std::string& text) {
+  RECT empty{};
+  BalloonWindow* balloon = host.Balloon();
+  if (balloon == nullptr || balloon->Handle() == nullptr) return empty;
+  RECT rect = balloon->m_rowRect;
+  const OutlineNode* node = host.Core().Rows().NodeOf(balloon->m_rowIndex);
+  if (node == nullptr) return empty;
+
+  HDC dc = GetDC(balloon->Handle());
+  if (dc == nullptr) return empty;
+  HFONT fonta = host.FontaHandle();
+  HGDIOBJ oldFont = fonta ? SelectObject(dc, fonta) : nullptr;
+
+  // The title starts past the row's tree lines, button, icon and check box.
+  const int treePart = host.Indent() * node->Level() + host.TreeCellWidth() + host.CheckCellWidth();
+  const bool right = IsRightLayout(host.Alignment());
+  if (right) {
+    rect.right -= treePart;
+  } else {
+    rect.left += treePart - 1;
+  }
+  const int width = MeasureTitle(host, *balloon, dc, text);
+
+  DPtoLP(dc, reinterpret_cast<POINT*>(&rect), 2);
+  const int available = rect.right - rect.left;
+  const bool fits = width < available;
+  if (!fits) {
+    // In the right layout the left edge lands two pixels further left than
+    // right - width, the row rectangle starting at 2: the balloon is two
+    // pixels wider than its text, on the text's leading side.
+    if (right) {
+      rect.left = available - width;
+    } else {
+      rect.right = rect.left + width;
+    }
+    LPtoDP(dc, reinterpret_cast<POINT*>(&rect), 2);
+  }
+  if (oldFont != nullptr) SelectObject(dc, oldFont);
+  ReleaseDC(balloon->Handle(), dc);
+  if (fits) return empty;
+
+  POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+  ClientToScreen(balloon->m_owner, &corners[0]);
+  ClientToScreen(balloon->m_owner, &corners[1]);
+  rect = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+
+  // A balloon the pointer has already left would only take the capture.
+  POINT cursor{};
+  if (!GetCursorPos(&cursor) || !PtInRect(&rect, cursor)) SetRectEmpty(&rect);
+
+  if (host.Core().ApplyCheck()) {
+    const int shift = host.CheckCellWidth();
+    if (host.Alignment() == tvLeft) {
+      OffsetRect(&rect, shift, 0);
+    } else if (host.Alignment() == tvRight) {
+      OffsetRect(&rect, -shift, 0);
+    }
+  }
+  return rect;
+}
+
+}  // namespace orvane

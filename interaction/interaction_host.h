@@ -1,0 +1,58 @@
+// InteractionHost: what the mouse, keyboard and balloon handlers ask of the
+// control they serve. The control object implements it over its own members;
+// the tests implement it over a bare list box, so that every handler can be
+// driven without COM.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "render/bidi_text_api.h"
+
+namespace orvane {
+
+class BalloonWindow;
+class OrvaneCore;
+
+class InteractionHost {
+ public:
+  // The control's window: the list box that holds the rows.
+  virtual HWND ControlWindow() const = 0;
+  virtual OrvaneCore& Core() = 0;
+  // Null when the balloon object could not be made; its window may be
+  // missing too.
+  virtual BalloonWindow* Balloon() = 0;
+
+  virtual int16_t Alignment() const = 0;
+  virtual int16_t Indent() const = 0;
+  virtual bool ShowBalloonHelp() const = 0;
+  // Cell widths of the tree-line and icon strips.
+  virtual int TreeCellWidth() const = 0;
+  virtual int CheckCellWidth() const = 0;
+  // The Fonta font and the stock Font as GDI fonts; either may be null.
+  virtual HFONT FontaHandle() const = 0;
+  virtual HFONT StockFontHandle() const = 0;
+  virtual const BidiTextApi& TextLibrary() = 0;
+
+  // Swaps the layout side and its tree strip and repaints at once.
+  virtual void MirrorToggle() = 0;
+  // Invalidates the whole control and repaints it at once.
+  virtual void Repaint() = 0;
+
+  // Timer 1 of the control's window with period ElapsedTime; the identifier
+  // it returns is the one KillHoverTimer kills.
+  virtual void StartHoverTimer() = 0;
+  virtual void KillHoverTimer() = 0;
+
+  // The framework's handling of a message: the stock event it raises (if
+  // any), then the list box's own handling.
+  virtual LRESULT StockHandling(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+  // The list box's own handling alone, with no stock event.
+  virtual LRESULT ListBoxHandling(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+
+ protected:
+  ~InteractionHost() = default;
+};
+
+}  // namespace orvane

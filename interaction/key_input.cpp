@@ -1,0 +1,120 @@
+#include "interaction/key_input.h"
+
+#include "core/orvane_core.h"
+#include "interaction/balloon_window.h"
+#include "interaction/interaction_host.h"
+#include "model/outline_node.h"
+#include "render/row_layout.h"
+#include "rows/row_list.h"
+
+namespace orvane {
+namespace {
+
+bool ShiftDown() { return GetKeyState(VK_SHIFT) < 0; }
+bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
+
+// The chords mirror the picture only: the balloon's state, capture and
+// timers stay as they are.
+void Mirror(InteractionHost& host) {
+  if (BalloonWindow* balloon = host.Balloon()) balloon->Hide();
+  host.MirrorToggle();
+}
+
+// Left or Right toward the root: closes an open node that counts children,
+// else selects the parent's row.
+void MoveOutward(InteractionHost& host, int32_t row, OutlineNode& node) {
+  OrvaneCore& core = host.Core();
+  RowList& rows = core.Rows();
+  if (node.m_expanded && OutwardChildCount(core, node) > 0) {
+    core.ToggleNode(static_cast<int16_t>(row));
+    host.Repaint();
+    return;
+  }
+  if (node.Level() == 0) return;
+  for (int32_t above = row - 1; above >= 0; --above) {
+    OutlineNode* parent = rows.NodeOf(above);
+    if (parent != nullptr && parent->Level() < node.Level()) {
+      core.SetSelectedNode(parent);
+      rows.SetSelection(above);
+      return;
+    }
+  }
+}
+
+// Left or Right away from the root: opens a closed node in place, else
+// selects the first child's row when it is shown.
+void MoveInward(InteractionHost& host, int32_t row, OutlineNode& node) {
+  OrvaneCore& core = host.Core();
+  RowList& rows = core.Rows();
+  if (!node.m_expanded) {
+    core.ToggleNode(static_cast<int16_t>(row));
+    host.Repaint();
+    return;
+  }
+  OutlineNode* child = rows.NodeOf(row + 1);
+  if (child != nullptr && child->Level() > node.Level()) {
+    core.SetSelectedNode(child);
+    rows.SetSelection(row + 1);
+  }
+}
+
+// '+' opens and '-' closes; the other way round does nothing.
+void OpenOrClose(InteractionHost& host, int32_t row, OutlineNode& node, bool open) {
+  if ((node.m_expanded != 0) == open) return;
+  OrvaneCore& core = host.Core();
+  core.ToggleNode(static_cast<int16_t>(row));
+  core.Rows().SetSelection(row);
+  host.Repaint();
+}
+
+}  // namespace
+
+int32_t OutwardChildCount(const OrvaneCore& core, const OutlineNode& node) {
+  if (node.Level() == 0) {
+    if (!core.IsCategory(&node)) return 0;
+    const CategoryEntry* entry = core.Categories().Entry(node.m_ordinal);
+    return entry != nullptr ? entry->checkedCount : 0;
+  }
+  return node.ChildCount();
+}
+
+LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags) {
+  if (ShiftDown() && CtrlDown()) Mirror(host);
+
+  RowList& rows = host.Core().Rows();
+  const int32_t row = rows.Selection();
+  OutlineNode* node = row >= 0 ? rows.NodeOf(row) : nullptr;
+  // The list has not yet moved for this key: Up and Down leave the node of
+  // the row they leave, and the next key or click catches up.
+  if (node != nullptr) host.Core().SetSelectedNode(node);
+
+  // The stock handling takes the key as a 16-bit code; so does this.
+  const UINT vk = LOWORD(key);
+  if (vk == VK_LEFT || vk == VK_RIGHT) {
+    const bool outward = host.Alignment() == tvLeft ? vk == VK_LEFT : vk == VK_RIGHT;
+    if (node != nullptr) {
+      if (outward) {
+        MoveOutward(host, row, *node);
+      } else {
+        MoveInward(host, row, *node);
+      }
+    }
+    return 0;
+  }
+
+  // The unshifted character of the key on the current layout: the numeric
+  // pad's plus and minus and the main keyboard's minus on a U.S. layout.
+  const UINT character = MapVirtualKeyW(vk, MAPVK_VK_TO_CHAR) & 0xFF;
+  if (character == '+' || character == '-') {
+    if (node != nullptr) OpenOrClose(host, row, *node, character == '+');
+    return 0;
+  }
+  return host.StockHandling(WM_KEYDOWN, key, flags);
+}
+
+LRESULT OnChar(InteractionHost& host, WPARAM character, LPARAM) {
+  if (ShiftDown() && (character == 'a' || character == 'A')) Mirror(host);
+  return 0;
+}
+
+}  // namespace orvane

@@ -1,0 +1,31 @@
+// The keyboard on the rows: opening and closing with the arrow keys, '+' and
+// '-', moving to the parent or the first child, and the mirror chords. Keys
+// the control takes never reach the host's KeyDown or the list box; typed
+// characters never reach KeyPress.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace orvane {
+
+class InteractionHost;
+class OrvaneCore;
+class OutlineNode;
+
+// WM_KEYDOWN. Shift and Ctrl held mirror the layout on every key-down,
+// auto-repeats included; Left, Right, '+' and '-' are consumed; every other
+// key goes to the stock KeyDown and then the list box.
+LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags);
+
+// WM_CHAR: Shift+'a' or Shift+'A' mirrors the layout; every character is
+// consumed.
+LRESULT OnChar(InteractionHost& host, WPARAM character, LPARAM flags);
+
+// How many children the outward move counts for a node: a category's checked
+// books (none for a root item that is no catalogue category), any other
+// node's declared ChildCount.
+int32_t OutwardChildCount(const OrvaneCore& core, const OutlineNode& node);
+
+}  // namespace orvane
