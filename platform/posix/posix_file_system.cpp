@@ -4,6 +4,8 @@
 #include <system_error>
 #include <vector>
 
+#include "loading/cp1256.h"
+
 namespace orvane {
 namespace {
 
@@ -33,17 +35,37 @@ std::vector<std::string_view> SplitComponents(std::string_view path) {
   return parts;
 }
 
+// The spellings a name from a catalogue (Windows-1256 bytes) may have on disk.
+// On Windows the standard library converts through the ANSI code page itself;
+// elsewhere names are bytes, and a file named in UTF-8 must be found too.
+std::vector<std::string> Spellings(std::string_view name) {
+  std::vector<std::string> spellings{std::string(name)};
+#ifndef _WIN32
+  std::string utf8 = Cp1256ToUtf8(name);
+  if (utf8 != name) spellings.push_back(std::move(utf8));
+#endif
+  return spellings;
+}
+
 // The entry of `dir` spelled `name`: the exact spelling when it exists, else
 // the first (in name order, so the choice does not depend on the directory's
 // listing order) that differs only in ASCII case.
 std::optional<fs::path> FindEntry(const fs::path& dir, std::string_view name) {
   std::error_code ec;
-  fs::path exact = dir / fs::path(std::string(name));
-  if (fs::exists(exact, ec)) return exact;
+  const std::vector<std::string> spellings = Spellings(name);
+  for (const std::string& spelling : spellings) {
+    fs::path exact = dir / fs::path(spelling);
+    if (fs::exists(exact, ec)) return exact;
+  }
   std::optional<fs::path> best;
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
     fs::path candidate = it->path().filename();
-    if (!EqualsIgnoringAsciiCase(candidate.string(), name)) continue;
+    const std::string text = candidate.string();
+    bool matches = false;
+    for (const std::string& spelling : spellings) {
+      matches = matches || EqualsIgnoringAsciiCase(text, spelling);
+    }
+    if (!matches) continue;
     if (!best || candidate < best->filename()) best = it->path();
   }
   return best;

@@ -1,7 +1,9 @@
 // FileSystem over the standard library's files, with Windows path rules: "\"
 // and "/" both separate, drive letters map to configured directories, a path
 // that starts with a separator is relative to a configured root, and names
-// match case-insensitively when the exact spelling does not exist.
+// match case-insensitively when the exact spelling does not exist. Paths are
+// Windows-1256 text, as catalogues hold them; outside Windows a name is also
+// found when the file on disk is named in UTF-8.
 #pragma once
 
 #include <cstdint>

@@ -79,6 +79,18 @@ TEST_F(PosixFiles, TheExactSpellingWinsOverACaseVariant) {
   EXPECT_EQ(Contents(*files.OpenRead("C:\\Books\\Toc\\Tabari.TOC", Share::Read)), "tabari");
 }
 
+TEST_F(PosixFiles, ArabicNamesAreFoundWhenTheDiskSpellsThemInUtf8) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the standard library converts names through the ANSI code page here";
+#endif
+  // "Kitab" in Arabic letters: UTF-8 on disk, Windows-1256 in the catalogue.
+  Write(m_top / "Drive" / "Books" / "\xd9\x83\xd8\xaa\xd8\xa7\xd8\xa8.TOC", "kitab");
+  PosixFileSystem files = Files();
+  auto file = files.OpenRead("C:\\Books\\\xdf\xca\xc7\xc8.toc", Share::Read);
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(Contents(*file), "kitab");
+}
+
 TEST_F(PosixFiles, LeadingSeparatorIsRelativeToTheRootAndOthersToTheCurrentFolder) {
   PosixFileSystem files = Files();
   ASSERT_NE(files.OpenRead("\\Lib\\CAT.INI", Share::Read), nullptr);

@@ -82,9 +82,10 @@ TEST(ProfileDifferential, Utf8ConversionMatchesTheSystemOnRandomBytes) {
                                     wide.data(), static_cast<int>(wide.size()));
     wide.resize(units);
     std::string ansi(wide.size() * 2 + 2, '\0');
-    int length = wide.empty() ? 0
-                              : WideCharToMultiByte(CP_ACP, 0, wide.data(), units, ansi.data(),
-                                                    static_cast<int>(ansi.size()), nullptr, nullptr);
+    const int length =
+        wide.empty() ? 0
+                     : WideCharToMultiByte(CP_ACP, 0, wide.data(), units, ansi.data(),
+                                           static_cast<int>(ansi.size()), nullptr, nullptr);
     ansi.resize(length);
 
     const std::u16string portableWide = Utf8ToUtf16(bytes);
@@ -175,7 +176,8 @@ TEST(ProfileDifferential, RandomFilesReadAsTheSystemReadsThem) {
         text += pick(ends);
       }
     }
-    const std::string path = std::string(folder) + "orvane-random-" + std::to_string(round) + ".ini";
+    const std::string path =
+        std::string(folder) + "orvane-random-" + std::to_string(round) + ".ini";
     {
       std::ofstream out(path, std::ios::binary);
       out << text;
