@@ -1,0 +1,241 @@
+// The key-down and character handlers on a real list box: which keys open,
+// close and move, which reach the host's KeyDown and the list, the mirror
+// chords, and m_selectedNode lagging one key behind the list.
+#include <gtest/gtest.h>
+
+#include "interaction/balloon_window.h"
+#include "interaction/key_input.h"
+#include "model/outline_node.h"
+#include "test_control.h"
+
+namespace orvane::test {
+namespace {
+
+// Holds Shift and Ctrl as the thread's key state while it lives.
+class HeldKeys {
+ public:
+  HeldKeys(bool shift, bool ctrl) {
+    GetKeyboardState(m_saved);
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    state[VK_CONTROL] = ctrl ? 0x80 : 0;
+    SetKeyboardState(state);
+  }
+  ~HeldKeys() { SetKeyboardState(m_saved); }
+
+ private:
+  BYTE m_saved[256];
+};
+
+// lParam of a key-down that is an auto-repeat of a held key.
+constexpr LPARAM kRepeat = 1 | (1 << 30);
+
+class KeyInputTest : public ::testing::Test {
+ protected:
+  void KeyDown(WPARAM vk, LPARAM flags = 1) { control.Send(WM_KEYDOWN, vk, flags); }
+  // Selects the row whose node has `title`; the list's own selection only.
+  void Select(const std::string& title) {
+    const int32_t row = control.RowOf(title);
+    ASSERT_GE(row, 0) << title;
+    control.Rows().SetSelection(row);
+  }
+  std::string Selected() { return control.TitleOf(control.Rows().Selection()); }
+  std::string SelectedNode() {
+    OutlineNode* node = control.Core().SelectedNode();
+    return node ? node->TitleText() : "(none)";
+  }
+  // Opens Fiqh and Purity with '+', leaving Purity selected.
+  void OpenPurity() {
+    Select("Fiqh");
+    KeyDown(VK_ADD);
+    Select("Purity");
+    KeyDown(VK_ADD);
+    control.TakeEvents();
+  }
+
+  TestControl control;
+};
+
+TEST_F(KeyInputTest, RightLayoutLeftOpensAndRightClosesWithoutKeyDown) {
+  control.alignment = 2;
+  Select("Fiqh");
+  KeyDown(VK_LEFT);
+  EXPECT_EQ(control.Rows().Count(), 4) << "Fiqh opened: its two books follow";
+  EXPECT_EQ(Selected(), "Fiqh");
+  KeyDown(VK_RIGHT);
+  EXPECT_EQ(control.Rows().Count(), 2);
+  EXPECT_EQ(control.repaints, 2);
+  EXPECT_EQ(control.TakeEvents(), "");
+}
+
+TEST_F(KeyInputTest, LeftLayoutRightOpensAndLeftCloses) {
+  control.alignment = 0;
+  Select("Fiqh");
+  KeyDown(VK_RIGHT);
+  EXPECT_EQ(control.Rows().Count(), 4);
+  KeyDown(VK_LEFT);
+  EXPECT_EQ(control.Rows().Count(), 2);
+  EXPECT_EQ(control.TakeEvents(), "");
+}
+
+TEST_F(KeyInputTest, InwardOnAnOpenNodeSelectsItsFirstChildRowWithoutChangingNodes) {
+  control.alignment = 0;
+  OpenPurity();
+  const int32_t rows = control.Rows().Count();
+  KeyDown(VK_RIGHT);
+  EXPECT_EQ(Selected(), "Water");
+  EXPECT_EQ(SelectedNode(), "Water");
+  EXPECT_EQ(control.Rows().Count(), rows);
+  // Ablution has no children: opening it changes only its flag, and a second
+  // inward move finds no child row to go to.
+  Select("Ablution");
+  KeyDown(VK_RIGHT);
+  EXPECT_EQ(control.Rows().NodeOf(control.RowOf("Ablution"))->m_expanded, 1);
+  KeyDown(VK_RIGHT);
+  EXPECT_EQ(Selected(), "Ablution");
+}
+
+TEST_F(KeyInputTest, OutwardOnAClosedSectionSelectsItsParentsRowAndOnAClosedCategoryNothing) {
+  control.alignment = 0;
+  OpenPurity();
+  Select("Ablution");
+  KeyDown(VK_LEFT);
+  EXPECT_EQ(Selected(), "Purity");
+  EXPECT_EQ(SelectedNode(), "Purity");
+  Select("Hadith");
+  const int32_t rows = control.Rows().Count();
+  KeyDown(VK_LEFT);
+  EXPECT_EQ(Selected(), "Hadith");
+  EXPECT_EQ(control.Rows().Count(), rows);
+}
+
+TEST_F(KeyInputTest, OutwardOnAnOpenCategoryCountsOnlyItsCheckedBooks) {
+  control.alignment = 0;
+  Select("Fiqh");
+  KeyDown(VK_RIGHT);
+  ASSERT_EQ(control.Rows().Count(), 4);
+  // Unchecked books count no children: the open category cannot be closed
+  // by the outward move, and as a category it has no parent to go to.
+  control.Core().StoreApplyCheck(true);
+  control.Core().SetStateBook(1, false);
+  control.Core().SetStateBook(2, false);
+  Select("Fiqh");
+  KeyDown(VK_LEFT);
+  EXPECT_EQ(control.Rows().Count(), 4);
+  control.Core().SetStateBook(2, true);
+  KeyDown(VK_LEFT);
+  EXPECT_EQ(control.Rows().Count(), 2);
+}
+
+TEST_F(KeyInputTest, PlusOpensAClosedNodeAndDoesNothingOnAnOpenOne) {
+  Select("Hadith");
+  KeyDown(VK_ADD);
+  EXPECT_EQ(control.Rows().Count(), 4);
+  EXPECT_EQ(Selected(), "Hadith");
+  const int repaints = control.repaints;
+  KeyDown(VK_ADD);
+  EXPECT_EQ(control.Rows().Count(), 4);
+  EXPECT_EQ(control.repaints, repaints);
+  EXPECT_EQ(control.TakeEvents(), "") << "'+' never reaches KeyDown";
+}
+
+TEST_F(KeyInputTest, MinusClosesAnOpenNodeAndDoesNothingOnAClosedOne) {
+  Select("Hadith");
+  KeyDown(VK_SUBTRACT);
+  EXPECT_EQ(control.Rows().Count(), 2);
+  KeyDown(VK_ADD);
+  ASSERT_EQ(control.Rows().Count(), 4);
+  // The main keyboard's minus maps to '-' on the layout too.
+  KeyDown(VK_OEM_MINUS);
+  EXPECT_EQ(control.Rows().Count(), 2);
+  EXPECT_EQ(Selected(), "Hadith");
+  EXPECT_EQ(control.TakeEvents(), "");
+}
+
+TEST_F(KeyInputTest, UpAndDownReachTheHostAndTheListWhileTheSelectedNodeLagsOneKey) {
+  Select("Fiqh");
+  KeyDown(VK_DOWN);
+  EXPECT_EQ(control.TakeEvents(), "KeyDown 40");
+  EXPECT_EQ(Selected(), "Hadith");
+  EXPECT_EQ(SelectedNode(), "Fiqh") << "read before the list moved";
+  KeyDown(VK_UP);
+  EXPECT_EQ(Selected(), "Fiqh");
+  EXPECT_EQ(SelectedNode(), "Hadith");
+}
+
+TEST_F(KeyInputTest, WithoutASelectionTheOpeningKeysAreConsumedAndOthersPassOn) {
+  control.Rows().SetSelection(-1);
+  for (WPARAM vk : {VK_LEFT, VK_RIGHT, VK_ADD, VK_SUBTRACT}) KeyDown(vk);
+  EXPECT_EQ(control.Rows().Count(), 2);
+  EXPECT_EQ(control.Core().SelectedNode(), nullptr);
+  EXPECT_EQ(control.TakeEvents(), "");
+  KeyDown(VK_HOME);
+  EXPECT_EQ(control.TakeEvents(), "KeyDown 36");
+}
+
+TEST_F(KeyInputTest, ShiftCtrlMirrorsOnEveryKeyDownAutoRepeatsIncludedThenActsOnTheKey) {
+  control.alignment = 0;
+  Select("Fiqh");
+  {
+    HeldKeys held(true, true);
+    // Mirrored to the right layout first, Right is then outward: Fiqh is
+    // closed and has no parent, so nothing opens.
+    KeyDown(VK_RIGHT);
+    EXPECT_EQ(control.mirrors, 1);
+    EXPECT_EQ(control.alignment, 2);
+    EXPECT_EQ(control.Rows().Count(), 2);
+    // The auto-repeat mirrors back to the left layout: Right opens.
+    KeyDown(VK_RIGHT, kRepeat);
+    EXPECT_EQ(control.mirrors, 2);
+    EXPECT_EQ(control.alignment, 0);
+    EXPECT_EQ(control.Rows().Count(), 4);
+    KeyDown(VK_SHIFT, kRepeat);
+    EXPECT_EQ(control.mirrors, 3);
+  }
+  {
+    HeldKeys shiftOnly(true, false);
+    KeyDown(VK_RIGHT);
+    EXPECT_EQ(control.mirrors, 3);
+  }
+}
+
+TEST_F(KeyInputTest, TheMirrorChordHidesTheBalloonAndLeavesItsState) {
+  BalloonWindow& balloon = control.TheBalloon();
+  ShowWindow(balloon.Handle(), SW_SHOWNA);
+  balloon.m_state = bsShown;
+  HeldKeys held(true, true);
+  KeyDown(VK_HOME);
+  EXPECT_FALSE(balloon.IsVisible());
+  EXPECT_EQ(balloon.m_state, bsShown);
+  EXPECT_EQ(control.TakeEvents(), "KeyDown 36") << "a key passed on still reaches KeyDown";
+}
+
+TEST_F(KeyInputTest, ShiftAMirrorsAndNoCharacterReachesKeyPressOrTheList) {
+  Select("Fiqh");
+  control.Send(WM_CHAR, 'a', 1);
+  EXPECT_EQ(control.mirrors, 0);
+  // 'H' would move the list's type-ahead search to Hadith.
+  control.Send(WM_CHAR, 'H', 1);
+  EXPECT_EQ(Selected(), "Fiqh");
+  {
+    HeldKeys held(true, false);
+    control.Send(WM_CHAR, 'a', 1);  // Caps Lock with Shift gives 'a'
+    control.Send(WM_CHAR, 'A', 1);
+    control.Send(WM_CHAR, 'b', 1);
+  }
+  EXPECT_EQ(control.mirrors, 2);
+  EXPECT_EQ(control.TakeEvents(), "");
+}
+
+TEST_F(KeyInputTest, HostileKeyCodesDoNotDisturbTheRows) {
+  Select("Fiqh");
+  for (WPARAM key : {WPARAM{0}, WPARAM{0xFFFF}, ~WPARAM{0}, WPARAM{0x12345678}}) {
+    KeyDown(key, ~LPARAM{0});
+    control.Send(WM_CHAR, key, ~LPARAM{0});
+  }
+  EXPECT_EQ(control.Rows().Count(), 2);
+}
+
+}  // namespace
+}  // namespace orvane::test

@@ -1,0 +1,94 @@
+// TestControl: the control's part in the input handlers, played by a real
+// owner-drawn list box in a frame window. Its window procedure hands the same
+// messages to the same handlers as the control does; its stock handling
+// records the events a host would get and passes the message to the list box
+// as the framework does.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "core/orvane_core.h"
+#include "interaction/balloon_window.h"
+#include "interaction/interaction_host.h"
+#include "platform/win32/list_box_row_list.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_profile_source.h"
+#include "platform/win32/window_hover_timer.h"
+
+namespace orvane::test {
+
+class TestControl final : public InteractionHost {
+ public:
+  // A control of `width` x `height` pixels (client area a little smaller:
+  // it has the control's sunken edge), its catalogue loaded, its frame at
+  // the screen's (kFrameX, kFrameY).
+  TestControl(int width = 320, int height = 240);
+  ~TestControl();
+
+  static constexpr int kFrameX = 60;
+  static constexpr int kFrameY = 80;
+
+  HWND Window() const { return m_listBox; }
+  ListBoxRowList& Rows() { return m_rows; }
+  BalloonWindow& TheBalloon() { return m_balloon; }
+  // Delivers a message to the control's window procedure now.
+  LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+  // Runs the message loop for `ms` milliseconds.
+  static void Pump(DWORD ms);
+  // The events so far, joined by ", ", and forgets them.
+  std::string TakeEvents();
+  // The row's node's title, for checking which row is where.
+  std::string TitleOf(int32_t row);
+  int32_t RowOf(const std::string& title);
+  // Client point to screen.
+  POINT ToScreen(int x, int y) const;
+
+  // ---- InteractionHost ----
+  HWND ControlWindow() const override { return m_listBox; }
+  OrvaneCore& Core() override { return m_core; }
+  BalloonWindow* Balloon() override { return &m_balloon; }
+  int16_t Alignment() const override { return alignment; }
+  int16_t Indent() const override { return indent; }
+  bool ShowBalloonHelp() const override { return showBalloonHelp; }
+  int TreeCellWidth() const override { return 17; }
+  int CheckCellWidth() const override { return 16; }
+  HFONT FontaHandle() const override { return nullptr; }
+  HFONT StockFontHandle() const override { return nullptr; }
+  const BidiTextApi& TextLibrary() override { return *library; }
+  void MirrorToggle() override;
+  void Repaint() override;
+  void StartHoverTimer() override;
+  void KillHoverTimer() override;
+  LRESULT StockHandling(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  LRESULT ListBoxHandling(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  int16_t alignment = 2;
+  int16_t indent = 18;
+  bool showBalloonHelp = true;
+  int32_t elapsedTime = 40;
+  const BidiTextApi* library = nullptr;
+  int mirrors = 0;
+  int repaints = 0;
+  int hoverTimerStarts = 0;
+
+ private:
+  static LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  HWND m_frame = nullptr;
+  HWND m_listBox = nullptr;
+  WNDPROC m_listBoxProc = nullptr;
+  ListBoxRowList m_rows;
+  Win32ProfileSource m_profile;
+  Win32FileSystem m_files;
+  WindowHoverTimer m_timer;
+  OrvaneCore m_core;
+  BalloonWindow m_balloon;
+  std::vector<std::string> m_events;
+};
+
+}  // namespace orvane::test
