@@ -1,10 +1,13 @@
 #include "hosts/testcon/frame_window.h"
 
+#include <algorithm>
+
 namespace testcon {
 namespace {
 
 constexpr wchar_t kFrameClass[] = L"TestconFrame";
 constexpr wchar_t kFocusTargetProperty[] = L"TestconFocusTarget";
+constexpr int kLeftMargin = 240;
 
 LRESULT CALLBACK FrameWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
@@ -45,8 +48,11 @@ HWND CreateFrameWindow(SIZE clientSize) {
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   RECT bounds{0, 0, clientSize.cx, clientSize.cy};
   AdjustWindowRectEx(&bounds, style, FALSE, 0);
-  HWND frame = CreateWindowExW(0, kFrameClass, L"testcon", style, 0, 0,
-                               bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr,
+  // Away from the screen's left edge when there is room: in the right-to-left
+  // layout the balloon of a cut title opens to the left of the control.
+  const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+  const int x = std::clamp(GetSystemMetrics(SM_CXSCREEN) - width, 0, kLeftMargin);
+  HWND frame = CreateWindowExW(0, kFrameClass, L"testcon", style, x, 0, width, height, nullptr,
                                nullptr, GetModuleHandleW(nullptr), nullptr);
   if (frame == nullptr) return nullptr;
   ShowWindow(frame, SW_SHOWNORMAL);

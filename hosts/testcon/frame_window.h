@@ -6,9 +6,8 @@
 
 namespace testcon {
 
-// A visible frame whose client area is `clientSize`, placed at the screen's
-// top left so that script coordinates map to the screen simply. Null when
-// no window can be made (for example without a display).
+// A visible frame whose client area is `clientSize`, at the top of the
+// screen. Null when no window can be made (for example without a display).
 HWND CreateFrameWindow(SIZE clientSize);
 
 // The window that gets the keyboard focus whenever the frame does.

@@ -53,7 +53,13 @@ RECT ControlScreenArea(HWND control) {
   OwnedWindowSearch search{control, GetAncestor(control, GA_ROOT), GetCurrentProcessId(), {}};
   GetWindowRect(control, &search.area);
   EnumWindows(&AddOwnedWindow, reinterpret_cast<LPARAM>(&search));
-  return search.area;
+  // What lies off the screen has no pixels to copy.
+  const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                    GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                    GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  RECT visible{};
+  IntersectRect(&visible, &search.area, &screen);
+  return visible;
 }
 
 bool WriteScreenPng(const RECT& area, const std::wstring& path, std::wstring& error) {

@@ -9,7 +9,8 @@ namespace testcon {
 
 // The screen area of `control` together with the visible windows of this
 // process that belong to it (the hover balloon when it is up): those it
-// owns, and tool windows owned by its top-level window or by none.
+// owns, and tool windows owned by its top-level window or by none. Only the
+// part on the screen counts.
 RECT ControlScreenArea(HWND control);
 
 // Copies `area` of the screen into a 24-bit PNG file; false with `error`

@@ -183,3 +183,24 @@ if [ "$code" -eq 0 ] && [ "$top_before" = 0 ] && [ "$selection" = 5 ] &&
 else
   fail "TopIndex: exit $code, output [$out]"
 fi
+
+echo "check: Screenshot takes in the hover balloon of a cut title"
+shot="$work/balloon.png"
+run_testcon --size 120x200 "$(scratch_script balloon.js <<JS
+Orvane.ElapsedTime = 100;
+Orvane.LoadBooks(new ActiveXObject("Scripting.FileSystemObject").GetAbsolutePathName(".") + "\\\\TESTCON");
+Orvane.GotoTocPosition(1, 143);
+// Row 5, a fourth-level section: its title is cut at the control's left edge.
+Host.MouseMove(5, 5 * 16 + 8);
+Host.Wait(400);
+Host.Screenshot("$shot");
+JS
+)"
+if [ "$code" -eq 0 ] && [ -f "$shot" ]; then
+  size=$(png_size "$shot")
+  width=${size%x*}
+  [ "$width" -gt 120 ] && [ "${size#*x}" = 200 ] && pass "balloon screenshot: $size, wider than the control" ||
+    fail "balloon screenshot: $size, the balloon is not in it"
+else
+  fail "balloon screenshot: exit $code, $err"
+fi
