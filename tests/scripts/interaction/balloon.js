@@ -82,6 +82,21 @@ Host.Wait(delay + 400);
 expect(moveReaches(152, 72), false, "the balloon up in tvRight");
 Host.Wait(5300);
 
+// A new window (ReadingOrder re-creates it) gets a balloon of its own: the
+// rows rebuilt, resting on the long title shows it again and a click on it
+// reaches the new window.
+Orvane.ReadingOrder = 0;
+Orvane.ApplyCheck = false;
+Orvane.ApplyCheck = true;
+Host.MouseMove(150, 88);
+Host.MouseMove(150, 72);
+Host.Wait(delay + 400);
+expect(moveReaches(152, 72), false, "the balloon up after the window was re-created");
+log = [];
+Host.Click(152, 72);
+expect(log.join(", "), "MouseDown 152 72, Click", "events of a click on the new window's balloon");
+expect(Host.Selection, 4, "Selection after that click");
+
 // With ShowBalloonHelp off, moves arm nothing.
 Orvane.ShowBalloonHelp = false;
 Host.MouseMove(150, 88);
