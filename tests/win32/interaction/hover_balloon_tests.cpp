@@ -195,6 +195,29 @@ TEST_F(HoverBalloonTest, AMoveAtTheRecordedPlaceWhileShownDismissesForThatRow) {
   EXPECT_EQ(control.hoverTimerStarts, 3);
 }
 
+TEST_F(HoverBalloonTest, AfterAScrollTheRowNowAtTheRecordedPlaceCountsAsTheSame) {
+  MoveWindow(control.Window(), 0, 0, 320, 60, TRUE);
+  RestAt(100, 24);  // row 1
+  ASSERT_EQ(control.hoverTimerStarts, 1);
+  control.Send(WM_VSCROLL, SB_LINEDOWN, 0);
+  ASSERT_EQ(control.Rows().TopIndex(), 1);
+  RestAt(110, 24);  // now row 2, at the same place
+  EXPECT_EQ(control.hoverTimerStarts, 1);
+  EXPECT_EQ(balloon().m_rowIndex, 1);
+}
+
+TEST_F(HoverBalloonTest, WithBalloonHelpOffAnOpeningStillShowsTheLastRecordedRow) {
+  control.alignment = 0;
+  RestAt(100, 40);
+  control.KillHoverTimer();
+  control.showBalloonHelp = false;
+  control.Rows().SetSelection(0);
+  control.Send(WM_KEYDOWN, VK_ADD, 1);  // opening Fiqh restarts the hover timer
+  TestControl::Pump(250);
+  EXPECT_EQ(balloon().m_state, bsShown);
+  EXPECT_EQ(balloon().m_text, kLongTitle);
+}
+
 TEST_F(HoverBalloonTest, ASectionsTitleIsItsRecordsTitleBytes) {
   control.Rows().SetSelection(2);
   control.Send(WM_KEYDOWN, VK_ADD, 1);
