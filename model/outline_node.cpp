@@ -1,11 +1,19 @@
 #include "model/outline_node.h"
 
+#include "model/node_pool.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace orvane {
 
 OutlineNode::~OutlineNode() = default;
+
+void* OutlineNode::operator new(std::size_t size) { return node_pool::Allocate(size); }
+
+void OutlineNode::operator delete(void* node, std::size_t size) noexcept {
+  node_pool::Release(node, size);
+}
 
 std::unique_ptr<OutlineNode> OutlineNode::FromText(std::string_view text) {
   size_t length = std::min<size_t>(text.size(), kMaxTitleLength);

@@ -3,6 +3,7 @@
 // either points into a book's TocBuffer or is owned by the node.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -19,6 +20,10 @@ class OutlineNode {
   virtual ~OutlineNode();
   OutlineNode(const OutlineNode&) = delete;
   OutlineNode& operator=(const OutlineNode&) = delete;
+
+  // Nodes are made by the million: they come from a pool (model/node_pool.h).
+  static void* operator new(std::size_t size);
+  static void operator delete(void* node, std::size_t size) noexcept;
 
   // A node made from text owns a header (RecordLength = 21 + length, Level 0,
   // ChildCount 0, FilePos -1) and a zero-terminated title. The title is kept
