@@ -15,6 +15,7 @@
 #endif
 
 namespace orvane::node_pool {
+#ifndef ORVANE_PLAIN_NODE_HEAP
 namespace {
 
 constexpr std::size_t kSlotSize = sizeof(OutlineNode);
@@ -47,6 +48,7 @@ void AddChunk() {
 }
 
 }  // namespace
+#endif
 
 void* Allocate(std::size_t size) {
 #ifdef ORVANE_PLAIN_NODE_HEAP
