@@ -34,21 +34,21 @@ expect(Host.Rows().split("\n").length, 4, "rows with the second category open");
 // Resting on the long title shows the balloon once the delay has passed.
 Host.MouseMove(120, 40);
 expect(moveReaches(122, 40), true, "a move before the delay reaches the control");
-Host.Wait(delay + 400);
+Host.Wait(delay + 700);
 expect(moveReaches(125, 40), false, "a move over the balloon after the delay reaches the control");
 Host.Screenshot(shots + "\\balloon-left.png");
 
 // After five seconds it hides by itself and does not come back on this row.
 Host.Wait(5300);
 expect(moveReaches(130, 40), true, "a move after the balloon's five seconds reaches the control");
-Host.Wait(delay + 400);
+Host.Wait(delay + 700);
 expect(moveReaches(135, 40), true, "a move on the same row later still reaches the control");
 Host.Screenshot(shots + "\\balloon-gone.png");
 
 // Another row and back arms it again.
 Host.MouseMove(120, 56);
 Host.MouseMove(120, 40);
-Host.Wait(delay + 400);
+Host.Wait(delay + 700);
 expect(moveReaches(124, 40), false, "a move after coming back to the row: the balloon is up again");
 Host.Screenshot(shots + "\\balloon-again.png");
 
@@ -60,9 +60,9 @@ expect(Host.Selection, 2, "Selection after a click on the balloon");
 
 // Leaving the balloon hides it: the next move reaches the control.
 Host.MouseMove(120, 56);
-Host.Wait(delay + 400);
+Host.Wait(delay + 700);
 Host.MouseMove(120, 40);
-Host.Wait(delay + 400);
+Host.Wait(delay + 700);
 expect(moveReaches(121, 40), false, "the balloon up over the long title");
 moves = 0;
 Host.MouseMove(120, 200);
@@ -78,7 +78,7 @@ Orvane.Alignment = 2;
 Orvane.ApplyCheck = true;
 expect(Host.Rows().split("\n")[4].indexOf("4|1|"), 0, "row 4 is a book");
 Host.MouseMove(150, 72);
-Host.Wait(delay + 400);
+Host.Wait(delay + 700);
 expect(moveReaches(152, 72), false, "the balloon up in tvRight");
 Host.Wait(5300);
 
@@ -90,7 +90,7 @@ Orvane.ApplyCheck = false;
 Orvane.ApplyCheck = true;
 Host.MouseMove(150, 88);
 Host.MouseMove(150, 72);
-Host.Wait(delay + 400);
+Host.Wait(delay + 700);
 expect(moveReaches(152, 72), false, "the balloon up after the window was re-created");
 log = [];
 Host.Click(152, 72);
@@ -101,7 +101,7 @@ expect(Host.Selection, 4, "Selection after that click");
 Orvane.ShowBalloonHelp = false;
 Host.MouseMove(150, 88);
 Host.MouseMove(150, 72);
-Host.Wait(delay + 400);
+Host.Wait(delay + 700);
 expect(moveReaches(152, 72), true, "a move after resting with ShowBalloonHelp off");
 
 if (failures > 0) throw new Error(failures + " check(s) failed");

@@ -213,8 +213,7 @@ TEST_F(HoverBalloonTest, WithBalloonHelpOffAnOpeningStillShowsTheLastRecordedRow
   control.showBalloonHelp = false;
   control.Rows().SetSelection(0);
   control.Send(WM_KEYDOWN, VK_ADD, 1);  // opening Fiqh restarts the hover timer
-  TestControl::Pump(250);
-  EXPECT_EQ(balloon().m_state, bsShown);
+  EXPECT_TRUE(TestControl::PumpUntil([&] { return balloon().m_state == bsShown; }));
   EXPECT_EQ(balloon().m_text, kLongTitle);
 }
 
@@ -229,8 +228,7 @@ TEST_F(HoverBalloonTest, ASectionsTitleIsItsRecordsTitleBytes) {
 TEST_F(HoverBalloonTest, TheRealTimerShowsTheBalloonOnceAndItsHidingDoesNotRearmIt) {
   control.alignment = 0;
   RestAt(100, 40);
-  TestControl::Pump(250);
-  ASSERT_TRUE(balloon().IsVisible());
+  ASSERT_TRUE(TestControl::PumpUntil([&] { return balloon().IsVisible(); }));
   SendMessageW(balloon().Handle(), WM_TIMER, BalloonWindow::kHideTimerId, 0);
   EXPECT_FALSE(balloon().IsVisible());
   TestControl::Pump(250);

@@ -38,6 +38,17 @@ class TestControl final : public InteractionHost {
   LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
   // Runs the message loop for `ms` milliseconds.
   static void Pump(DWORD ms);
+  // Runs the message loop until `done` holds, for at most `ms` milliseconds
+  // (a loaded machine delivers timers late); whether it came to hold.
+  template <typename Done>
+  static bool PumpUntil(Done done, DWORD ms = 5000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+      if (GetTickCount() - start >= ms) return false;
+      Pump(5);
+    }
+    return true;
+  }
   // The events so far, joined by ", ", and forgets them.
   std::string TakeEvents();
   // The row's node's title, for checking which row is where.
