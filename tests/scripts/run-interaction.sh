@@ -85,6 +85,7 @@ echo "-- screenshots"
 expect_width balloon-left.png -gt 300
 expect_width balloon-gone.png -eq 300
 expect_width balloon-again.png -gt 300
+expect_width balloon-right.png -gt 300
 
 echo "interaction: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

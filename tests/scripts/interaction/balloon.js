@@ -70,8 +70,7 @@ Host.MouseMove(121, 200);
 expect(moves > 0, true, "moves below the rows after leaving the balloon reach the control");
 
 // In tvRight with ApplyCheck on the balloon ends one icon cell further from
-// the tree lines; it is up as before. (It reaches left past the control, off
-// the screen where testcon's frame sits, so it is not photographed.)
+// the tree lines; it is up as before, reaching left past the control.
 // Setting ApplyCheck shows every category open with its books: the long
 // title is on row 4.
 Orvane.Alignment = 2;
@@ -80,6 +79,7 @@ expect(Host.Rows().split("\n")[4].indexOf("4|1|"), 0, "row 4 is a book");
 Host.MouseMove(150, 72);
 Host.Wait(delay + 700);
 expect(moveReaches(152, 72), false, "the balloon up in tvRight");
+Host.Screenshot(shots + "\\balloon-right.png");
 Host.Wait(5300);
 
 // A new window (ReadingOrder re-creates it) gets a balloon of its own: the
