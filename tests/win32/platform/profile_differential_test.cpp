@@ -63,6 +63,26 @@ TEST(ProfileDifferential, EveryQueryReadsAsTheSystemReadsIt) {
   EXPECT_EQ(mismatches, 0);
 }
 
+// Inside a batch the control's profile source answers from its own parse of
+// each file: every query must read as the system reads it, value by value.
+TEST(ProfileDifferential, BatchedReadsMatchTheSystemsOwn) {
+  const std::string folder = DataFolder();
+  const auto queries = test::ReadProfileQueries(folder + "\\queries.txt");
+  ASSERT_GT(queries.size(), 100u);
+  Win32ProfileSource source;
+  std::vector<std::string> system;
+  for (const auto& q : queries) {
+    system.push_back(source.GetString(folder + "\\" + q.file, q.section, q.key, q.deflt));
+  }
+  ProfileBatch batch(source);
+  for (size_t i = 0; i < queries.size(); ++i) {
+    const auto& q = queries[i];
+    EXPECT_EQ(test::EscapeField(system[i]),
+              test::EscapeField(source.GetString(folder + "\\" + q.file, q.section, q.key, q.deflt)))
+        << "queries.txt line " << q.line << ": " << test::FormatProfileQuery(q);
+  }
+}
+
 // A value read from a UTF-8 file goes through both of the system's
 // conversions; random byte strings, biased towards UTF-8 lead and trail bytes,
 // must come out the same from the portable ones.

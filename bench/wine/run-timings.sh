@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Timing under Wine of the real control in the test container: loading the
+# benchmark library and rebuilding a list of 31,002 rows. Needs
+# `make native win`. Prints the figures; asserts nothing.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$top"
+lib="$top/build/bench-library"
+build/native/bench/make_bench_library "$lib" "Z:${lib//\//\\}\\books"
+export ORVANE_WIN_BUILD="${ORVANE_WIN_BUILD:-build/win}"
+scripts/with-wine bash -c '
+  wine regsvr32 /s "$ORVANE_WIN_BUILD/bin/ORVANE.OCX"
+  wine "$ORVANE_WIN_BUILD/bin/testcon.exe" --size 300x400 bench/wine/load_books_timing.js
+'
