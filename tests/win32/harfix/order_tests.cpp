@@ -78,6 +78,18 @@ TEST_F(RunPlacementTest, ArabicWordsRunRightToLeftInEitherOrder) {
     }
 }
 
+TEST_F(RunPlacementTest, WordsAfterAHamzaLetterKeepTheirLetters) {
+    // أمور رسول: with a face whose shaping garbles what follows a letter
+    // carrying a hamza, the second word no longer matches itself drawn alone.
+    setReadingOrder_(HARFIX_ORDER_RTL);
+    const std::string title = "\xC3\xE3\xE6\xD1 \xD1\xD3\xE6\xE1";
+    EXPECT_TRUE(PartSitsAtEdge(title, "\xD1\xD3\xE6\xE1", HARFIX_ALIGN_LEFT));
+    EXPECT_TRUE(PartSitsAtEdge(title, "\xC3\xE3\xE6\xD1", HARFIX_ALIGN_RIGHT));
+    // The same for the other hamza letters, at the start, middle and end.
+    const std::string others = "\xC5\xE3\xC7\xE3 \xD3\xC4\xC7\xE1 \xD1\xC6\xED\xD3";  // إمام سؤال رئيس
+    EXPECT_TRUE(PartSitsAtEdge(others, "\xD1\xC6\xED\xD3", HARFIX_ALIGN_LEFT));
+}
+
 TEST_F(RunPlacementTest, DigitsKeepTheirOwnLeftToRightOrderInsideArabic) {
     setReadingOrder_(HARFIX_ORDER_RTL);
     const std::string title = "\xC8\xC7\xC8 1-23";  // باب 1-23
