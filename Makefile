@@ -51,7 +51,7 @@ test-wine: win
 test: test-native test-asan test-fuzz test-wine
 	@echo "== all tests passed"
 
-demo: native
+demo: native win
 	@scripts/demo
 
 bench: native
