@@ -51,7 +51,7 @@ Orvane.SetStateBook(5, false);
 Orvane.SetStateBook(9, false);
 Orvane.SetStateBook(10, false);
 Host.Wait(100);
-show("Check view: books 2, 5, 9 and 10 unchecked (their categories partly checked)");
+show("Check view: books 2, 5, 9 and 10 unchecked; their categories show partly or not checked");
 shot("check-view");
 
 Orvane.ApplyCheck = false;
