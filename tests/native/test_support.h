@@ -11,6 +11,7 @@
 
 #include "core/orvane_core.h"
 #include "loading/file_system.h"
+#include "loading/memory_file.h"
 #include "loading/profile_source.h"
 #include "model/toc_record.h"
 #include "platform/posix/gap_row_list.h"
@@ -46,26 +47,7 @@ class MapProfile : public ProfileSource {
   std::map<std::string, std::string> m_values;
 };
 
-class MemoryFile : public File {
- public:
-  explicit MemoryFile(std::vector<uint8_t> bytes) : m_bytes(std::move(bytes)) {}
-  int64_t Size() override { return static_cast<int64_t>(m_bytes.size()); }
-  bool Seek(uint32_t pos) override {
-    m_pos = pos;
-    return true;
-  }
-  size_t Read(void* buffer, size_t count) override {
-    if (m_pos >= m_bytes.size()) return 0;
-    size_t n = std::min(count, m_bytes.size() - m_pos);
-    std::memcpy(buffer, m_bytes.data() + m_pos, n);
-    m_pos += n;
-    return n;
-  }
-
- private:
-  std::vector<uint8_t> m_bytes;
-  size_t m_pos = 0;
-};
+using orvane::MemoryFile;
 
 // Files by path; names compared without case, as on Windows.
 class MemoryFileSystem : public FileSystem {

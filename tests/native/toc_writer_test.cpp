@@ -8,6 +8,7 @@
 #include <random>
 
 #include "loading/file_system.h"
+#include "loading/memory_file.h"
 #include "loading/toc_reader.h"
 #include "model/outline_node.h"
 #include "model/toc_record.h"
@@ -239,26 +240,6 @@ TEST(TocWriterGroups, CountsTheBookGroupAndEverySectionWithChildren) {
 
 // --- Round trips through the control's reader -------------------------------
 
-class BytesFile : public File {
- public:
-  explicit BytesFile(const std::vector<uint8_t>& bytes) : m_bytes(bytes) {}
-  int64_t Size() override { return static_cast<int64_t>(m_bytes.size()); }
-  bool Seek(uint32_t pos) override {
-    m_pos = pos;
-    return true;
-  }
-  size_t Read(void* buffer, size_t count) override {
-    if (m_pos >= m_bytes.size()) return 0;
-    const size_t n = std::min(count, m_bytes.size() - m_pos);
-    std::memcpy(buffer, m_bytes.data() + m_pos, n);
-    m_pos += n;
-    return n;
-  }
-
- private:
-  const std::vector<uint8_t>& m_bytes;
-  size_t m_pos = 0;
-};
 
 // A book loaded the way the control loads one: the file whole into a buffer
 // with two spare bytes, the leading region parsed under a level-1 book node.
@@ -283,7 +264,7 @@ struct LoadedBook {
   }
 
   std::vector<uint8_t> bytes;
-  BytesFile file;
+  MemoryFile file;
   std::unique_ptr<uint8_t[]> buffer;
   std::unique_ptr<OutlineNode> book;
   uint32_t parsedTo = 0;

@@ -6,7 +6,7 @@
 #include "loading/cp1256.h"
 #include "loading/toc_reader.h"
 #include "model/outline_node.h"
-#include "tools/orvane-toc/memory_file.h"
+#include "loading/memory_file.h"
 
 namespace orvane::toc_tool {
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "loading/file_system.h"
+#include "loading/memory_file.h"
 #include "loading/profile_source.h"
 #include "rows/hover_timer.h"
 #include "rows/row_list.h"
@@ -89,26 +90,6 @@ class MemoryFileSystem : public FileSystem {
   }
 
  private:
-  class MemoryFile : public File {
-   public:
-    explicit MemoryFile(const std::vector<uint8_t>& bytes) : m_bytes(bytes) {}
-    int64_t Size() override { return static_cast<int64_t>(m_bytes.size()); }
-    bool Seek(uint32_t pos) override {
-      if (pos > m_bytes.size()) return false;
-      m_pos = pos;
-      return true;
-    }
-    size_t Read(void* buffer, size_t count) override {
-      size_t n = std::min(count, m_bytes.size() - m_pos);
-      if (n) std::memcpy(buffer, m_bytes.data() + m_pos, n);
-      m_pos += n;
-      return n;
-    }
-
-   private:
-    const std::vector<uint8_t>& m_bytes;
-    size_t m_pos = 0;
-  };
 
   std::map<std::string, std::vector<uint8_t>> m_files;
 };

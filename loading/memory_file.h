@@ -1,5 +1,5 @@
-// A File over bytes held in memory, so that the tool can hand the control's
-// reader the same bytes it parsed.
+// A File over bytes held in memory: the TOC tool hands the reader the bytes
+// it already holds, and tests and fuzzers serve files without a disk.
 #pragma once
 
 #include <algorithm>
@@ -8,16 +8,17 @@
 
 #include "loading/file_system.h"
 
-namespace orvane::toc_tool {
+namespace orvane {
 
 class MemoryFile : public File {
  public:
-  explicit MemoryFile(const std::vector<uint8_t>& bytes) : m_bytes(bytes) {}
+  explicit MemoryFile(std::vector<uint8_t> bytes) : m_bytes(std::move(bytes)) {}
 
   int64_t Size() override { return static_cast<int64_t>(m_bytes.size()); }
+  // Like a real file: seeking past the end succeeds, reading there yields nothing.
   bool Seek(uint32_t pos) override {
     m_pos = pos;
-    return true;  // like a real file: seeking past the end succeeds, reading there yields nothing
+    return true;
   }
   size_t Read(void* buffer, size_t count) override {
     if (m_pos >= m_bytes.size()) return 0;
@@ -28,8 +29,8 @@ class MemoryFile : public File {
   }
 
  private:
-  const std::vector<uint8_t>& m_bytes;
+  std::vector<uint8_t> m_bytes;
   size_t m_pos = 0;
 };
 
-}  // namespace orvane::toc_tool
+}  // namespace orvane
