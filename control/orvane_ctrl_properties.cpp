@@ -27,6 +27,12 @@ constexpr PersistedProperty kPersisted[] = {
 };
 
 constexpr wchar_t kSetNotSupported[] = L"Set not supported.";
+constexpr wchar_t kInvalidValue[] = L"Invalid property value.";
+
+// The enumerations travel as 32-bit values but are kept in 16 bits, as the
+// saved forms have them; a value outside that range would read back as a
+// different one (65538 as tvRight), so it is refused instead.
+bool FitsSixteenBits(LONG value) { return value >= INT16_MIN && value <= INT16_MAX; }
 
 VARIANT_BOOL ToVariantBool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
 
@@ -217,6 +223,7 @@ STDMETHODIMP COrvaneCtrl::get_Alignment(::TAlignment* value) {
 
 // Any value is stored; the layout takes 2 as right and all else as left.
 STDMETHODIMP COrvaneCtrl::put_Alignment(::TAlignment value) {
+  if (!FitsSixteenBits(value)) return ThrowError(CTL_E_INVALIDPROPERTYVALUE, kInvalidValue);
   return Guarded([&] {
     COLORREF back = TranslateColor(GetBackColor());
     m_alignment = static_cast<int16_t>(value);
@@ -252,6 +259,7 @@ STDMETHODIMP COrvaneCtrl::get_ReadingOrder(::TReadingOrder* value) {
 }
 
 STDMETHODIMP COrvaneCtrl::put_ReadingOrder(::TReadingOrder value) {
+  if (!FitsSixteenBits(value)) return ThrowError(CTL_E_INVALIDPROPERTYVALUE, kInvalidValue);
   return Guarded([&] {
     m_readingOrder = static_cast<int16_t>(value);
     SetModifiedFlag();

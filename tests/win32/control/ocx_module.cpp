@@ -13,15 +13,14 @@ std::wstring ExeFolder() {
   return folder.substr(0, folder.find_last_of(L"\\/"));
 }
 
-// The folder holding tests/data/control, from the source tree's path.
+}  // namespace
+
 std::wstring DataFolder() {
   std::string unixPath = ORVANE_SOURCE_DIR "/tests/data/control";
   std::wstring path = L"Z:";
   for (char c : unixPath) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
   return path;
 }
-
-}  // namespace
 
 std::wstring OcxPath() { return ExeFolder() + L"\\..\\..\\..\\bin\\ORVANE.OCX"; }
 

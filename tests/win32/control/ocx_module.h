@@ -26,6 +26,9 @@ ComPtr<IOrvaneAutomation> NewControl();
 // Registers the module in the prefix's registry (DllRegisterServer).
 HRESULT RegisterOcx();
 
+// tests/data/control of the source tree, as a Windows path.
+std::wstring DataFolder();
+
 // A folder of the test run's own, and a catalogue in it that names the
 // committed TOC files of tests/data/control; returns the topic name.
 std::wstring TempFolder();
