@@ -37,12 +37,12 @@ fuzz-build: setup
 	@cmake --build build/fuzz -j $(JOBS) --target fuzz_toc_reader fuzz_catalogue fuzz_text_outline fuzz_section_queries
 
 # Each fuzz target for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600).
-fuzz: fuzz-build
+fuzz: fuzz-build win
 	@scripts/fuzz $(FUZZ_SECONDS)
 
 test-fuzz: fuzz-build
 	@echo "== fuzz targets, 10 s each"
-	@scripts/fuzz 10
+	@scripts/fuzz 10 --native-only
 
 test-wine: win
 	@echo "== Windows tests under Wine"
