@@ -195,8 +195,8 @@ class Target {
     if (FAILED(Load(again.Get(), *saved))) return "the control refused what it saved";
     if (!Save(again.Get(), second)) return "saving the second time failed";
     std::string differing = DifferingLines(first, second);
-    if (!differing.empty()) return "saving, loading and saving again changed the text:\n" +
-                                differing;
+    if (!differing.empty())
+      return "saving, loading and saving again changed the text:\n" + differing;
     return {};
   }
 

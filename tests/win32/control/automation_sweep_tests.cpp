@@ -34,8 +34,8 @@ struct Member {
   WORD flags = 0;  // DISPATCH_METHOD, _PROPERTYGET, _PROPERTYPUT or _PROPERTYPUTREF
   std::vector<Kind> params;
   std::wstring Label() const {
-    const wchar_t* how = flags == DISPATCH_PROPERTYGET   ? L" get"
-                         : flags == DISPATCH_PROPERTYPUT ? L" put"
+    const wchar_t* how = flags == DISPATCH_PROPERTYGET      ? L" get"
+                         : flags == DISPATCH_PROPERTYPUT    ? L" put"
                          : flags == DISPATCH_PROPERTYPUTREF ? L" putref"
                                                             : L"";
     return name + how;
@@ -198,15 +198,21 @@ const std::wstring kMissingPath = L"C:\\no\\such\\folder\\BOOK";
 std::vector<Argument> ValuesOf(Kind kind, IDispatch* notAFont) {
   switch (kind) {
     case Kind::Short: {
-      std::vector<Argument> values{Short(0), Short(-1), Short(1), Short(32767), Short(-32768),
-                                   Long(-32768, L"long (as scripts pass it) ")};
+      std::vector<Argument> values{Short(0),      Short(-1),
+                                   Short(1),      Short(32767),
+                                   Short(-32768), Long(-32768, L"long (as scripts pass it) ")};
       Argument tooLarge = Long(2147483647);
       tooLarge.fits = false;
       values.push_back(tooLarge);
       return values;
     }
     case Kind::Long:
-      return {Long(0), Long(-1), Long(1), Long(32767), Long(-32768), Long(2147483647),
+      return {Long(0),
+              Long(-1),
+              Long(1),
+              Long(32767),
+              Long(-32768),
+              Long(2147483647),
               Long(-2147483647 - 1)};
     case Kind::Bool: {
       std::vector<Argument> values{Bool(VARIANT_TRUE), Bool(VARIANT_FALSE)};
@@ -229,9 +235,9 @@ std::vector<Argument> ValuesOf(Kind kind, IDispatch* notAFont) {
               String(L"\xD800\xFFFF", L"a lone surrogate")};
     }
     case Kind::Color:
-      return {Color(0, VT_UI4),          Color(0x00FFFFFF, VT_I4),  Color(0xFFFFFFFF, VT_UI4),
-              Color(0xFFFFFFFF, VT_I4),  Color(0x800000FF, VT_UI4), Color(0x80000005, VT_UI4),
-              Color(0x80000005, VT_I4),  Color(0x01000010, VT_I4),  Color(0x02FF00FF, VT_I4)};
+      return {Color(0, VT_UI4),         Color(0x00FFFFFF, VT_I4),  Color(0xFFFFFFFF, VT_UI4),
+              Color(0xFFFFFFFF, VT_I4), Color(0x800000FF, VT_UI4), Color(0x80000005, VT_UI4),
+              Color(0x80000005, VT_I4), Color(0x01000010, VT_I4),  Color(0x02FF00FF, VT_I4)};
     case Kind::Font:
       return {Object(nullptr, L"no font"),
               Object(MakeFont(L"", 0, 0, 0).Get(), L"a font with no face and size 0"),
@@ -247,9 +253,9 @@ std::vector<Argument> ValuesOf(Kind kind, IDispatch* notAFont) {
 
 // What an oracle knows of the control around one call.
 struct Situation {
-  bool loaded = false;    // the test catalogue is loaded
-  bool hasRows = false;   // the control has a window, so loading makes rows
-  std::wstring tocFile;   // TocFile before the call
+  bool loaded = false;   // the test catalogue is loaded
+  bool hasRows = false;  // the control has a window, so loading makes rows
+  std::wstring tocFile;  // TocFile before the call
 };
 
 // The first record of book 1 (tests/data/control/nahw.txt): its title and FilePos.
@@ -270,7 +276,8 @@ std::wstring AsText(const VARIANT& v) {
   if (V_VT(&v) == VT_BSTR)
     return V_BSTR(&v) ? std::wstring(V_BSTR(&v), SysStringLen(V_BSTR(&v))) : L"";
   Value converted;
-  if (FAILED(VariantChangeType(&converted.v, const_cast<VARIANT*>(&v), 0, VT_BSTR))) return L"<not text>";
+  if (FAILED(VariantChangeType(&converted.v, const_cast<VARIANT*>(&v), 0, VT_BSTR)))
+    return L"<not text>";
   return AsText(converted.v);
 }
 LONG LeadingNumber(const std::wstring& text) {
@@ -286,8 +293,8 @@ LONG LeadingNumber(const std::wstring& text) {
 // the test runs with code page 1256, which holds Arabic and ASCII but no
 // lone surrogate or U+FFFF.
 std::wstring ThroughAnsi(const std::wstring& text) {
-  int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                  0, nullptr, nullptr);
+  int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                  nullptr, nullptr);
   std::string ansi(static_cast<size_t>(bytes), '\0');
   WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), bytes,
                       nullptr, nullptr);
@@ -313,8 +320,8 @@ class Sweep {
     }
     EXCEPINFO exception{};
     UINT argError = 0;
-    HRESULT hr = m_dispatch->Invoke(m.id, IID_NULL, LOCALE_USER_DEFAULT, m.flags, &params,
-                                    result, &exception, &argError);
+    HRESULT hr = m_dispatch->Invoke(m.id, IID_NULL, LOCALE_USER_DEFAULT, m.flags, &params, result,
+                                    &exception, &argError);
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrHelpFile);
@@ -395,7 +402,8 @@ class Sweep {
     m_healthCheck();
     if (isPut && m.name != L"FilePos" && m.name != L"ActiveCategory" && m.name != L"ActiveBook") {
       Member restore = m;
-      restore.flags = V_VT(&before.v) == VT_DISPATCH ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT;
+      restore.flags =
+          V_VT(&before.v) == VT_DISPATCH ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT;
       EXPECT_EQ(Call(restore, {&before.v}, nullptr), S_OK) << "putting the old value back";
     }
   }
@@ -553,14 +561,38 @@ class DialogCloser {
 
 // The members the sweep knows; a member added to the type library without
 // being added here fails the test, so no member goes unswept.
-const std::set<std::wstring> kKnownMembers = {
-    L"Indent", L"ShowBalloonHelp", L"ElapsedTime", L"TocFile", L"ApplyCheck", L"TopicName",
-    L"Alignment", L"Fonta", L"ReadingOrder", L"FilePos", L"BooksDir", L"ActiveCategory",
-    L"ActiveBook", L"BackColor", L"ForeColor", L"BorderStyle", L"Font", L"Demo",
-    L"LoadFromTocFile", L"LoadFromTextFile", L"AddChild", L"AddSibling",
-    L"ChangeStateSelected", L"LoadBooks", L"GetSectionTitle", L"GotoTocPosition",
-    L"SetStateBook", L"GetStateBook", L"ActivateBook", L"DeactivateBook", L"GetParentPos",
-    L"AboutBox"};
+const std::set<std::wstring> kKnownMembers = {L"Indent",
+                                              L"ShowBalloonHelp",
+                                              L"ElapsedTime",
+                                              L"TocFile",
+                                              L"ApplyCheck",
+                                              L"TopicName",
+                                              L"Alignment",
+                                              L"Fonta",
+                                              L"ReadingOrder",
+                                              L"FilePos",
+                                              L"BooksDir",
+                                              L"ActiveCategory",
+                                              L"ActiveBook",
+                                              L"BackColor",
+                                              L"ForeColor",
+                                              L"BorderStyle",
+                                              L"Font",
+                                              L"Demo",
+                                              L"LoadFromTocFile",
+                                              L"LoadFromTextFile",
+                                              L"AddChild",
+                                              L"AddSibling",
+                                              L"ChangeStateSelected",
+                                              L"LoadBooks",
+                                              L"GetSectionTitle",
+                                              L"GotoTocPosition",
+                                              L"SetStateBook",
+                                              L"GetStateBook",
+                                              L"ActivateBook",
+                                              L"DeactivateBook",
+                                              L"GetParentPos",
+                                              L"AboutBox"};
 
 enum class Window { None, InPlace, DestroyedByContainer };
 
@@ -621,7 +653,7 @@ class AutomationSweep : public testing::TestWithParam<std::tuple<Window, bool>> 
       Value loadedNow = sweep.Invoke(L"LoadBooks", {&name.v});
       EXPECT_EQ(V_BOOL(&loadedNow.v), VARIANT_TRUE);
       EXPECT_EQ(AsText(sweep.Invoke(L"GetSectionTitle", {&book2.v, &purity.v}).v), L"Purity");
-    EXPECT_EQ(AsLong(sweep.Invoke(L"GetParentPos", {&book1.v, &deep.v}).v), 117);
+      EXPECT_EQ(AsLong(sweep.Invoke(L"GetParentPos", {&book1.v, &deep.v}).v), 117);
       Value found = sweep.Invoke(L"GotoTocPosition", {&book1.v, &deep.v});
       EXPECT_EQ(V_BOOL(&found.v) != VARIANT_FALSE, HasRows());
       if (HWND list = ListBox(); list && HasRows()) {
@@ -658,7 +690,8 @@ TEST_P(AutomationSweep, EveryMemberAnswersEveryHostileValue) {
   Situation situation{loaded, HasRows(), L""};
   int calls = 0;
   for (const Member& m : members) {
-    for (Kind kind : m.params) ASSERT_NE(kind, Kind::Unknown) << std::string(m.name.begin(), m.name.end());
+    for (Kind kind : m.params)
+      ASSERT_NE(kind, Kind::Unknown) << std::string(m.name.begin(), m.name.end());
     calls += sweep.Run(m, situation, dispatch.Get());
   }
   EXPECT_GE(calls, static_cast<int>(members.size()));
