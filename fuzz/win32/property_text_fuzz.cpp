@@ -473,11 +473,20 @@ int wmain(int argc, wchar_t** argv) {
   Mutator mutator(seed, NamesOf(defaults));
 
   auto start = std::chrono::steady_clock::now();
+  double nextReport = 60;
   uint64_t done = 0;
   for (; done < runs; ++done) {
-    if ((done & 63) == 0 &&
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() >= seconds)
-      break;
+    if ((done & 63) == 0) {
+      double spent =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      if (spent >= seconds) break;
+      // A line a minute, so that a long campaign can be followed.
+      if (spent >= nextReport) {
+        printf("#%llu executions in %.0f s\n", static_cast<unsigned long long>(done), spent);
+        fflush(stdout);
+        nextReport += 60;
+      }
+    }
     // The corpus itself first, then mutations of it.
     g_current = done < corpus.size() ? corpus[done] : mutator.Mutate(corpus);
     bool paint = paintEvery != 0 && done % paintEvery == 0;
