@@ -606,34 +606,17 @@ class AutomationSweep : public testing::TestWithParam<std::tuple<Window, bool>> 
     topic = WriteTestCatalogue(L"SWEEP");
     if (std::get<0>(GetParam()) != Window::None) {
       site = ComPtr<TestSite>::Adopt(new TestSite(host.Handle(), RECT{10, 10, 310, 210}));
-      control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(object.Receive()));
-      ASSERT_EQ(object->SetClientSite(static_cast<IOleClientSite*>(site.Get())), S_OK);
-      RECT pos{10, 10, 310, 210};
-      ASSERT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr,
-                               static_cast<IOleClientSite*>(site.Get()), 0, host.Handle(), &pos),
-                S_OK);
-      PumpMessages();
+      object = ActivateInPlace(control.Get(), site.Get(), host.Handle(), RECT{10, 10, 310, 210});
+      ASSERT_TRUE(object);
       if (std::get<0>(GetParam()) == Window::DestroyedByContainer) {
         DestroyWindow(GetParent(ListBox()));
         PumpMessages();
       }
     }
   }
-  void TearDown() override {
-    if (object) {
-      object->Close(OLECLOSE_NOSAVE);
-      object->SetClientSite(nullptr);
-    }
-    PumpMessages();
-  }
+  void TearDown() override { CloseInPlace(object.Get()); }
 
-  HWND ListBox() {
-    ComPtr<IOleInPlaceObject> inPlace;
-    control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(inPlace.Receive()));
-    HWND window = nullptr;
-    if (inPlace) inPlace->GetWindow(&window);
-    return window;
-  }
+  HWND ListBox() { return ControlWindowOf(control.Get()); }
   bool HasRows() { return std::get<0>(GetParam()) == Window::InPlace; }
 
   // Loading again gives the library back, the queries answer, navigation

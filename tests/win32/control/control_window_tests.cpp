@@ -47,29 +47,12 @@ class ControlWindow : public testing::Test {
     control = NewControl();
     ASSERT_TRUE(control);
     site = ComPtr<TestSite>::Adopt(new TestSite(host.Handle(), RECT{10, 10, 310, 210}));
-    control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(object.Receive()));
-    ASSERT_EQ(object->SetClientSite(static_cast<IOleClientSite*>(site.Get())), S_OK);
-    RECT pos{10, 10, 310, 210};
-    ASSERT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr,
-                             static_cast<IOleClientSite*>(site.Get()), 0, host.Handle(), &pos),
-              S_OK);
-    PumpMessages();
+    object = ActivateInPlace(control.Get(), site.Get(), host.Handle(), RECT{10, 10, 310, 210});
+    ASSERT_TRUE(object);
   }
-  void TearDown() override {
-    if (object) {
-      object->Close(OLECLOSE_NOSAVE);
-      object->SetClientSite(nullptr);
-    }
-    PumpMessages();
-  }
+  void TearDown() override { CloseInPlace(object.Get()); }
 
-  HWND ListBox() {
-    ComPtr<IOleInPlaceObject> inPlace;
-    control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(inPlace.Receive()));
-    HWND window = nullptr;
-    inPlace->GetWindow(&window);
-    return window;
-  }
+  HWND ListBox() { return ControlWindowOf(control.Get()); }
   LRESULT Rows() { return SendMessageW(ListBox(), LB_GETCOUNT, 0, 0); }
   void LoadLibraryRows() {
     Bstr topic(WriteTestCatalogue(L"WINDOW"));

@@ -72,6 +72,33 @@ HostWindow::~HostWindow() {
 
 HWND HostWindow::Handle() const { return SharedHostWindow(); }
 
+ComPtr<IOleObject> ActivateInPlace(IUnknown* control, TestSite* site, HWND window, RECT pos) {
+  ComPtr<IOleObject> object;
+  control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(object.Receive()));
+  auto* clientSite = static_cast<IOleClientSite*>(site);
+  if (!object || FAILED(object->SetClientSite(clientSite)) ||
+      FAILED(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, clientSite, 0, window, &pos)))
+    return {};
+  PumpMessages();
+  return object;
+}
+
+void CloseInPlace(IOleObject* object) {
+  if (object) {
+    object->Close(OLECLOSE_NOSAVE);
+    object->SetClientSite(nullptr);
+  }
+  PumpMessages();
+}
+
+HWND ControlWindowOf(IUnknown* control) {
+  ComPtr<IOleInPlaceObject> inPlace;
+  control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(inPlace.Receive()));
+  HWND window = nullptr;
+  if (inPlace) inPlace->GetWindow(&window);
+  return window;
+}
+
 void PumpMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -57,6 +57,14 @@ class HostWindow {
   HWND Handle() const;
 };
 
+// Activates `control` in place in `site`'s window at `pos`, as a container
+// does; the object to close it with, or null when a step failed.
+ComPtr<IOleObject> ActivateInPlace(IUnknown* control, TestSite* site, HWND window, RECT pos);
+// Closes what ActivateInPlace activated and lets the control go.
+void CloseInPlace(IOleObject* object);
+// The window of a control active in place (its list box), or null.
+HWND ControlWindowOf(IUnknown* control);
+
 // Dispatches the messages waiting on this thread.
 void PumpMessages();
 
