@@ -95,7 +95,10 @@ std::unique_ptr<OutlineNode> ReadRecordNode(File& file, uint32_t pos) {
   if (!file.Seek(pos) || file.Read(lengthBytes, 2) != 2) return nullptr;
   uint16_t recordLength = ReadU16(lengthBytes);
   if (recordLength < kRecordHeaderSize) return nullptr;
-  auto bytes = std::make_unique<uint8_t[]>(recordLength + 1u);
+  // The read below fills every byte but the terminator, so the buffer is
+  // not zeroed first: a damaged file may declare 64 KB records by the
+  // thousand, and zeroing them cost more than reading.
+  auto bytes = std::make_unique_for_overwrite<uint8_t[]>(recordLength + 1u);
   if (!file.Seek(pos) || file.Read(bytes.get(), recordLength) != recordLength) return nullptr;
   bytes[recordLength] = 0;
   DecodeTitle(bytes.get() + kRecordHeaderSize, recordLength - kRecordHeaderSize);
