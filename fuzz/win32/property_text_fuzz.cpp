@@ -65,12 +65,7 @@ std::wstring ArtifactPath(const wchar_t* kind, const std::string& input) {
 
 void WriteArtifact(const wchar_t* kind, const std::string& input) {
   std::wstring path = ArtifactPath(kind, input);
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    DWORD written = 0;
-    WriteFile(file, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
-    CloseHandle(file);
-  }
+  testcon::WriteFileBytes(path, input);
   fprintf(stderr, "input written to %ls\n", path.c_str());
 }
 
@@ -400,13 +395,8 @@ std::vector<std::string> ReadCorpus(const std::wstring& folder) {
   if (search == INVALID_HANDLE_VALUE) return inputs;
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    HANDLE file = CreateFileW((folder + L"\\" + found.cFileName).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) continue;
-    DWORD size = GetFileSize(file, nullptr), read = 0;
-    std::string bytes(size, '\0');
-    if (ReadFile(file, bytes.data(), size, &read, nullptr) && read == size) inputs.push_back(bytes);
-    CloseHandle(file);
+    if (auto bytes = testcon::ReadFileBytes(folder + L"\\" + found.cFileName))
+      inputs.push_back(std::move(*bytes));
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return inputs;
@@ -420,11 +410,7 @@ std::wstring WriteLibrary(const std::wstring& tocFolder) {
   std::string text = "[Directories]\r\nTOC=" + testcon::Utf8FromWide(tocFolder) +
                      "\r\n[Books]\r\nCount=1\r\n[Categories]\r\nCount=1\r\nName1=Grammar\r\n"
                      "[Category1]\r\nCount=1\r\nTitle1=Nahw\r\nName1=NAHW\r\n";
-  HANDLE file = CreateFileW((topic + L".INI").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                            nullptr);
-  DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
+  testcon::WriteFileBytes(topic + L".INI", text);
   return topic;
 }
 
