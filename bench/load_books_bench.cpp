@@ -9,10 +9,10 @@
 #include "bench/bench_library.h"
 #include "core/orvane_core.h"
 #include "loading/toc_reader.h"
-#include "platform/posix/gap_row_list.h"
-#include "platform/posix/ini_profile_source.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/recording_hover_timer.h"
+#include "platform/portable/gap_row_list.h"
+#include "platform/portable/ini_profile_source.h"
+#include "platform/portable/posix_file_system.h"
+#include "platform/portable/recording_hover_timer.h"
 
 namespace orvane {
 namespace {
@@ -48,7 +48,7 @@ void BM_LoadBooks5000Books1MSections(benchmark::State& state) {
     bench::AllocCounter::Stop();
     heap = bench::AllocCounter::Bytes();
     bool loaded =
-        core->BookCount() == 5000 && core->BookNode(5000)->m_children.Count() == kTopSections;
+        core->Outline().BookCount() == 5000 && core->Outline().BookNode(5000)->m_children.Count() == kTopSections;
     core.reset();
     state.ResumeTiming();
     if (!loaded) {

@@ -17,10 +17,10 @@ void BM_OpenCloseCategoryOf30000Books(benchmark::State& state) {
   f.Catalogue("big", {std::vector<std::string>(30000, "none"),
                       std::vector<std::string>(1000, "none")});
   f.core.LoadBooks("big");
-  f.core.ToggleNode(1);
+  f.core.View().ToggleNode(1);
   for (auto _ : state) {
-    int32_t opened = f.core.ToggleNode(0);
-    int32_t closed = f.core.ToggleNode(0);
+    int32_t opened = f.core.View().ToggleNode(0);
+    int32_t closed = f.core.View().ToggleNode(0);
     if (opened != 30000 || closed != 30000) state.SkipWithError("wrong row counts");
   }
   state.counters["rows_below"] = 1001;
@@ -51,20 +51,20 @@ void BM_GotoTocPositionFiveLevelsDeep(benchmark::State& state) {
   f.files.Put("lib\\deep.TOC", bytes);
   f.core.LoadBooks("lib");
   // The target is the last record of the file: the deepest group's last member.
-  const OutlineNode* node = f.core.BookNode(2);
+  const OutlineNode* node = f.core.Outline().BookNode(2);
   while (!node->m_children.Empty()) node = node->m_children.Last();
-  int32_t target = static_cast<int32_t>(node->Record() - f.core.BookBuffer(2));
+  int32_t target = static_cast<int32_t>(node->Record() - f.core.Outline().Shelf().Buffer(2));
   for (auto _ : state) {
-    if (!f.core.GotoTocPosition(2, target)) state.SkipWithError("not found");
+    if (!f.core.View().GotoTocPosition(2, target)) state.SkipWithError("not found");
     state.PauseTiming();
     // Close everything again, so that every jump opens five levels.
     std::function<void(OutlineNode&)> close = [&](OutlineNode& n) {
       n.m_expanded = 0;
       for (OutlineNode* c : n.m_children) close(*c);
     };
-    close(*NodeAt(f.core.RootList(), 1));
+    close(*NodeAt(f.core.Outline().RootList(), 1));
     f.rows.Clear();
-    f.rows.Append(NodeAt(f.core.RootList(), 1));
+    f.rows.Append(NodeAt(f.core.Outline().RootList(), 1));
     state.ResumeTiming();
   }
 }

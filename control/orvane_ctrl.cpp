@@ -92,7 +92,7 @@ STDMETHODIMP COrvaneCtrl::GetRows(BSTR* rows) {
       if (!text.empty()) text += '\n';
       text += std::to_string(i) + '|' + std::to_string(node->Level()) + '|' +
               (node->m_expanded ? '1' : '0') + '|' + (node->m_active ? '1' : '0') + '|' +
-              std::to_string(m_core.GetCheckState(node)) + '|' + node->TitleText();
+              std::to_string(m_core.Checks().GetCheckState(node)) + '|' + node->TitleText();
     }
     *rows = BstrFromAnsi(text);
     return *rows ? S_OK : E_OUTOFMEMORY;
@@ -234,7 +234,7 @@ LRESULT COrvaneCtrl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 void COrvaneCtrl::OnDraw(HDC dc, const RECT& bounds, const RECT&) {
   // A book state changed by the host in the checked-only view reaches the
   // rows here, before the list box asks for them.
-  m_core.RefreshPendingRows();
+  m_core.View().RefreshPendingRows();
   RECT client{};
   GetClientRect(Window(), &client);
   HBRUSH brush = CreateSolidBrush(TranslateColor(GetBackColor()));

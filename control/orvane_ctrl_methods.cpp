@@ -21,7 +21,7 @@ STDMETHODIMP COrvaneCtrl::Demo() {
 
 STDMETHODIMP COrvaneCtrl::LoadFromTocFile(BSTR fileName) {
   return Guarded([&] {
-    m_core.LoadFromTocFile(AnsiFromBstr(fileName));
+    m_core.Queries().LoadFromTocFile(AnsiFromBstr(fileName));
     return S_OK;
   });
 }
@@ -39,7 +39,7 @@ STDMETHODIMP COrvaneCtrl::AddChild(LONG index, BSTR text, IUnknown** result) {
   if (result == nullptr) return E_POINTER;
   *result = nullptr;
   return Guarded([&] {
-    m_core.AddChild(index, AnsiFromBstr(text));
+    m_core.View().AddChild(index, AnsiFromBstr(text));
     return S_OK;
   });
 }
@@ -48,14 +48,14 @@ STDMETHODIMP COrvaneCtrl::AddSibling(LONG index, BSTR text, IUnknown** result) {
   if (result == nullptr) return E_POINTER;
   *result = nullptr;
   return Guarded([&] {
-    m_core.AddSibling(index, AnsiFromBstr(text));
+    m_core.View().AddSibling(index, AnsiFromBstr(text));
     return S_OK;
   });
 }
 
 STDMETHODIMP COrvaneCtrl::ChangeStateSelected() {
   return Guarded([&] {
-    m_core.ChangeStateSelected();
+    m_core.View().ChangeStateSelected();
     return S_OK;
   });
 }
@@ -73,7 +73,7 @@ STDMETHODIMP COrvaneCtrl::GetSectionTitle(short book, LONG tocPos, BSTR* result)
   if (result == nullptr) return E_POINTER;
   *result = nullptr;
   return Guarded([&]() -> HRESULT {
-    *result = BstrFromAnsi(m_core.GetSectionTitle(book, tocPos));
+    *result = BstrFromAnsi(m_core.Queries().GetSectionTitle(book, tocPos));
     return *result ? S_OK : E_OUTOFMEMORY;
   });
 }
@@ -82,7 +82,7 @@ STDMETHODIMP COrvaneCtrl::GotoTocPosition(short book, LONG tocPosition, VARIANT_
   if (result == nullptr) return E_POINTER;
   *result = VARIANT_FALSE;
   return Guarded([&] {
-    *result = ToVariantBool(m_core.GotoTocPosition(book, tocPosition));
+    *result = ToVariantBool(m_core.View().GotoTocPosition(book, tocPosition));
     return S_OK;
   });
 }
@@ -91,34 +91,34 @@ STDMETHODIMP COrvaneCtrl::SetStateBook(short bookId, VARIANT_BOOL checked, VARIA
   if (result == nullptr) return E_POINTER;
   *result = VARIANT_FALSE;
   return Guarded([&] {
-    *result = ToVariantBool(m_core.SetStateBook(bookId, checked != VARIANT_FALSE));
+    *result = ToVariantBool(m_core.Checks().SetStateBook(bookId, checked != VARIANT_FALSE));
     return S_OK;
   });
 }
 
 STDMETHODIMP COrvaneCtrl::GetStateBook(short bookId, short* result) {
   if (result == nullptr) return E_POINTER;
-  *result = m_core.GetStateBook(bookId);
+  *result = m_core.Checks().GetStateBook(bookId);
   return S_OK;
 }
 
 STDMETHODIMP COrvaneCtrl::ActivateBook(short bookId) {
   return Guarded([&] {
-    if (m_core.ActivateBook(bookId)) Refresh();
+    if (m_core.View().ActivateBook(bookId)) Refresh();
     return S_OK;
   });
 }
 
 STDMETHODIMP COrvaneCtrl::DeactivateBook(short bookId) {
   return Guarded([&] {
-    if (m_core.DeactivateBook(bookId)) Refresh();
+    if (m_core.View().DeactivateBook(bookId)) Refresh();
     return S_OK;
   });
 }
 
 STDMETHODIMP COrvaneCtrl::GetParentPos(short book, LONG tocPos, LONG* result) {
   if (result == nullptr) return E_POINTER;
-  *result = m_core.GetParentPos(book, tocPos);
+  *result = m_core.Queries().GetParentPos(book, tocPos);
   return S_OK;
 }
 

@@ -78,7 +78,7 @@ HRESULT COrvaneCtrl::GetControlProperty(const PersistedProperty& property, VARIA
       return S_OK;
     case 5:
       V_VT(out) = VT_BOOL;
-      V_BOOL(out) = ToVariantBool(m_core.ApplyCheck());
+      V_BOOL(out) = ToVariantBool(m_core.Checks().ApplyCheck());
       return S_OK;
     case 2:
       V_VT(out) = VT_BOOL;
@@ -86,10 +86,10 @@ HRESULT COrvaneCtrl::GetControlProperty(const PersistedProperty& property, VARIA
       return S_OK;
     case 4:
       V_VT(out) = VT_BSTR;
-      return CopyString(m_core.TocFile(), &V_BSTR(out));
+      return CopyString(m_core.Queries().TocFile(), &V_BSTR(out));
     case 11:
       V_VT(out) = VT_BSTR;
-      return CopyString(m_core.BooksDir(), &V_BSTR(out));
+      return CopyString(m_core.Catalogue().BooksDir(), &V_BSTR(out));
     default:
       return DISP_E_MEMBERNOTFOUND;
   }
@@ -120,16 +120,16 @@ void COrvaneCtrl::SetControlProperty(const PersistedProperty& property, const VA
       m_filePos = V_I4(&value);
       break;
     case 5:
-      m_core.StoreApplyCheck(V_BOOL(&value) != VARIANT_FALSE);
+      m_core.Checks().StoreApplyCheck(V_BOOL(&value) != VARIANT_FALSE);
       break;
     case 2:
       m_showBalloonHelp = V_BOOL(&value) != VARIANT_FALSE;
       break;
     case 4:
-      m_core.SetTocFile(AnsiFromBstr(V_BSTR(&value)));
+      m_core.Queries().SetTocFile(AnsiFromBstr(V_BSTR(&value)));
       break;
     case 11:
-      m_core.SetBooksDir(AnsiFromBstr(V_BSTR(&value)));
+      m_core.Catalogue().SetBooksDir(AnsiFromBstr(V_BSTR(&value)));
       break;
     default:
       break;
@@ -176,12 +176,12 @@ STDMETHODIMP COrvaneCtrl::put_ElapsedTime(LONG value) {
 }
 
 STDMETHODIMP COrvaneCtrl::get_TocFile(BSTR* value) {
-  return Guarded([&] { return CopyString(m_core.TocFile(), value); });
+  return Guarded([&] { return CopyString(m_core.Queries().TocFile(), value); });
 }
 
 STDMETHODIMP COrvaneCtrl::put_TocFile(BSTR value) {
   return Guarded([&] {
-    m_core.SetTocFile(AnsiFromBstr(value));
+    m_core.Queries().SetTocFile(AnsiFromBstr(value));
     SetModifiedFlag();
     return S_OK;
   });
@@ -189,25 +189,25 @@ STDMETHODIMP COrvaneCtrl::put_TocFile(BSTR value) {
 
 STDMETHODIMP COrvaneCtrl::get_ApplyCheck(VARIANT_BOOL* value) {
   if (value == nullptr) return E_POINTER;
-  *value = ToVariantBool(m_core.ApplyCheck());
+  *value = ToVariantBool(m_core.Checks().ApplyCheck());
   return S_OK;
 }
 
 STDMETHODIMP COrvaneCtrl::put_ApplyCheck(VARIANT_BOOL value) {
   return Guarded([&] {
-    m_core.SetApplyCheck(value != VARIANT_FALSE);
+    m_core.View().SetApplyCheck(value != VARIANT_FALSE);
     SetModifiedFlag();
     return S_OK;
   });
 }
 
 STDMETHODIMP COrvaneCtrl::get_TopicName(BSTR* value) {
-  return Guarded([&] { return CopyString(m_core.TopicName(), value); });
+  return Guarded([&] { return CopyString(m_core.Catalogue().TopicName(), value); });
 }
 
 STDMETHODIMP COrvaneCtrl::put_TopicName(BSTR value) {
   return Guarded([&] {
-    m_core.SetTopicName(AnsiFromBstr(value));
+    m_core.Catalogue().SetTopicName(AnsiFromBstr(value));
     SetModifiedFlag();
     return S_OK;
   });
@@ -280,12 +280,12 @@ STDMETHODIMP COrvaneCtrl::put_FilePos(LONG) {
 }
 
 STDMETHODIMP COrvaneCtrl::get_BooksDir(BSTR* value) {
-  return Guarded([&] { return CopyString(m_core.BooksDir(), value); });
+  return Guarded([&] { return CopyString(m_core.Catalogue().BooksDir(), value); });
 }
 
 STDMETHODIMP COrvaneCtrl::put_BooksDir(BSTR value) {
   return Guarded([&] {
-    m_core.SetBooksDir(AnsiFromBstr(value));
+    m_core.Catalogue().SetBooksDir(AnsiFromBstr(value));
     SetModifiedFlag();
     return S_OK;
   });
@@ -293,7 +293,7 @@ STDMETHODIMP COrvaneCtrl::put_BooksDir(BSTR value) {
 
 STDMETHODIMP COrvaneCtrl::get_ActiveCategory(short* value) {
   if (value == nullptr) return E_POINTER;
-  *value = m_core.ActiveCategory();
+  *value = m_core.View().ActiveCategory();
   return S_OK;
 }
 
@@ -303,7 +303,7 @@ STDMETHODIMP COrvaneCtrl::put_ActiveCategory(short) {
 
 STDMETHODIMP COrvaneCtrl::get_ActiveBook(short* value) {
   if (value == nullptr) return E_POINTER;
-  *value = m_core.ActiveBook();
+  *value = m_core.View().ActiveBook();
   return S_OK;
 }
 

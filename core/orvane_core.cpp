@@ -1,65 +1,44 @@
 #include "core/orvane_core.h"
 
-#include "loading/file_system.h"
-#include "loading/profile_source.h"
-#include "rows/hover_timer.h"
+#include "loading/text_outline.h"
 #include "rows/row_list.h"
 
 namespace orvane {
 
 OrvaneCore::OrvaneCore(RowList& rows, ProfileSource& profile, FileSystem& files,
                        HoverTimer& hoverTimer)
-    : m_rows(rows), m_profile(profile), m_files(files), m_hoverTimer(hoverTimer) {}
+    : m_files(files),
+      m_catalogue(m_library, profile, files),
+      m_queries(m_library),
+      m_checks(m_library),
+      m_view(rows, hoverTimer, m_library, m_checks, m_catalogue) {}
 
 OrvaneCore::~OrvaneCore() = default;
 
-void OrvaneCore::ClearOutline() {
-  // Rows and the current node refer to nodes: drop them before the nodes go.
-  m_rows.Clear();
-  m_selectedNode = nullptr;
-  m_rootList.Clear();
-  m_categories.Clear();
-  m_bookCount = 0;
-  m_bookBuffers.clear();
-  m_bookLengths.clear();
-  m_bookParsedEnd.clear();
-  m_rowsStale = false;
-}
-
-const uint8_t* OrvaneCore::BookBuffer(int16_t book) const {
-  if (book < 1 || book > m_bookCount) return nullptr;
-  return m_bookBuffers[static_cast<size_t>(book - 1)].get();
-}
-
-uint32_t OrvaneCore::BookLength(int16_t book) const {
-  if (book < 1 || book > m_bookCount) return 0;
-  return m_bookLengths[static_cast<size_t>(book - 1)];
-}
-
-OutlineNode* OrvaneCore::BookNode(int16_t book) const {
-  if (book < 1 || book > m_bookCount) return nullptr;
-  int16_t k = m_categories.CategoryOfBook(book);
-  const CategoryEntry* entry = m_categories.Entry(k);
-  OutlineNode* category = NodeAt(m_rootList, k);
-  if (!entry || !category) return nullptr;
-  return NodeAt(category->m_children, book - entry->numberBase);
-}
-
-bool OrvaneCore::IsCategory(const OutlineNode* node) const {
-  // Categories are the first nodes of the root list; text items added after a
-  // catalogue sit behind them and must never reach a category entry.
-  return node && node->m_parent == nullptr && node->m_ordinal >= 1 &&
-         node->m_ordinal <= m_categories.Count() && NodeAt(m_rootList, node->m_ordinal) == node;
-}
-
-bool OrvaneCore::IsBook(const OutlineNode* node) const {
-  return node && node->m_bookNumber >= 1 && node->Level() == 1 && BookNode(node->m_bookNumber) == node;
-}
-
-bool OrvaneCore::AppendRootRow(OutlineNode* node) {
-  if (m_rows.Count() >= kMaxRows) return false;
-  m_rows.Append(node);
+bool OrvaneCore::LoadBooks(std::string_view topicName) {
+  // A second load starts from nothing, so that it gives what a first load
+  // gives: categories are found again by their position in the root list.
+  m_view.Clear();
+  m_library.Clear();
+  m_checks.ClearStale();
+  m_catalogue.Load(topicName);
+  m_view.ShowCategories();
   return true;
+}
+
+void OrvaneCore::LoadFromTextFile(std::string_view fileName) {
+  ReadTextOutline(m_files, fileName, [this](bool indented, std::string_view text) {
+    if (indented) {
+      m_view.AddChild(m_view.Rows().Count() - 1, text);
+    } else {
+      m_view.AddSibling(0, text);
+    }
+  });
+}
+
+void OrvaneCore::Demo() {
+  m_checks.StoreApplyCheck(true);
+  LoadFromTextFile(kDemoFile);
 }
 
 }  // namespace orvane

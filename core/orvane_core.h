@@ -1,18 +1,24 @@
-// OrvaneCore: the control's whole behaviour short of pixels, windows and COM.
-// It holds the outline, the category table, the book buffers and the flags,
-// and implements loading, rows, check states, navigation and section queries
-// over four seams given at construction. The control object owns one and
-// forwards to it; native tests, tools and benchmarks drive it directly.
+// OrvaneCore: the control's whole behaviour short of pixels, windows and COM,
+// as a few parts that each own their state, wired to four seams given at
+// construction. The control object owns one; native tests, tools and
+// benchmarks drive it directly. A host call goes to the part that does it:
+//
+//   Outline()    the library: nodes, category table, book buffers (model/)
+//   Catalogue()  reading the catalogue and the books' files (loading/)
+//   Queries()    questions about positions in a book's file (loading/)
+//   Checks()     check states and the ApplyCheck switch (rows/)
+//   View()       rows: opening, closing, rebuilds, navigation (rows/)
+//
+// Only the operations that span parts are the core's own.
 #pragma once
 
-#include <cstdint>
-#include <memory>
-#include <string>
 #include <string_view>
-#include <vector>
 
-#include "model/category_table.h"
-#include "model/outline_node.h"
+#include "loading/catalogue_loader.h"
+#include "loading/section_queries.h"
+#include "model/library.h"
+#include "rows/check_states.h"
+#include "rows/row_view.h"
 
 namespace orvane {
 
@@ -28,127 +34,41 @@ class OrvaneCore {
   OrvaneCore(const OrvaneCore&) = delete;
   OrvaneCore& operator=(const OrvaneCore&) = delete;
 
-  // ---- Free outlines (loading/text_outline.cpp) ----
-  OutlineNode* AddChild(int32_t index, std::string_view text);
-  OutlineNode* AddSibling(int32_t index, std::string_view text);
+  // Replaces whatever was shown by the catalogue `topicName`.INI: rows and
+  // the current node are dropped, every node and buffer released, the
+  // catalogue and its books' files read, and a row made for each category.
+  // True even when no catalogue file exists (the outline is then empty).
+  bool LoadBooks(std::string_view topicName);
+  // Adds the items of an indented text file after whatever is shown (see
+  // ReadTextOutline): a line without leading blanks becomes a top-level item,
+  // any other a child of the last row's node. Nothing for an unreadable file.
   void LoadFromTextFile(std::string_view fileName);
+  // Turns check boxes on and loads the demonstration outline file.
   void Demo();
   static constexpr const char* kDemoFile = "C:\\MIRVAK\\DATA\\BOOKS.TXT";
 
-  // ---- Catalogue (loading/catalogue_loader.cpp) ----
-  bool LoadBooks(std::string_view topicName);
-  std::string BookName(int16_t book);
-
-  // ---- Section queries (loading/section_queries.cpp) ----
-  std::string GetSectionTitle(int16_t book, int32_t tocPos) const;
-  int32_t GetParentPos(int16_t book, int32_t tocPos) const;
-  int32_t TocToFilePos(int16_t book, int32_t tocPos) const;
-  void LoadFromTocFile(std::string_view fileName);
-
-  // ---- Rows (rows/expand_collapse.cpp) ----
-  // Opens or closes the node of `row`; returns rows inserted or deleted.
-  int32_t ToggleNode(int16_t row, int16_t* lastRow = nullptr);
-  int32_t InsertNodeRow(OutlineNode* node, int16_t index, int16_t* indexUsed = nullptr);
-  void RebuildAllRows();
-  void RebuildCheckedRows();
-
-  // ---- Check states (rows/check_states.cpp) ----
-  int16_t GetCheckState(const OutlineNode* node) const;
-  void SetCheckState(const OutlineNode* node, int16_t state);
-  void SetCategoryBooks(const OutlineNode* category, int16_t state);
-  void UpdateCategorySummary(const OutlineNode* book, int16_t newState, int16_t oldState);
-  // True when it rebuilt the rows.
-  bool RefreshPendingRows();
-  void ChangeStateSelected();
-  bool SetStateBook(int16_t bookId, bool checked);
-  int16_t GetStateBook(int16_t bookId) const;
-  bool ApplyCheck() const { return m_applyCheck; }
-  // Stores the value and rebuilds the rows when a catalogue is loaded. The
-  // caller marks the control modified.
-  void SetApplyCheck(bool on);
-  // Stores the value only (Demo and property loading).
-  void StoreApplyCheck(bool on) { m_applyCheck = on; }
-
-  // ---- Navigation (rows/navigation.cpp) ----
-  int16_t ActiveCategory() const;
-  int16_t ActiveBook() const;
-  bool GotoTocPosition(int16_t book, int32_t tocPos);
-  // Both return true when the control should repaint.
-  bool ActivateBook(int16_t bookId);
-  bool DeactivateBook(int16_t bookId);
-  OutlineNode* BookNode(int16_t book) const;
-
-  // ---- Questions the painting and input code share ----
-  // A category of the loaded catalogue (not a text item of the root list).
-  bool IsCategory(const OutlineNode* node) const;
-  // The node of a catalogue book.
-  bool IsBook(const OutlineNode* node) const;
-  // Has children to show when opened: loaded ones, or a section's children
-  // still waiting in its book's file. Such a node gets a button.
-  bool CanOpen(const OutlineNode& node) const;
-  bool HasDeferredChildren(const OutlineNode& node) const;
-
-  // ---- State the control reads and writes ----
-  const std::string& BooksDir() const { return m_booksDir; }
-  void SetBooksDir(std::string_view dir) { m_booksDir = dir; }
-  const std::string& TopicName() const { return m_topicName; }
-  void SetTopicName(std::string_view name) { m_topicName = name; }
-  const std::string& TocFile() const { return m_tocFile; }
-  void SetTocFile(std::string_view text) { m_tocFile = text; }
-
-  OutlineNode* SelectedNode() const { return m_selectedNode; }
-  void SetSelectedNode(OutlineNode* node) { m_selectedNode = node; }
-  bool BooksLoaded() const { return m_booksLoaded; }
-  bool RowsStale() const { return m_rowsStale; }
-
-  const NodeList& RootList() const { return m_rootList; }
-  const CategoryTable& Categories() const { return m_categories; }
-  int16_t BookCount() const { return m_bookCount; }
-  // The book's TOC bytes and their length; null and 0 without a file.
-  const uint8_t* BookBuffer(int16_t book) const;
-  uint32_t BookLength(int16_t book) const;
-
-  RowList& Rows() { return m_rows; }
-  const RowList& Rows() const { return m_rows; }
+  Library& Outline() { return m_library; }
+  const Library& Outline() const { return m_library; }
+  CatalogueLoader& Catalogue() { return m_catalogue; }
+  const CatalogueLoader& Catalogue() const { return m_catalogue; }
+  SectionQueries& Queries() { return m_queries; }
+  const SectionQueries& Queries() const { return m_queries; }
+  CheckStates& Checks() { return m_checks; }
+  const CheckStates& Checks() const { return m_checks; }
+  RowView& View() { return m_view; }
+  const RowView& View() const { return m_view; }
+  RowList& Rows() { return m_view.Rows(); }
+  const RowList& Rows() const { return m_view.Rows(); }
 
  private:
-  // Releases the outline, the tables and the rows (a second LoadBooks).
-  void ClearOutline();
-  // The record at `tocPos` (raised to 10) of `book`'s buffer, or null when
-  // the book has no buffer or the record does not lie wholly inside it.
-  const uint8_t* RecordAt(int16_t book, int32_t tocPos) const;
-  std::string CatalogueFile() const;
-  std::string ReadCatalogue(std::string_view section, std::string_view key,
-                            std::string_view deflt = "");
-  int32_t ToggleOpen(OutlineNode& node, int16_t row, int16_t* lastRow);
-  int32_t ToggleClose(OutlineNode& node, int16_t row);
-  // Reads a section's missing children from its book's file; false when
-  // there is nothing to read or the file cannot be opened.
-  bool ReadDeferredChildren(OutlineNode& node);
-  int16_t FindRow(const OutlineNode* node, int32_t from) const;
-  bool OpenRowOf(OutlineNode* node, int32_t* row);
-  // Appends a row unless the list is at its 16-bit limit.
-  bool AppendRootRow(OutlineNode* node);
-
-  RowList& m_rows;
-  ProfileSource& m_profile;
   FileSystem& m_files;
-  HoverTimer& m_hoverTimer;
-
-  OutlineNode* m_selectedNode = nullptr;
-  NodeList m_rootList;
-  std::string m_booksDir;
-  bool m_booksLoaded = false;
-  bool m_rowsStale = false;
-  bool m_applyCheck = false;
-  CategoryTable m_categories;
-  int16_t m_bookCount = 0;
-  std::vector<std::unique_ptr<uint8_t[]>> m_bookBuffers;
-  std::vector<uint32_t> m_bookLengths;
-  // Where ParseToc stopped in each book: records before it hold decoded titles.
-  std::vector<uint32_t> m_bookParsedEnd;
-  std::string m_tocFile;
-  std::string m_topicName;
+  // Declared in the order they are built: each part refers only to those
+  // above it.
+  Library m_library;
+  CatalogueLoader m_catalogue;
+  SectionQueries m_queries;
+  CheckStates m_checks;
+  RowView m_view;
 };
 
 }  // namespace orvane

@@ -1,7 +1,7 @@
 // The portable profile reader and LoadBooks on an arbitrary catalogue text
 // with arbitrary TOC files behind it, then a few openings and queries.
 #include "fuzz/fuzz_input.h"
-#include "platform/posix/ini_profile_source.h"
+#include "platform/portable/ini_profile_source.h"
 #include "tests/native/test_support.h"
 
 using namespace orvane;
@@ -20,11 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   OrvaneCore core(rows, profile, files, timer);
   core.LoadBooks("cat");
   for (int i = 0; i < 8 && rows.Count() > 0; ++i) {
-    core.ToggleNode(static_cast<int16_t>(in.Take<uint16_t>() % rows.Count()));
+    core.View().ToggleNode(static_cast<int16_t>(in.Take<uint16_t>() % rows.Count()));
   }
-  core.SetStateBook(in.Take<int16_t>(), in.Take<uint8_t>() & 1);
-  core.SetApplyCheck(in.Take<uint8_t>() & 1);
-  core.RefreshPendingRows();
-  core.GotoTocPosition(in.Take<int16_t>(), in.Take<int32_t>());
+  core.Checks().SetStateBook(in.Take<int16_t>(), in.Take<uint8_t>() & 1);
+  core.View().SetApplyCheck(in.Take<uint8_t>() & 1);
+  core.View().RefreshPendingRows();
+  core.View().GotoTocPosition(in.Take<int16_t>(), in.Take<int32_t>());
   return 0;
 }

@@ -17,14 +17,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int16_t book = static_cast<int16_t>(in.Take<uint8_t>() % 5 - 1);
     int32_t pos = in.Take<int32_t>();
     if (in.Take<uint8_t>() & 1) pos = static_cast<int32_t>(static_cast<uint32_t>(pos) % (toc.size() + 40));
-    (void)f.core.GetSectionTitle(book, pos);
-    (void)f.core.GetParentPos(book, pos);
-    (void)f.core.TocToFilePos(book, pos);
-    f.core.SetTocFile(std::to_string(book));
-    f.core.LoadFromTocFile(std::to_string(pos));
-    f.core.GotoTocPosition(book, pos);
-    (void)f.core.ActiveBook();
-    (void)f.core.ActiveCategory();
+    (void)f.core.Queries().GetSectionTitle(book, pos);
+    (void)f.core.Queries().GetParentPos(book, pos);
+    (void)f.core.Queries().TocToFilePos(book, pos);
+    f.core.Queries().SetTocFile(std::to_string(book));
+    f.core.Queries().LoadFromTocFile(std::to_string(pos));
+    f.core.View().GotoTocPosition(book, pos);
+    (void)f.core.View().ActiveBook();
+    (void)f.core.View().ActiveCategory();
   }
   return 0;
 }

@@ -9,10 +9,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   f.core.LoadFromTextFile("t.txt");
   for (size_t i = 0; i < 16 && f.rows.Count() > 0; ++i) {
     uint8_t pick = size ? data[i % size] : 0;
-    f.core.ToggleNode(static_cast<int16_t>(pick % f.rows.Count()));
+    f.core.View().ToggleNode(static_cast<int16_t>(pick % f.rows.Count()));
   }
-  f.core.SetSelectedNode(f.rows.NodeOf(0));
-  f.core.ChangeStateSelected();
-  (void)f.core.ActiveCategory();
+  f.core.View().SetSelectedNode(f.rows.NodeOf(0));
+  f.core.View().ChangeStateSelected();
+  (void)f.core.View().ActiveCategory();
   return 0;
 }

@@ -83,7 +83,7 @@ RECT BalloonRect(InteractionHost& host, const std::string& text) {
   POINT cursor{};
   if (!GetCursorPos(&cursor) || !PtInRect(&rect, cursor)) SetRectEmpty(&rect);
 
-  if (host.Core().ApplyCheck()) {
+  if (host.Core().Checks().ApplyCheck()) {
     const int shift = host.CheckCellWidth();
     if (host.Alignment() == tvLeft) {
       OffsetRect(&rect, shift, 0);

@@ -26,7 +26,7 @@ void MoveOutward(InteractionHost& host, int32_t row, OutlineNode& node) {
   OrvaneCore& core = host.Core();
   RowList& rows = core.Rows();
   if (node.m_expanded && OutwardChildCount(core, node) > 0) {
-    core.ToggleNode(static_cast<int16_t>(row));
+    core.View().ToggleNode(static_cast<int16_t>(row));
     host.Repaint();
     return;
   }
@@ -34,7 +34,7 @@ void MoveOutward(InteractionHost& host, int32_t row, OutlineNode& node) {
   for (int32_t above = row - 1; above >= 0; --above) {
     OutlineNode* parent = rows.NodeOf(above);
     if (parent != nullptr && parent->Level() < node.Level()) {
-      core.SetSelectedNode(parent);
+      core.View().SetSelectedNode(parent);
       rows.SetSelection(above);
       return;
     }
@@ -47,13 +47,13 @@ void MoveInward(InteractionHost& host, int32_t row, OutlineNode& node) {
   OrvaneCore& core = host.Core();
   RowList& rows = core.Rows();
   if (!node.m_expanded) {
-    core.ToggleNode(static_cast<int16_t>(row));
+    core.View().ToggleNode(static_cast<int16_t>(row));
     host.Repaint();
     return;
   }
   OutlineNode* child = rows.NodeOf(row + 1);
   if (child != nullptr && child->Level() > node.Level()) {
-    core.SetSelectedNode(child);
+    core.View().SetSelectedNode(child);
     rows.SetSelection(row + 1);
   }
 }
@@ -62,7 +62,7 @@ void MoveInward(InteractionHost& host, int32_t row, OutlineNode& node) {
 void OpenOrClose(InteractionHost& host, int32_t row, OutlineNode& node, bool open) {
   if ((node.m_expanded != 0) == open) return;
   OrvaneCore& core = host.Core();
-  core.ToggleNode(static_cast<int16_t>(row));
+  core.View().ToggleNode(static_cast<int16_t>(row));
   core.Rows().SetSelection(row);
   host.Repaint();
 }
@@ -71,8 +71,8 @@ void OpenOrClose(InteractionHost& host, int32_t row, OutlineNode& node, bool ope
 
 int32_t OutwardChildCount(const OrvaneCore& core, const OutlineNode& node) {
   if (node.Level() == 0) {
-    if (!core.IsCategory(&node)) return 0;
-    const CategoryEntry* entry = core.Categories().Entry(node.m_ordinal);
+    if (!core.Outline().IsCategory(&node)) return 0;
+    const CategoryEntry* entry = core.Outline().Categories().Entry(node.m_ordinal);
     return entry != nullptr ? entry->checkedCount : 0;
   }
   return node.ChildCount();
@@ -86,7 +86,7 @@ LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags) {
   OutlineNode* node = row >= 0 ? rows.NodeOf(row) : nullptr;
   // The list has not yet moved for this key: Up and Down leave the node of
   // the row they leave, and the next key or click catches up.
-  if (node != nullptr) host.Core().SetSelectedNode(node);
+  if (node != nullptr) host.Core().View().SetSelectedNode(node);
 
   // The stock handling takes the key as a 16-bit code; so does this.
   const UINT vk = LOWORD(key);

@@ -47,7 +47,7 @@ LRESULT OnLButtonDown(InteractionHost& host, WPARAM keys, LPARAM lParam) {
 
   OutlineNode* node = rows.NodeOf(row);
   if (node == nullptr) return result;
-  core.SetSelectedNode(node);
+  core.View().SetSelectedNode(node);
   // A deactivated book is selected, but a click neither opens nor checks it.
   if (!node->m_active) return result;
 
@@ -56,14 +56,14 @@ LRESULT OnLButtonDown(InteractionHost& host, WPARAM keys, LPARAM lParam) {
   // The column alone decides, over the client's full height: a press below
   // the last row in the selected row's column still counts.
   const RECT checkBox = GetCheckBoxRect(*node, client, host.Alignment(), host.Indent());
-  if (core.ApplyCheck() && PtInRect(&checkBox, point)) {
-    core.ChangeStateSelected();
+  if (core.Checks().ApplyCheck() && PtInRect(&checkBox, point)) {
+    core.View().ChangeStateSelected();
     host.Repaint();
   }
   if (!InRowsArea(rows, client, point)) return result;
   const RECT button = GetButtonRect(*node, client, host.Alignment(), host.Indent());
   if (PtInRect(&button, point)) {
-    core.ToggleNode(static_cast<int16_t>(row));
+    core.View().ToggleNode(static_cast<int16_t>(row));
     host.Repaint();
   }
   return result;

@@ -1,13 +1,13 @@
-// LoadBooks and BookName: the catalogue file named after the topic gives the
-// books directory, the categories with their books, and each book's TOC file.
+// Loading a catalogue, and finding its books again: the catalogue file named after the topic gives the books
+// directory, the categories with their books, and each book's TOC file.
 #include <algorithm>
 #include <string>
 
-#include "core/orvane_core.h"
+#include "loading/catalogue_loader.h"
 #include "loading/file_system.h"
 #include "loading/profile_source.h"
 #include "loading/toc_reader.h"
-#include "rows/row_list.h"
+#include "model/library.h"
 
 namespace orvane {
 
@@ -15,6 +15,8 @@ namespace {
 
 // BookNumbers are 16-bit: no catalogue can number more books than this.
 constexpr int32_t kMaxBooks = 32767;
+// Categories each get a row, and row indexes are 16-bit.
+constexpr int32_t kMaxCategories = 32767;
 
 std::string Numbered(std::string_view prefix, int32_t n) {
   std::string s(prefix);
@@ -24,69 +26,64 @@ std::string Numbered(std::string_view prefix, int32_t n) {
 
 }  // namespace
 
-std::string OrvaneCore::CatalogueFile() const { return m_topicName + ".INI"; }
+CatalogueLoader::CatalogueLoader(Library& library, ProfileSource& profile, FileSystem& files)
+    : m_library(library), m_profile(profile), m_files(files) {}
 
-std::string OrvaneCore::ReadCatalogue(std::string_view section, std::string_view key,
-                                      std::string_view deflt) {
+std::string CatalogueLoader::CatalogueFile() const { return m_topicName + ".INI"; }
+
+std::string CatalogueLoader::Read(std::string_view section, std::string_view key,
+                            std::string_view deflt) {
   return m_profile.GetString(CatalogueFile(), section, key, deflt);
 }
 
-bool OrvaneCore::LoadBooks(std::string_view topicName) {
-  m_booksLoaded = true;
+void CatalogueLoader::Load(std::string_view topicName) {
+  m_library.SetCatalogueLoaded();
   ProfileBatch batch(m_profile);
-  // A second load starts from nothing, so that it gives what a first load gives:
-  // categories are found again by their position in the root list.
-  ClearOutline();
   m_topicName = topicName;
-  m_booksDir = ReadCatalogue("Directories", "TOC");
-
+  m_booksDir = Read("Directories", "TOC");
   // Counts come from a hand-edited file: negative ones mean none, and the
   // total is held to what 16-bit BookNumbers can count.
-  int32_t declaredBooks =
-      std::clamp(ReadLeadingNumber(ReadCatalogue("Books", "Count")), 0, kMaxBooks);
-  int32_t categoryCount =
-      std::clamp(ReadLeadingNumber(ReadCatalogue("Categories", "Count", "0")), 0, kMaxRows);
+  LoadCategories(std::clamp(ReadLeadingNumber(Read("Books", "Count")), 0, kMaxBooks));
+  ReadBookFiles();
+}
 
-  // First pass: a node and a row per category, a node per book.
+void CatalogueLoader::LoadCategories(int32_t declaredBooks) {
+  NodeList& root = m_library.RootList();
+  CategoryTable& categories = m_library.Categories();
+  int32_t categoryCount =
+      std::clamp(ReadLeadingNumber(Read("Categories", "Count", "0")), 0, kMaxCategories);
   int32_t total = 0;
   for (int32_t k = 1; k <= categoryCount; ++k) {
     OutlineNode* category =
-        AddSiblingNode(m_rootList, nullptr, ReadCatalogue("Categories", Numbered("Name", k)));
-    AppendRootRow(category);
+        AddSiblingNode(root, nullptr, Read("Categories", Numbered("Name", k)));
     std::string section = Numbered("Category", k);
-    int32_t count =
-        std::clamp(ReadLeadingNumber(ReadCatalogue(section, "Count")), 0, kMaxBooks - total);
-    CategoryEntry& entry = m_categories.AddCategory(static_cast<int16_t>(count));
+    int32_t count = std::clamp(ReadLeadingNumber(Read(section, "Count")), 0, kMaxBooks - total);
+    CategoryEntry& entry = categories.AddCategory(static_cast<int16_t>(count));
     category->Header().SetChildCount(static_cast<uint16_t>(count));
     category->m_ordinal = static_cast<int16_t>(k);
     category->m_children.Reserve(static_cast<uint32_t>(count));
     for (int32_t j = 1; j <= count; ++j) {
-      // Books hang under the category just made, not under "the last row":
-      // a control without a window, or with a full list, has no such row.
-      OutlineNode* book =
-          AddChildNode(m_rootList, category, ReadCatalogue(section, Numbered("Title", j)));
+      // Books hang under the category just made, whatever the rows show.
+      OutlineNode* book = AddChildNode(root, category, Read(section, Numbered("Title", j)));
       book->m_ordinal = static_cast<int16_t>(j);
       book->m_bookNumber = static_cast<int16_t>(entry.numberBase + j);
     }
     total += count;
   }
+  // The shelf covers every numbered book, even when the catalogue's own count
+  // is smaller than the categories' sum.
+  m_library.Shelf().Reset(static_cast<int16_t>(std::max(declaredBooks, total)));
+}
 
-  // The book arrays cover every numbered book, even when the catalogue's own
-  // count is smaller than the categories' sum.
-  m_bookCount = static_cast<int16_t>(std::max(declaredBooks, total));
-  m_bookBuffers.resize(static_cast<size_t>(m_bookCount));
-  m_bookLengths.assign(static_cast<size_t>(m_bookCount), 0);
-  m_bookParsedEnd.assign(static_cast<size_t>(m_bookCount), 0);
-
-  // Second pass: every book's TOC file, read whole and parsed.
-  for (int32_t k = 1; k <= m_categories.Count(); ++k) {
-    const CategoryEntry& entry = *m_categories.Entry(k);
-    OutlineNode* category = NodeAt(m_rootList, k);
+void CatalogueLoader::ReadBookFiles() {
+  const CategoryTable& categories = m_library.Categories();
+  for (int32_t k = 1; k <= categories.Count(); ++k) {
+    const CategoryEntry& entry = *categories.Entry(k);
+    OutlineNode* category = m_library.CategoryNode(k);
     std::string section = Numbered("Category", k);
     for (int32_t j = 1; j <= entry.bookCount; ++j) {
-      int32_t bookNumber = entry.numberBase + j;
-      std::string path = m_booksDir + "\\" + ReadCatalogue(section, Numbered("Name", j)) + ".TOC";
-      size_t slot = static_cast<size_t>(bookNumber - 1);
+      int16_t bookNumber = static_cast<int16_t>(entry.numberBase + j);
+      std::string path = m_booksDir + "\\" + Read(section, Numbered("Name", j)) + ".TOC";
       std::unique_ptr<File> file = m_files.OpenRead(path, Share::Read);
       std::unique_ptr<uint8_t[]> buffer;
       uint32_t length = 0;
@@ -94,20 +91,27 @@ bool OrvaneCore::LoadBooks(std::string_view topicName) {
       // after the last title.
       if (!file || !ReadWholeFile(*file, buffer, length, 2)) continue;
       OutlineNode* book = NodeAt(category->m_children, j);
-      m_bookParsedEnd[slot] =
-          ParseToc(*book, buffer.get(), length, static_cast<int16_t>(bookNumber));
-      m_bookBuffers[slot] = std::move(buffer);
-      m_bookLengths[slot] = length;
+      uint32_t parsedEnd = ParseToc(*book, buffer.get(), length, bookNumber);
+      m_library.Shelf().Store(bookNumber, std::move(buffer), length, parsedEnd);
     }
   }
-  return true;
 }
 
-std::string OrvaneCore::BookName(int16_t book) {
-  int16_t k = m_categories.CategoryOfBook(book);
-  const CategoryEntry* entry = m_categories.Entry(k);
+std::string CatalogueLoader::BookName(int16_t book) {
+  const CategoryTable& categories = m_library.Categories();
+  int16_t k = categories.CategoryOfBook(book);
+  const CategoryEntry* entry = categories.Entry(k);
   if (!entry) return std::string();
-  return ReadCatalogue(Numbered("Category", k), Numbered("Name", book - entry->numberBase));
+  return Read(Numbered("Category", k), Numbered("Name", book - entry->numberBase));
+}
+
+bool CatalogueLoader::ReadDeferredChildren(OutlineNode& node) {
+  if (!m_library.HasDeferredChildren(node)) return false;
+  std::string path = m_booksDir + "\\" + BookName(node.m_bookNumber) + ".Toc";
+  std::unique_ptr<File> file = m_files.OpenRead(path, Share::ReadWrite);
+  if (!file) return false;
+  LoadChildren(*file, node);
+  return true;
 }
 
 }  // namespace orvane

@@ -1,40 +1,17 @@
-// Free outlines: items added one by one, and indented text files.
-#include <string>
+#include "loading/text_outline.h"
 
-#include "core/orvane_core.h"
+#include <cstdint>
+#include <memory>
+
 #include "loading/file_system.h"
-#include "rows/row_list.h"
 
 namespace orvane {
 
-namespace {
-
-OutlineNode* NodeOfRow(const RowList& rows, int32_t index) {
-  return (index >= 0 && index < rows.Count()) ? rows.NodeOf(index) : nullptr;
-}
-
-}  // namespace
-
-OutlineNode* OrvaneCore::AddChild(int32_t index, std::string_view text) {
-  OutlineNode* node = AddChildNode(m_rootList, NodeOfRow(m_rows, index), text);
-  node->Header().SetChildCount(0);
-  // Deeper items get their rows when their parent is opened.
-  if (node->Level() == 0) AppendRootRow(node);
-  return node;
-}
-
-OutlineNode* OrvaneCore::AddSibling(int32_t index, std::string_view text) {
-  OutlineNode* node = AddSiblingNode(m_rootList, NodeOfRow(m_rows, index), text);
-  node->Header().SetChildCount(0);
-  if (node->Level() == 0) AppendRootRow(node);
-  return node;
-}
-
-void OrvaneCore::LoadFromTextFile(std::string_view fileName) {
-  std::unique_ptr<File> file = m_files.OpenRead(fileName, Share::Read);
+bool ReadTextOutline(FileSystem& files, std::string_view fileName, const OutlineItemSink& item) {
+  std::unique_ptr<File> file = files.OpenRead(fileName, Share::Read);
   std::unique_ptr<uint8_t[]> bytes;
   uint32_t length = 0;
-  if (!file || !ReadWholeFile(*file, bytes, length)) return;
+  if (!file || !ReadWholeFile(*file, bytes, length)) return false;
 
   std::string_view text(reinterpret_cast<const char*>(bytes.get()), length);
   size_t feed;
@@ -44,19 +21,10 @@ void OrvaneCore::LoadFromTextFile(std::string_view fileName) {
     std::string_view line = text.substr(0, feed == 0 ? 0 : feed - 1);
     size_t blanks = line.find_first_not_of(' ');
     if (blanks == std::string_view::npos) blanks = line.size();
-    std::string_view item = line.substr(blanks);
-    if (blanks == 0) {
-      AddSibling(0, item);
-    } else {
-      AddChild(m_rows.Count() - 1, item);
-    }
+    item(blanks != 0, line.substr(blanks));
     text.remove_prefix(feed + 1);
   }
-}
-
-void OrvaneCore::Demo() {
-  m_applyCheck = true;
-  LoadFromTextFile(kDemoFile);
+  return true;
 }
 
 }  // namespace orvane

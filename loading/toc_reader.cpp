@@ -30,14 +30,6 @@ uint32_t DecodeTitle(uint8_t* bytes, uint32_t length) {
   return i;
 }
 
-bool RecordFits(const uint8_t* buffer, uint32_t length, uint32_t pos) {
-  if (pos < kTocHeaderSize) return false;
-  if (static_cast<uint64_t>(pos) + kRecordHeaderSize > length) return false;
-  uint16_t recordLength = ReadU16(buffer + pos);
-  return recordLength >= kRecordHeaderSize &&
-         static_cast<uint64_t>(pos) + recordLength <= length;
-}
-
 std::unique_ptr<OutlineNode> NodeFromBuffer(uint8_t* buffer, uint32_t pos) {
   uint8_t* record = buffer + pos;
   auto node = OutlineNode::FromRecord(record);

@@ -26,9 +26,6 @@ uint32_t DecodeTitle(uint8_t* bytes, uint32_t length);
 // and that one more byte follows it (the TocBuffer's spare bytes).
 std::unique_ptr<OutlineNode> NodeFromBuffer(uint8_t* buffer, uint32_t pos);
 
-// Is there a whole, well-formed record at `pos` of a buffer of `length` bytes?
-bool RecordFits(const uint8_t* buffer, uint32_t length, uint32_t pos);
-
 // Builds the leading region of one book under `book` (the book node) and
 // returns the offset where the parse stopped: records before it hold decoded
 // titles. `buffer` holds `length` bytes plus 2 spare bytes.

@@ -44,7 +44,6 @@ class OutlineNode {
   int32_t FilePos() const { return Header().FilePos(); }
   uint16_t TitleLength() const { return Header().TitleLength(); }
   const uint8_t* Title() const { return m_title; }
-  uint8_t* MutableTitle() { return m_title; }
   uint8_t* Record() { return m_record; }
   const uint8_t* Record() const { return m_record; }
   // The title as text, up to its first zero byte.

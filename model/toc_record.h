@@ -38,6 +38,14 @@ inline void WriteU32(uint8_t* p, uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
+// Is there a whole, well-formed record at `pos` of a buffer of `length` bytes?
+inline bool RecordFits(const uint8_t* buffer, uint32_t length, uint32_t pos) {
+  if (pos < kTocHeaderSize) return false;
+  if (static_cast<uint64_t>(pos) + kRecordHeaderSize > length) return false;
+  uint16_t recordLength = ReadU16(buffer + pos);
+  return recordLength >= kRecordHeaderSize && static_cast<uint64_t>(pos) + recordLength <= length;
+}
+
 // A view of one record header; it owns nothing.
 class RecordHeader {
  public:

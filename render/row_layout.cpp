@@ -40,9 +40,9 @@ bool HasNextSibling(const OrvaneCore& core, const OutlineNode& node) {
   // In the checked-only view unchecked books have no rows, so the category's
   // last book shown ends its line. Only a book of the loaded catalogue has a
   // category entry to ask; a free-text item at level 1 has none.
-  if (!core.ApplyCheck() && node.Level() == 1 && node.m_bookNumber >= 1 &&
-      core.BookNode(node.m_bookNumber) == &node) {
-    const CategoryTable& table = core.Categories();
+  if (!core.Checks().ApplyCheck() && node.Level() == 1 && node.m_bookNumber >= 1 &&
+      core.Outline().BookNode(node.m_bookNumber) == &node) {
+    const CategoryTable& table = core.Outline().Categories();
     const CategoryEntry* entry = table.Entry(table.CategoryOfBook(node.m_bookNumber));
     if (entry) return node.m_ordinal != entry->lastShown;
   }
@@ -57,7 +57,7 @@ bool HasNextSibling(const OrvaneCore& core, const OutlineNode& node) {
 TreeGlyph GetRowGlyph(const OrvaneCore& core, const OutlineNode& node) {
   const bool hasParent = node.m_parent != nullptr;
   // A section whose children wait in its book's file opens like any other.
-  if (!core.CanOpen(node)) {
+  if (!core.Outline().CanOpen(node)) {
     if (!hasParent) return tgBlank;
     return HasNextSibling(core, node) ? tgTee : tgCorner;
   }

@@ -23,7 +23,7 @@ int IconCellWidth(const RowContext& row) {
                                                    : kIconCellWidth;
 }
 
-bool ApplyCheckOn(const RowContext& row) { return row.core && row.core->ApplyCheck(); }
+bool ApplyCheckOn(const RowContext& row) { return row.core && row.core->Checks().ApplyCheck(); }
 
 int ClampToInt(int64_t v) {
   constexpr int64_t lo = std::numeric_limits<int>::min();
@@ -167,14 +167,14 @@ void DrawTreeLines(const RowContext& row, const OutlineNode& node, RECT& rect, H
 void DrawIconsAndText(const RowContext& row, const char* title, int length, RECT& rect, HDC dc,
                       const OutlineNode& node) {
   const int column = !node.m_active ? kIconInactive : (node.m_expanded ? kIconOpen : kIconClosed);
-  const bool hasChildren = row.core ? row.core->CanOpen(node) : !node.m_children.Empty();
+  const bool hasChildren = row.core ? row.core->Outline().CanOpen(node) : !node.m_children.Empty();
   const int w = IconCellWidth(row);
 
   // A check state outside the strip's columns (a node no catalogue knows)
   // shows no box rather than a cell that does not exist.
   int checkColumn = -1;
   if (ApplyCheckOn(row)) {
-    const int16_t state = row.core->GetCheckState(&node);
+    const int16_t state = row.core->Checks().GetCheckState(&node);
     checkColumn = state >= csChecked && state <= csPartial ? state : -1;
   }
 

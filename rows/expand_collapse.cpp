@@ -2,18 +2,20 @@
 #include <algorithm>
 #include <string>
 
-#include "core/orvane_core.h"
-#include "loading/file_system.h"
-#include "loading/toc_reader.h"
+#include "model/child_reader.h"
+#include "model/library.h"
+#include "rows/check_states.h"
 #include "rows/hover_timer.h"
 #include "rows/row_list.h"
+#include "rows/row_view.h"
 
 namespace orvane {
 
 namespace {
 
-// Above this many rows, opening a node first closes other categories.
-constexpr int32_t kRowLimit = 31999;
+// Above this many rows, opening a node first closes other categories, so that
+// an opening keeps some room below the list's hard limit (kMaxRows).
+constexpr int32_t kRowsBeforeClosingOthers = 31999;
 
 const OutlineNode* TopAncestor(const OutlineNode* node) {
   while (node->m_parent) node = node->m_parent;
@@ -22,28 +24,33 @@ const OutlineNode* TopAncestor(const OutlineNode* node) {
 
 }  // namespace
 
-bool OrvaneCore::HasDeferredChildren(const OutlineNode& node) const {
-  // Only a section's header comes from its file, so only a section's
-  // FirstChildPos leads to a run of records; a book's header is made from
-  // its title and points nowhere.
-  return node.Level() >= 2 && node.m_bookNumber >= 1 && node.m_bookNumber <= m_bookCount &&
-         node.ChildCount() > node.m_children.Count();
+RowView::RowView(RowList& rows, HoverTimer& hoverTimer, Library& library, CheckStates& checks,
+                 ChildReader& childReader)
+    : m_rows(rows),
+      m_hoverTimer(hoverTimer),
+      m_library(library),
+      m_checks(checks),
+      m_childReader(childReader) {}
+
+void RowView::Clear() {
+  // Rows and the current node refer to nodes: they go before the nodes do.
+  m_rows.Clear();
+  m_selectedNode = nullptr;
 }
 
-bool OrvaneCore::CanOpen(const OutlineNode& node) const {
-  return !node.m_children.Empty() || HasDeferredChildren(node);
+void RowView::ShowCategories() {
+  for (int32_t k = 1; k <= m_library.Categories().Count(); ++k) {
+    AppendRootRow(m_library.CategoryNode(k));
+  }
 }
 
-bool OrvaneCore::ReadDeferredChildren(OutlineNode& node) {
-  if (!HasDeferredChildren(node)) return false;
-  std::string path = m_booksDir + "\\" + BookName(node.m_bookNumber) + ".Toc";
-  std::unique_ptr<File> file = m_files.OpenRead(path, Share::ReadWrite);
-  if (!file) return false;
-  LoadChildren(*file, node);
+bool RowView::AppendRootRow(OutlineNode* node) {
+  if (m_rows.Count() >= kMaxRows) return false;
+  m_rows.Append(node);
   return true;
 }
 
-int32_t OrvaneCore::ToggleNode(int16_t row, int16_t* lastRow) {
+int32_t RowView::ToggleNode(int16_t row, int16_t* lastRow) {
   if (lastRow) *lastRow = row;
   OutlineNode* node = m_rows.NodeOf(row);
   if (!node) return 0;
@@ -51,7 +58,7 @@ int32_t OrvaneCore::ToggleNode(int16_t row, int16_t* lastRow) {
   bool opening = node->m_expanded != 0;
   // A section whose children all lie beyond its book's leading region reads
   // them when it opens, as the library's author meant by storing them there.
-  if (node->m_children.Empty() && opening) ReadDeferredChildren(*node);
+  if (node->m_children.Empty() && opening) m_childReader.ReadDeferredChildren(*node);
   if (node->m_children.Empty()) return 0;
 
   m_hoverTimer.Stop();
@@ -62,17 +69,17 @@ int32_t OrvaneCore::ToggleNode(int16_t row, int16_t* lastRow) {
   return changed;
 }
 
-int32_t OrvaneCore::ToggleOpen(OutlineNode& node, int16_t row, int16_t* lastRow) {
+int32_t RowView::ToggleOpen(OutlineNode& node, int16_t row, int16_t* lastRow) {
   // Children still waiting in the file are read before the rows are made;
   // nothing is read once the counts agree.
   if (node.ChildCount() != 0 && node.ChildCount() != node.m_children.Count()) {
-    ReadDeferredChildren(node);
+    m_childReader.ReadDeferredChildren(node);
   }
   int16_t last = row;
   int32_t count = 0;
   for (int32_t i = 0; i < node.m_children.Count(); ++i) {
     OutlineNode* child = node.m_children[i];
-    if (!m_applyCheck && GetCheckState(child) == csUnchecked) continue;
+    if (!m_checks.ApplyCheck() && m_checks.GetCheckState(child) == csUnchecked) continue;
     int16_t used;
     if (InsertNodeRow(child, static_cast<int16_t>(last + 1), &used) == 0) break;
     ++count;
@@ -89,7 +96,7 @@ int32_t OrvaneCore::ToggleOpen(OutlineNode& node, int16_t row, int16_t* lastRow)
   return count;
 }
 
-int32_t OrvaneCore::ToggleClose(OutlineNode& node, int16_t row) {
+int32_t RowView::ToggleClose(OutlineNode& node, int16_t row) {
   uint8_t level = node.Level();
   int32_t count = 0;
   for (;;) {
@@ -101,24 +108,24 @@ int32_t OrvaneCore::ToggleClose(OutlineNode& node, int16_t row) {
   return count;
 }
 
-int32_t OrvaneCore::InsertNodeRow(OutlineNode* node, int16_t index, int16_t* indexUsed) {
+int32_t RowView::InsertNodeRow(OutlineNode* node, int16_t index, int16_t* indexUsed) {
   int32_t at = index;
-  if (m_rows.Count() >= kRowLimit) {
-    int16_t k = m_categories.CategoryOfBook(node->m_bookNumber);
+  if (m_rows.Count() >= kRowsBeforeClosingOthers) {
+    int16_t k = m_library.Categories().CategoryOfBook(node->m_bookNumber);
     // The node's own top-level ancestor is never closed, whatever its
     // number: closing it would pull the insertion point out from under us.
     const OutlineNode* own = TopAncestor(node);
-    for (int32_t r = 0; r < m_rows.Count() && m_rows.Count() >= kRowLimit; ++r) {
+    for (int32_t r = 0; r < m_rows.Count() && m_rows.Count() >= kRowsBeforeClosingOthers; ++r) {
       OutlineNode* other = m_rows.NodeOf(r);
       if (!other || other->Level() != 0 || other == own || !other->m_expanded) continue;
-      if (IsCategory(other) && other->m_ordinal == k) continue;
-      if (!m_applyCheck && GetCheckState(other) == csUnchecked) continue;
+      if (m_library.IsCategory(other) && other->m_ordinal == k) continue;
+      if (!m_checks.ApplyCheck() && m_checks.GetCheckState(other) == csUnchecked) continue;
       int32_t deleted = ToggleNode(static_cast<int16_t>(r));
       if (r < at) at -= deleted;
     }
     // Every other category is closed and the list is still full: the opening
     // stops short rather than break the limit.
-    if (m_rows.Count() >= kRowLimit) {
+    if (m_rows.Count() >= kRowsBeforeClosingOthers) {
       if (indexUsed) *indexUsed = static_cast<int16_t>(at);
       return 0;
     }
@@ -129,15 +136,16 @@ int32_t OrvaneCore::InsertNodeRow(OutlineNode* node, int16_t index, int16_t* ind
   return 1;
 }
 
-void OrvaneCore::RebuildAllRows() {
+void RowView::RebuildAllRows() {
   m_rows.BeginBulkChange();
   m_rows.Clear();
-  for (int32_t k = 1; k <= m_categories.Count(); ++k) {
-    OutlineNode* category = NodeAt(m_rootList, k);
+  const CategoryTable& categories = m_library.Categories();
+  for (int32_t k = 1; k <= categories.Count(); ++k) {
+    OutlineNode* category = m_library.CategoryNode(k);
     if (!category) continue;
     category->m_expanded = 1;
     AppendRootRow(category);
-    for (int32_t j = 1; j <= m_categories.Entry(k)->bookCount; ++j) {
+    for (int32_t j = 1; j <= categories.Entry(k)->bookCount; ++j) {
       OutlineNode* book = NodeAt(category->m_children, j);
       if (!book) continue;
       // Books come back closed: their section rows are not rebuilt, and an
@@ -150,12 +158,13 @@ void OrvaneCore::RebuildAllRows() {
   m_rows.EndBulkChange();
 }
 
-void OrvaneCore::RebuildCheckedRows() {
+void RowView::RebuildCheckedRows() {
   m_rows.BeginBulkChange();
   m_rows.Clear();
-  for (int32_t k = 1; k <= m_categories.Count(); ++k) {
-    CategoryEntry& entry = *m_categories.Entry(k);
-    OutlineNode* category = NodeAt(m_rootList, k);
+  CategoryTable& categories = m_library.Categories();
+  for (int32_t k = 1; k <= categories.Count(); ++k) {
+    CategoryEntry& entry = *categories.Entry(k);
+    OutlineNode* category = m_library.CategoryNode(k);
     if (!category || entry.summaryState == csUnchecked) continue;
     category->m_expanded = 1;
     AppendRootRow(category);
@@ -169,6 +178,23 @@ void OrvaneCore::RebuildCheckedRows() {
     }
   }
   m_rows.EndBulkChange();
+}
+
+bool RowView::RefreshPendingRows() {
+  if (!m_library.CatalogueLoaded() || !m_checks.RowsStale() || m_checks.ApplyCheck()) return false;
+  RebuildCheckedRows();
+  m_checks.ClearStale();
+  return true;
+}
+
+void RowView::SetApplyCheck(bool on) {
+  m_checks.StoreApplyCheck(on);
+  if (!m_library.CatalogueLoaded()) return;
+  if (on) {
+    RebuildAllRows();
+  } else {
+    RebuildCheckedRows();
+  }
 }
 
 }  // namespace orvane

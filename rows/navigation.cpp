@@ -1,44 +1,45 @@
 // Where the current row belongs, jumping to a section, greying books.
 #include <vector>
 
-#include "core/orvane_core.h"
-#include "loading/toc_reader.h"
+#include "model/library.h"
+#include "rows/check_states.h"
 #include "rows/row_list.h"
+#include "rows/row_view.h"
 
 namespace orvane {
 
-int16_t OrvaneCore::ActiveCategory() const {
+int16_t RowView::ActiveCategory() const {
   if (!m_selectedNode) return 0;
   const OutlineNode* top = m_selectedNode;
   while (top->m_parent) top = top->m_parent;
   int32_t k = 1;
-  for (const OutlineNode* node : m_rootList) {
+  for (const OutlineNode* node : m_library.RootList()) {
     if (node == top) return k <= INT16_MAX ? static_cast<int16_t>(k) : 0;
     ++k;
   }
   return 0;
 }
 
-int16_t OrvaneCore::ActiveBook() const {
+int16_t RowView::ActiveBook() const {
   return m_selectedNode ? m_selectedNode->m_bookNumber : 0;
 }
 
-bool OrvaneCore::ActivateBook(int16_t bookId) {
-  OutlineNode* book = BookNode(bookId);
+bool RowView::ActivateBook(int16_t bookId) {
+  OutlineNode* book = m_library.BookNode(bookId);
   if (!book) return false;
   book->m_active = 1;
   return true;
 }
 
-int16_t OrvaneCore::FindRow(const OutlineNode* node, int32_t from) const {
+int16_t RowView::FindRow(const OutlineNode* node, int32_t from) const {
   for (int32_t r = from; r < m_rows.Count(); ++r) {
     if (m_rows.NodeOf(r) == node) return static_cast<int16_t>(r);
   }
   return -1;
 }
 
-bool OrvaneCore::DeactivateBook(int16_t bookId) {
-  OutlineNode* book = BookNode(bookId);
+bool RowView::DeactivateBook(int16_t bookId) {
+  OutlineNode* book = m_library.BookNode(bookId);
   if (!book) return false;
   book->m_active = 0;
   if (!book->m_expanded) return false;
@@ -56,7 +57,7 @@ bool OrvaneCore::DeactivateBook(int16_t bookId) {
 // Looks for `node` from row `*row` on, opening it when it is closed. Leaves
 // `*row` on the row after it; false when the end of the list comes first or
 // nothing follows its row.
-bool OrvaneCore::OpenRowOf(OutlineNode* node, int32_t* row) {
+bool RowView::OpenRowOf(OutlineNode* node, int32_t* row) {
   int32_t count = m_rows.Count();
   for (int32_t r = *row; r < count; ++r) {
     if (m_rows.NodeOf(r) == node) {
@@ -72,12 +73,12 @@ bool OrvaneCore::OpenRowOf(OutlineNode* node, int32_t* row) {
   return false;
 }
 
-bool OrvaneCore::GotoTocPosition(int16_t book, int32_t tocPos) {
+bool RowView::GotoTocPosition(int16_t book, int32_t tocPos) {
   RefreshPendingRows();
-  const uint8_t* buffer = BookBuffer(book);
-  OutlineNode* bookNode = BookNode(book);
+  const uint8_t* buffer = m_library.Shelf().Buffer(book);
+  OutlineNode* bookNode = m_library.BookNode(book);
   if (!buffer || !bookNode || !bookNode->m_parent) return false;
-  uint32_t length = BookLength(book);
+  uint32_t length = m_library.Shelf().Length(book);
 
   // The FilePos of the target and of each ancestor up to the top level. The
   // parent links come from the file: a chain longer than the records the
@@ -121,5 +122,7 @@ bool OrvaneCore::GotoTocPosition(int16_t book, int32_t tocPos) {
   }
   return false;
 }
+
+void RowView::ChangeStateSelected() { m_checks.ChangeState(m_selectedNode); }
 
 }  // namespace orvane

@@ -66,16 +66,16 @@ int main(int argc, char** argv) {
   double t0 = Now();
   orvane::OrvaneCore loader(rows, setup.profile, files, timer);
   loader.LoadBooks("big");
-  loader.ToggleNode(1);
+  loader.View().ToggleNode(1);
   Pump();
   double t1 = Now();
   std::printf("load + open 1,000 rows below: %.1f ms, rows %d\n", t1 - t0, rows.Count());
   for (int i = 0; i < 3; ++i) {
     double a = Now();
-    int opened = loader.ToggleNode(0);
+    int opened = loader.View().ToggleNode(0);
     Pump();
     double b = Now();
-    int closed = loader.ToggleNode(0);
+    int closed = loader.View().ToggleNode(0);
     Pump();
     double c = Now();
     std::printf("open %d rows: %.1f ms; close %d rows: %.1f ms\n", opened, b - a, closed, c - b);

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "platform/posix/gap_row_list.h"
+#include "platform/portable/gap_row_list.h"
 #include "platform/win32/list_box_row_list.h"
 
 namespace orvane {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "loading/profile_source.h"
-#include "platform/posix/ini_profile_source.h"
+#include "platform/portable/ini_profile_source.h"
 #include "platform/win32/win32_file_system.h"
 
 namespace orvane {

@@ -13,12 +13,12 @@ TEST(LoadBooks, NumbersBooksAcrossCategoriesAndShowsOneRowPerCategory) {
   CoreFixture f;
   f.Catalogue("lib", {{"a", "b", "c"}, {"d", "e"}});
   EXPECT_TRUE(f.core.LoadBooks("lib"));
-  EXPECT_TRUE(f.core.BooksLoaded());
-  EXPECT_EQ(f.core.BooksDir(), "lib");
-  EXPECT_EQ(f.core.BookCount(), 5);
+  EXPECT_TRUE(f.core.Outline().CatalogueLoaded());
+  EXPECT_EQ(f.core.Catalogue().BooksDir(), "lib");
+  EXPECT_EQ(f.core.Outline().BookCount(), 5);
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"C1", "C2"}));
 
-  const OutlineNode* c2 = NodeAt(f.core.RootList(), 2);
+  const OutlineNode* c2 = NodeAt(f.core.Outline().RootList(), 2);
   ASSERT_NE(c2, nullptr);
   EXPECT_EQ(c2->m_ordinal, 2);
   EXPECT_EQ(c2->ChildCount(), 2);
@@ -28,11 +28,11 @@ TEST(LoadBooks, NumbersBooksAcrossCategoriesAndShowsOneRowPerCategory) {
   EXPECT_EQ(book5->m_ordinal, 2);
   EXPECT_EQ(book5->Level(), 1);
   EXPECT_EQ(book5->TitleText(), "B2.2");
-  EXPECT_EQ(f.core.BookNode(5), book5);
-  EXPECT_EQ(f.core.BookName(5), "e");
-  EXPECT_EQ(f.core.BookName(6), "");
+  EXPECT_EQ(f.core.Outline().BookNode(5), book5);
+  EXPECT_EQ(f.core.Catalogue().BookName(5), "e");
+  EXPECT_EQ(f.core.Catalogue().BookName(6), "");
 
-  const CategoryEntry* e2 = f.core.Categories().Entry(2);
+  const CategoryEntry* e2 = f.core.Outline().Categories().Entry(2);
   EXPECT_EQ(e2->numberBase, 3);
   EXPECT_EQ(e2->checkedCount, 2);
   EXPECT_EQ(e2->lastShown, 2);
@@ -48,25 +48,25 @@ TEST(LoadBooks, ReadsEveryBooksTocFileAndBuildsItsSections) {
   EXPECT_EQ(f.files.opened[0], "lib\\first.TOC");
   EXPECT_EQ(f.files.opened[1], "lib\\second.TOC");
   // The missing file: no sections, no buffer.
-  EXPECT_EQ(f.core.BookNode(1)->ChildCount(), 0);
-  EXPECT_EQ(f.core.BookBuffer(1), nullptr);
-  EXPECT_EQ(f.core.BookLength(1), 0u);
-  const OutlineNode* book = f.core.BookNode(2);
+  EXPECT_EQ(f.core.Outline().BookNode(1)->ChildCount(), 0);
+  EXPECT_EQ(f.core.Outline().Shelf().Buffer(1), nullptr);
+  EXPECT_EQ(f.core.Outline().Shelf().Length(1), 0u);
+  const OutlineNode* book = f.core.Outline().BookNode(2);
   EXPECT_EQ(book->ChildCount(), 2);
   EXPECT_EQ(book->m_children.Count(), 2);
   EXPECT_EQ(book->m_children[0]->m_bookNumber, 2);
-  EXPECT_EQ(f.core.BookLength(2), sample.toc.Size());
+  EXPECT_EQ(f.core.Outline().Shelf().Length(2), sample.toc.Size());
 }
 
 TEST(LoadBooks, MissingCatalogueReadsAsDefaults) {
   CoreFixture f;
-  f.core.SetBooksDir("C:\\Mirvak");
+  f.core.Catalogue().SetBooksDir("C:\\Mirvak");
   EXPECT_TRUE(f.core.LoadBooks("nothing"));
-  EXPECT_TRUE(f.core.BooksLoaded());
-  EXPECT_EQ(f.core.BooksDir(), "");
-  EXPECT_EQ(f.core.BookCount(), 0);
+  EXPECT_TRUE(f.core.Outline().CatalogueLoaded());
+  EXPECT_EQ(f.core.Catalogue().BooksDir(), "");
+  EXPECT_EQ(f.core.Outline().BookCount(), 0);
   EXPECT_EQ(f.rows.Count(), 0);
-  EXPECT_EQ(f.core.TopicName(), "nothing");
+  EXPECT_EQ(f.core.Catalogue().TopicName(), "nothing");
 }
 
 TEST(LoadBooks, DirectoriesWithoutTocGivesPathsFromTheRoot) {
@@ -82,10 +82,10 @@ TEST(LoadBooks, CategoryWithoutCountHasNoBooks) {
   f.Catalogue("lib", {{"a", "b"}, {}, {"c"}});
   f.profile.Set("lib.INI", "Category2", "Count", "");
   f.core.LoadBooks("lib");
-  EXPECT_EQ(f.core.Categories().Entry(2)->bookCount, 0);
-  EXPECT_EQ(f.core.Categories().Entry(2)->numberBase, 2);
-  EXPECT_EQ(f.core.Categories().Entry(3)->numberBase, 2);
-  EXPECT_EQ(f.core.BookNode(3)->TitleText(), "B3.1");
+  EXPECT_EQ(f.core.Outline().Categories().Entry(2)->bookCount, 0);
+  EXPECT_EQ(f.core.Outline().Categories().Entry(2)->numberBase, 2);
+  EXPECT_EQ(f.core.Outline().Categories().Entry(3)->numberBase, 2);
+  EXPECT_EQ(f.core.Outline().BookNode(3)->TitleText(), "B3.1");
 }
 
 TEST(LoadBooks, BookArraysCoverEveryNumberedBook) {
@@ -95,10 +95,10 @@ TEST(LoadBooks, BookArraysCoverEveryNumberedBook) {
   SampleBook sample;
   f.Book("c", sample.toc);
   f.core.LoadBooks("lib");
-  EXPECT_EQ(f.core.BookCount(), 3);
-  EXPECT_NE(f.core.BookBuffer(3), nullptr);
-  EXPECT_TRUE(f.core.SetStateBook(3, false));
-  EXPECT_EQ(f.core.GetStateBook(3), csUnchecked);
+  EXPECT_EQ(f.core.Outline().BookCount(), 3);
+  EXPECT_NE(f.core.Outline().Shelf().Buffer(3), nullptr);
+  EXPECT_TRUE(f.core.Checks().SetStateBook(3, false));
+  EXPECT_EQ(f.core.Checks().GetStateBook(3), csUnchecked);
 }
 
 TEST(LoadBooks, AbsurdCountsAreHeldToWhatBookNumbersCanCount) {
@@ -108,11 +108,11 @@ TEST(LoadBooks, AbsurdCountsAreHeldToWhatBookNumbersCanCount) {
   f.profile.Set("lib.INI", "Category1", "Count", "-3");
   f.profile.Set("lib.INI", "Category2", "Count", "99999999999");
   f.core.LoadBooks("lib");
-  EXPECT_EQ(f.core.Categories().Entry(1)->bookCount, 0);
-  EXPECT_EQ(f.core.Categories().Entry(2)->bookCount, 32767);
-  EXPECT_EQ(f.core.BookCount(), 32767);
-  EXPECT_EQ(f.core.BookNode(32767)->m_bookNumber, 32767);
-  EXPECT_EQ(f.core.GetStateBook(32767), csChecked);
+  EXPECT_EQ(f.core.Outline().Categories().Entry(1)->bookCount, 0);
+  EXPECT_EQ(f.core.Outline().Categories().Entry(2)->bookCount, 32767);
+  EXPECT_EQ(f.core.Outline().BookCount(), 32767);
+  EXPECT_EQ(f.core.Outline().BookNode(32767)->m_bookNumber, 32767);
+  EXPECT_EQ(f.core.Checks().GetStateBook(32767), csChecked);
 }
 
 TEST(LoadBooks, SecondLoadGivesWhatAFirstLoadGives) {
@@ -125,20 +125,20 @@ TEST(LoadBooks, SecondLoadGivesWhatAFirstLoadGives) {
   CoreFixture twice;
   twice.Catalogue("lib", {{"a", "b"}, {"c"}});
   twice.Book("b", sample.toc);
-  twice.core.AddSibling(0, "stray text item");
+  twice.core.View().AddSibling(0, "stray text item");
   twice.core.LoadBooks("lib");
-  twice.core.ToggleNode(0);
-  twice.core.SetStateBook(1, false);
-  twice.core.SetSelectedNode(twice.core.BookNode(2));
+  twice.core.View().ToggleNode(0);
+  twice.core.Checks().SetStateBook(1, false);
+  twice.core.View().SetSelectedNode(twice.core.Outline().BookNode(2));
   twice.core.LoadBooks("lib");
 
   EXPECT_EQ(twice.Titles(), once.Titles());
-  EXPECT_EQ(twice.core.RootList().Count(), 2);
-  EXPECT_EQ(twice.core.GetStateBook(1), csChecked);
-  EXPECT_EQ(twice.core.SelectedNode(), nullptr);
-  EXPECT_EQ(twice.core.Categories().Entry(1)->checkedCount, 2);
-  EXPECT_EQ(twice.core.BookNode(2)->m_children.Count(), 2);
-  EXPECT_EQ(twice.core.GetSectionTitle(2, sample.a1), "A1");
+  EXPECT_EQ(twice.core.Outline().RootList().Count(), 2);
+  EXPECT_EQ(twice.core.Checks().GetStateBook(1), csChecked);
+  EXPECT_EQ(twice.core.View().SelectedNode(), nullptr);
+  EXPECT_EQ(twice.core.Outline().Categories().Entry(1)->checkedCount, 2);
+  EXPECT_EQ(twice.core.Outline().BookNode(2)->m_children.Count(), 2);
+  EXPECT_EQ(twice.core.Queries().GetSectionTitle(2, sample.a1), "A1");
 }
 
 TEST(LoadBooks, ReadsTheCatalogueOnceAValue) {

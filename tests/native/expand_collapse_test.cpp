@@ -21,13 +21,13 @@ struct LibraryFixture : CoreFixture {
 TEST(ToggleNode, OpensAndClosesBlocks) {
   LibraryFixture f;
   int16_t last = -5;
-  EXPECT_EQ(f.core.ToggleNode(0, &last), 2);
+  EXPECT_EQ(f.core.View().ToggleNode(0, &last), 2);
   EXPECT_EQ(last, 2);
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"C1", "B1.1", "B1.2", "C2"}));
-  EXPECT_EQ(f.core.ToggleNode(1, &last), 2);
+  EXPECT_EQ(f.core.View().ToggleNode(1, &last), 2);
   EXPECT_EQ(last, 3);
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"C1", "B1.1", "A", "B", "B1.2", "C2"}));
-  EXPECT_EQ(f.core.ToggleNode(0, &last), 4);
+  EXPECT_EQ(f.core.View().ToggleNode(0, &last), 4);
   EXPECT_EQ(last, 0);
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"C1", "C2"}));
   EXPECT_EQ(f.timer.stops, 3);
@@ -37,76 +37,76 @@ TEST(ToggleNode, OpensAndClosesBlocks) {
 
 TEST(ToggleNode, ReopeningShowsWhatWasOpenAtEveryDepth) {
   LibraryFixture f;
-  f.core.ToggleNode(0);
-  f.core.ToggleNode(f.RowOf("B1.1"));
-  f.core.ToggleNode(f.RowOf("A"));
-  f.core.ToggleNode(f.RowOf("A1"));
+  f.core.View().ToggleNode(0);
+  f.core.View().ToggleNode(f.RowOf("B1.1"));
+  f.core.View().ToggleNode(f.RowOf("A"));
+  f.core.View().ToggleNode(f.RowOf("A1"));
   std::vector<std::string> open = f.Titles();
   EXPECT_EQ(open, (std::vector<std::string>{"C1", "B1.1", "A", "A1", "A1x", "A2", "B", "B1.2",
                                             "C2"}));
-  f.core.ToggleNode(0);
+  f.core.View().ToggleNode(0);
   int16_t last = 0;
-  EXPECT_EQ(f.core.ToggleNode(0, &last), 7);
+  EXPECT_EQ(f.core.View().ToggleNode(0, &last), 7);
   EXPECT_EQ(last, 7);
   EXPECT_EQ(f.Titles(), open);
 }
 
 TEST(ToggleNode, NodeWithoutChildrenOnlyFlipsItsFlag) {
   LibraryFixture f;
-  f.core.ToggleNode(1);  // C2 at row 1 has one book
-  f.core.ToggleNode(0);
+  f.core.View().ToggleNode(1);  // C2 at row 1 has one book
+  f.core.View().ToggleNode(0);
   int16_t bookRow = f.RowOf("B1.2");  // no TOC file: no sections
   int stops = f.timer.stops;
   int16_t last = -1;
-  EXPECT_EQ(f.core.ToggleNode(bookRow, &last), 0);
+  EXPECT_EQ(f.core.View().ToggleNode(bookRow, &last), 0);
   EXPECT_EQ(last, bookRow);
-  EXPECT_EQ(f.core.BookNode(2)->m_expanded, 1);
+  EXPECT_EQ(f.core.Outline().BookNode(2)->m_expanded, 1);
   EXPECT_EQ(f.timer.stops, stops);  // timer left alone
-  EXPECT_EQ(f.core.ToggleNode(bookRow), 0);
-  EXPECT_EQ(f.core.BookNode(2)->m_expanded, 0);
+  EXPECT_EQ(f.core.View().ToggleNode(bookRow), 0);
+  EXPECT_EQ(f.core.Outline().BookNode(2)->m_expanded, 0);
 }
 
 TEST(ToggleNode, ClosingTheLastRowDeletesNothing) {
   LibraryFixture f;
-  f.core.ToggleNode(1);
-  f.core.ToggleNode(0);
+  f.core.View().ToggleNode(1);
+  f.core.View().ToggleNode(0);
   int16_t lastRow = static_cast<int16_t>(f.rows.Count() - 1);
   OutlineNode* n = f.rows.NodeOf(lastRow);
   n->m_expanded = 1;
   AttachChild(*n, OutlineNode::FromText("hidden"));
-  EXPECT_EQ(f.core.ToggleNode(lastRow), 0);
+  EXPECT_EQ(f.core.View().ToggleNode(lastRow), 0);
   EXPECT_EQ(n->m_expanded, 0);
 }
 
 TEST(ToggleNode, InvalidRowChangesNothing) {
   LibraryFixture f;
   int16_t last = 0;
-  EXPECT_EQ(f.core.ToggleNode(-1, &last), 0);
-  EXPECT_EQ(f.core.ToggleNode(99, &last), 0);
+  EXPECT_EQ(f.core.View().ToggleNode(-1, &last), 0);
+  EXPECT_EQ(f.core.View().ToggleNode(99, &last), 0);
   EXPECT_EQ(last, 99);
   EXPECT_EQ(f.rows.Count(), 2);
 }
 
 TEST(ToggleNode, CheckedOnlyViewSkipsUncheckedBooks) {
   LibraryFixture f;
-  f.core.SetApplyCheck(false);
-  f.core.SetStateBook(1, false);
-  f.core.RefreshPendingRows();
-  f.core.ToggleNode(0);  // close C1 (rebuild opened it)
-  EXPECT_EQ(f.core.ToggleNode(0), 1);
+  f.core.View().SetApplyCheck(false);
+  f.core.Checks().SetStateBook(1, false);
+  f.core.View().RefreshPendingRows();
+  f.core.View().ToggleNode(0);  // close C1 (rebuild opened it)
+  EXPECT_EQ(f.core.View().ToggleNode(0), 1);
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"C1", "B1.2", "C2", "B2.1"}));
-  f.core.SetStateBook(2, false);
-  f.core.RefreshPendingRows();
+  f.core.Checks().SetStateBook(2, false);
+  f.core.View().RefreshPendingRows();
   // C1 is gone; C2 holds its only book. Uncheck it too, then open C2's
   // closed node with nothing checked: nothing is inserted.
-  OutlineNode* c2 = NodeAt(f.core.RootList(), 2);
-  f.core.ToggleNode(0);
-  f.core.SetStateBook(3, false);
+  OutlineNode* c2 = NodeAt(f.core.Outline().RootList(), 2);
+  f.core.View().ToggleNode(0);
+  f.core.Checks().SetStateBook(3, false);
   c2->m_expanded = 0;
   f.rows.Clear();
   f.rows.Append(c2);
   int16_t last = -1;
-  EXPECT_EQ(f.core.ToggleNode(0, &last), 0);
+  EXPECT_EQ(f.core.View().ToggleNode(0, &last), 0);
   EXPECT_EQ(last, 0);
 }
 
@@ -127,8 +127,8 @@ struct DeferredFixture : CoreFixture {
     Catalogue("lib", {{"deep"}});
     Book("deep", toc);
     core.LoadBooks("lib");
-    core.ToggleNode(0);
-    core.ToggleNode(1);
+    core.View().ToggleNode(0);
+    core.View().ToggleNode(1);
   }
 };
 
@@ -136,14 +136,14 @@ TEST(ToggleNode, SectionWithDeferredChildrenReadsThemWhenOpened) {
   DeferredFixture f;
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"C1", "B1.1", "A", "B"}));
   OutlineNode* b = f.rows.NodeOf(3);
-  EXPECT_TRUE(f.core.CanOpen(*b));
+  EXPECT_TRUE(f.core.Outline().CanOpen(*b));
   f.files.opened.clear();
-  EXPECT_EQ(f.core.ToggleNode(3), 2);
+  EXPECT_EQ(f.core.View().ToggleNode(3), 2);
   EXPECT_EQ(f.files.opened, (std::vector<std::string>{"lib\\deep.Toc"}));
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"C1", "B1.1", "A", "B", "B1", "B2"}));
   // Once the counts agree nothing is read again.
-  f.core.ToggleNode(3);
-  f.core.ToggleNode(3);
+  f.core.View().ToggleNode(3);
+  f.core.View().ToggleNode(3);
   EXPECT_EQ(f.files.opened.size(), 1u);
   EXPECT_EQ(b->m_children.Count(), 2);
 }
@@ -151,10 +151,10 @@ TEST(ToggleNode, SectionWithDeferredChildrenReadsThemWhenOpened) {
 TEST(ToggleNode, DeferredReadRetriesWhileTheFileIsMissing) {
   DeferredFixture f;
   f.files.Remove("lib\\deep.TOC");
-  EXPECT_EQ(f.core.ToggleNode(3), 0);
-  EXPECT_EQ(f.core.ToggleNode(3), 0);  // closing
+  EXPECT_EQ(f.core.View().ToggleNode(3), 0);
+  EXPECT_EQ(f.core.View().ToggleNode(3), 0);  // closing
   f.Book("deep", f.toc);
-  EXPECT_EQ(f.core.ToggleNode(3), 2);
+  EXPECT_EQ(f.core.View().ToggleNode(3), 2);
 }
 
 TEST(ToggleNode, BookWithEmptyLeadingRegionNeverReadsFromOffsetZero) {
@@ -165,12 +165,12 @@ TEST(ToggleNode, BookWithEmptyLeadingRegionNeverReadsFromOffsetZero) {
   f.Catalogue("lib", {{"e"}});
   f.Book("e", toc);
   f.core.LoadBooks("lib");
-  f.core.ToggleNode(0);
-  OutlineNode* book = f.core.BookNode(1);
+  f.core.View().ToggleNode(0);
+  OutlineNode* book = f.core.Outline().BookNode(1);
   EXPECT_EQ(book->ChildCount(), 3);
-  EXPECT_FALSE(f.core.CanOpen(*book));
+  EXPECT_FALSE(f.core.Outline().CanOpen(*book));
   f.files.opened.clear();
-  EXPECT_EQ(f.core.ToggleNode(1), 0);
+  EXPECT_EQ(f.core.View().ToggleNode(1), 0);
   EXPECT_TRUE(f.files.opened.empty());
   EXPECT_TRUE(book->m_children.Empty());
 }
@@ -180,33 +180,33 @@ TEST(ToggleNode, TextOutlineNodesNeverOpenAFile) {
   f.files.Put("t.txt", "A\r\n  b\r\n");
   f.core.LoadFromTextFile("t.txt");
   f.files.opened.clear();
-  EXPECT_EQ(f.core.ToggleNode(0), 1);
+  EXPECT_EQ(f.core.View().ToggleNode(0), 1);
   EXPECT_TRUE(f.files.opened.empty());
 }
 
 TEST(Rebuilds, AllRowsAndCheckedRows) {
   LibraryFixture f;
-  f.core.ToggleNode(0);
-  f.core.ToggleNode(1);  // open book 1 with sections
-  f.core.SetStateBook(2, false);
-  f.core.RebuildCheckedRows();
+  f.core.View().ToggleNode(0);
+  f.core.View().ToggleNode(1);  // open book 1 with sections
+  f.core.Checks().SetStateBook(2, false);
+  f.core.View().RebuildCheckedRows();
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"C1", "B1.1", "C2", "B2.1"}));
-  EXPECT_EQ(f.core.Categories().Entry(1)->lastShown, 1);
-  EXPECT_EQ(f.core.BookNode(1)->m_expanded, 0);
-  f.core.RebuildAllRows();
+  EXPECT_EQ(f.core.Outline().Categories().Entry(1)->lastShown, 1);
+  EXPECT_EQ(f.core.Outline().BookNode(1)->m_expanded, 0);
+  f.core.View().RebuildAllRows();
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"C1", "B1.1", "B1.2", "C2", "B2.1"}));
-  EXPECT_EQ(NodeAt(f.core.RootList(), 2)->m_expanded, 1);
+  EXPECT_EQ(NodeAt(f.core.Outline().RootList(), 2)->m_expanded, 1);
   // Sections keep their flags: reopening the book shows them as they were.
-  f.core.ToggleNode(1);
+  f.core.View().ToggleNode(1);
   EXPECT_EQ(f.rows.Count(), 7);
 }
 
 TEST(Rebuilds, CheckedRowsSkipCategoriesWithNothingChecked) {
   LibraryFixture f;
-  f.core.SetStateBook(3, false);
-  f.core.RebuildCheckedRows();
+  f.core.Checks().SetStateBook(3, false);
+  f.core.View().RebuildCheckedRows();
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"C1", "B1.1", "B1.2"}));
-  EXPECT_EQ(NodeAt(f.core.RootList(), 2)->m_expanded, 0);
+  EXPECT_EQ(NodeAt(f.core.Outline().RootList(), 2)->m_expanded, 0);
 }
 
 // Many categories of many books, to reach the row limit.
@@ -221,14 +221,14 @@ struct BigFixture : CoreFixture {
 
 TEST(InsertNodeRow, RowLimitClosesOtherCategoriesFromTheTop) {
   BigFixture f(6, 5400);
-  for (int k = 5; k >= 1; --k) f.core.ToggleNode(static_cast<int16_t>(k - 1));
+  for (int k = 5; k >= 1; --k) f.core.View().ToggleNode(static_cast<int16_t>(k - 1));
   ASSERT_EQ(f.rows.Count(), 6 + 27000);
   int16_t last = 0;
-  f.core.ToggleNode(f.RowOf("C6"), &last);
+  f.core.View().ToggleNode(f.RowOf("C6"), &last);
   EXPECT_LT(f.rows.Count(), 31999);
   // Category 1, at the top, was closed to make room; the others stay open.
-  EXPECT_EQ(NodeAt(f.core.RootList(), 1)->m_expanded, 0);
-  EXPECT_EQ(NodeAt(f.core.RootList(), 2)->m_expanded, 1);
+  EXPECT_EQ(NodeAt(f.core.Outline().RootList(), 1)->m_expanded, 0);
+  EXPECT_EQ(NodeAt(f.core.Outline().RootList(), 2)->m_expanded, 1);
   // The rows of C6 follow its row, in order, and the last row is its last book.
   int16_t c6row = f.RowOf("C6");
   EXPECT_EQ(f.RowTitle(c6row + 1), "B6.1");
@@ -239,11 +239,11 @@ TEST(InsertNodeRow, RowLimitClosesOtherCategoriesFromTheTop) {
 
 TEST(InsertNodeRow, RowsBelowTheInsertionPointDoNotMoveIt) {
   BigFixture f(6, 5400);
-  for (int k = 6; k >= 2; --k) f.core.ToggleNode(static_cast<int16_t>(k - 1));
+  for (int k = 6; k >= 2; --k) f.core.View().ToggleNode(static_cast<int16_t>(k - 1));
   ASSERT_EQ(f.rows.Count(), 6 + 27000);
   int16_t last = 0;
-  f.core.ToggleNode(0, &last);  // C1 at the top: C2 below it is closed
-  EXPECT_EQ(NodeAt(f.core.RootList(), 2)->m_expanded, 0);
+  f.core.View().ToggleNode(0, &last);  // C1 at the top: C2 below it is closed
+  EXPECT_EQ(NodeAt(f.core.Outline().RootList(), 2)->m_expanded, 0);
   EXPECT_EQ(f.RowTitle(1), "B1.1");
   EXPECT_EQ(f.RowTitle(last), "B1.5400");
   EXPECT_EQ(f.RowTitle(last + 1), "C2");
@@ -252,16 +252,16 @@ TEST(InsertNodeRow, RowsBelowTheInsertionPointDoNotMoveIt) {
 
 TEST(InsertNodeRow, CheckedOnlyViewNeverClosesCategoriesWithNothingChecked) {
   BigFixture f(6, 5400);
-  f.core.SetApplyCheck(false);  // every category shown open
+  f.core.View().SetApplyCheck(false);  // every category shown open
   ASSERT_EQ(f.rows.Count(), 6 + 32400);
   // Category 1 ends with nothing checked while its rows are still shown.
-  for (int16_t b = 1; b <= 5400; ++b) f.core.SetStateBook(b, false);
-  f.core.ToggleNode(f.RowOf("C6"));
-  f.core.ToggleNode(f.RowOf("C6"));
+  for (int16_t b = 1; b <= 5400; ++b) f.core.Checks().SetStateBook(b, false);
+  f.core.View().ToggleNode(f.RowOf("C6"));
+  f.core.View().ToggleNode(f.RowOf("C6"));
   EXPECT_LT(f.rows.Count(), 31999);
-  EXPECT_EQ(NodeAt(f.core.RootList(), 1)->m_expanded, 1);
-  EXPECT_EQ(NodeAt(f.core.RootList(), 2)->m_expanded, 0);
-  EXPECT_EQ(NodeAt(f.core.RootList(), 6)->m_expanded, 1);
+  EXPECT_EQ(NodeAt(f.core.Outline().RootList(), 1)->m_expanded, 1);
+  EXPECT_EQ(NodeAt(f.core.Outline().RootList(), 2)->m_expanded, 0);
+  EXPECT_EQ(NodeAt(f.core.Outline().RootList(), 6)->m_expanded, 1);
 }
 
 TEST(InsertNodeRow, FullListStopsTheOpeningShort) {
@@ -271,7 +271,7 @@ TEST(InsertNodeRow, FullListStopsTheOpeningShort) {
   for (int i = 0; i < 33000; ++i) text += "  c\r\n";
   f.files.Put("t.txt", text);
   f.core.LoadFromTextFile("t.txt");
-  f.core.ToggleNode(0);
+  f.core.View().ToggleNode(0);
   EXPECT_EQ(f.rows.Count(), 31999);
   EXPECT_EQ(f.rows.NodeOf(0)->TitleText(), "Top");
 }

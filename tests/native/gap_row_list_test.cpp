@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/posix/gap_row_list.h"
+#include "platform/portable/gap_row_list.h"
 #include "test_support.h"
 
 namespace orvane {

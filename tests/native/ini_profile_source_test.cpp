@@ -1,15 +1,15 @@
 // IniProfileSource: the profile rules of the system (found by experiment under
 // Wine and checked there by tests/win32/platform), pinned here so that a
 // native run catches a regression, plus the recorded answers of the system.
-#include "platform/posix/ini_profile_source.h"
+#include "platform/portable/ini_profile_source.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
 
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/profile_encoding.h"
+#include "platform/portable/posix_file_system.h"
+#include "platform/portable/profile_encoding.h"
 #include "tests/win32/platform/profile_queries.h"
 
 namespace orvane {

@@ -1,5 +1,5 @@
 // PosixFileSystem: Windows paths over a real folder tree.
-#include "platform/posix/posix_file_system.h"
+#include "platform/portable/posix_file_system.h"
 
 #include <gtest/gtest.h>
 

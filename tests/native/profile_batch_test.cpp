@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/posix/ini_profile_source.h"
+#include "platform/portable/ini_profile_source.h"
 #include "test_support.h"
 
 namespace orvane {
@@ -41,11 +41,11 @@ TEST(ProfileBatch, LoadBooksReadsItsCatalogueOnce) {
   OrvaneCore core(rows, profile, files, timer);
   core.LoadBooks("lib");
   EXPECT_EQ(profile.ParseCount(), 1u);
-  EXPECT_EQ(core.BookNode(3)->TitleText(), "c");
+  EXPECT_EQ(core.Outline().BookNode(3)->TitleText(), "c");
   // A later load sees an edited catalogue.
   files.Put("lib.INI", "[Categories]\r\nCount=1\r\nName1=Only\r\n");
   core.LoadBooks("lib");
-  EXPECT_EQ(core.RootList().Count(), 1);
+  EXPECT_EQ(core.Outline().RootList().Count(), 1);
 }
 
 }  // namespace

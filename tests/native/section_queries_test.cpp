@@ -25,42 +25,42 @@ struct QueryFixture : CoreFixture {
 
 TEST(GetSectionTitle, DecodedTitlesOfTheLeadingRegionAndDecodedCopiesBeyond) {
   QueryFixture f;
-  EXPECT_EQ(f.core.GetSectionTitle(3, f.sample.a1), "");  // before LoadBooks
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(3, f.sample.a1), "");  // before LoadBooks
   f.core.LoadBooks("lib");
-  EXPECT_EQ(f.core.GetSectionTitle(3, f.sample.a1), "A1");
-  EXPECT_EQ(f.core.GetSectionTitle(3, 0), "A");  // raised to the first record
-  EXPECT_EQ(f.core.GetSectionTitle(3, 9), "A");
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(3, f.sample.a1), "A1");
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(3, 0), "A");  // raised to the first record
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(3, 9), "A");
   // A line feed in a title reads as a blank; the buffer itself stays as stored.
-  EXPECT_EQ(f.core.GetSectionTitle(3, static_cast<int32_t>(f.deferred)), "Late ");
-  EXPECT_EQ(f.core.GetSectionTitle(3, static_cast<int32_t>(f.deferred)), "Late ");
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(3, static_cast<int32_t>(f.deferred)), "Late ");
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(3, static_cast<int32_t>(f.deferred)), "Late ");
 }
 
 TEST(GetSectionTitle, HostPositionsOutsideTheDataGiveEmptyText) {
   QueryFixture f;
   f.core.LoadBooks("lib");
-  EXPECT_EQ(f.core.GetSectionTitle(0, 10), "");
-  EXPECT_EQ(f.core.GetSectionTitle(4, 10), "");    // beyond the book count
-  EXPECT_EQ(f.core.GetSectionTitle(-1, 10), "");
-  EXPECT_EQ(f.core.GetSectionTitle(1, 10), "");    // no TOC file
-  EXPECT_EQ(f.core.GetSectionTitle(2, 10), "");    // header only
-  EXPECT_EQ(f.core.GetSectionTitle(3, -1), "");    // a very large position
-  EXPECT_EQ(f.core.GetSectionTitle(3, 1 << 30), "");
-  uint32_t size = f.core.BookLength(3);
-  EXPECT_EQ(f.core.GetSectionTitle(3, static_cast<int32_t>(size - 5)), "");
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(0, 10), "");
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(4, 10), "");    // beyond the book count
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(-1, 10), "");
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(1, 10), "");    // no TOC file
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(2, 10), "");    // header only
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(3, -1), "");    // a very large position
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(3, 1 << 30), "");
+  uint32_t size = f.core.Outline().Shelf().Length(3);
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(3, static_cast<int32_t>(size - 5)), "");
 }
 
 TEST(GetParentPos, ParentsAndTopLevels) {
   QueryFixture f;
   f.core.LoadBooks("lib");
-  EXPECT_EQ(f.core.GetParentPos(3, 10), -1);
-  EXPECT_EQ(f.core.GetParentPos(3, 3), -1);
-  EXPECT_EQ(f.core.GetParentPos(3, static_cast<int32_t>(f.sample.b)), -1);  // level 2
-  EXPECT_EQ(f.core.GetParentPos(3, static_cast<int32_t>(f.sample.a1x)),
+  EXPECT_EQ(f.core.Queries().GetParentPos(3, 10), -1);
+  EXPECT_EQ(f.core.Queries().GetParentPos(3, 3), -1);
+  EXPECT_EQ(f.core.Queries().GetParentPos(3, static_cast<int32_t>(f.sample.b)), -1);  // level 2
+  EXPECT_EQ(f.core.Queries().GetParentPos(3, static_cast<int32_t>(f.sample.a1x)),
             static_cast<int32_t>(f.sample.a1));
-  EXPECT_EQ(f.core.GetParentPos(3, static_cast<int32_t>(f.deferred)),
+  EXPECT_EQ(f.core.Queries().GetParentPos(3, static_cast<int32_t>(f.deferred)),
             static_cast<int32_t>(f.sample.b1));
-  EXPECT_EQ(f.core.GetParentPos(1, 40), -1);
-  EXPECT_EQ(f.core.GetParentPos(99, 40), -1);
+  EXPECT_EQ(f.core.Queries().GetParentPos(1, 40), -1);
+  EXPECT_EQ(f.core.Queries().GetParentPos(99, 40), -1);
 }
 
 TEST(GetParentPos, SecondLevelRecordWithParentZeroGivesTen) {
@@ -71,39 +71,39 @@ TEST(GetParentPos, SecondLevelRecordWithParentZeroGivesTen) {
   f.Catalogue("lib", {{"a"}});
   f.Book("a", toc);
   f.core.LoadBooks("lib");
-  EXPECT_EQ(f.core.GetParentPos(1, static_cast<int32_t>(child)), 10);
+  EXPECT_EQ(f.core.Queries().GetParentPos(1, static_cast<int32_t>(child)), 10);
 }
 
 TEST(LoadFromTocFile, BookFromTocFileAndPositionFromTheArgument) {
   QueryFixture f;
-  f.core.SetTocFile("3");
-  f.core.LoadFromTocFile(std::to_string(f.sample.a2));
-  EXPECT_EQ(f.core.TocFile(), "-1");  // no catalogue yet
+  f.core.Queries().SetTocFile("3");
+  f.core.Queries().LoadFromTocFile(std::to_string(f.sample.a2));
+  EXPECT_EQ(f.core.Queries().TocFile(), "-1");  // no catalogue yet
   f.core.LoadBooks("lib");
-  f.core.SetTocFile("3");
-  f.core.LoadFromTocFile(std::to_string(f.sample.a2));
-  EXPECT_EQ(f.core.TocFile(), "120");
-  f.core.SetTocFile("3 and more");
-  f.core.LoadFromTocFile(std::to_string(f.deferred) + "xyz");
-  EXPECT_EQ(f.core.TocFile(), "777");
-  f.core.SetTocFile("3");
-  f.core.LoadFromTocFile("abc");  // reads as 0, raised to the first record
-  EXPECT_EQ(f.core.TocFile(), "100");
-  f.core.SetTocFile("70000");
-  f.core.LoadFromTocFile("10");
-  EXPECT_EQ(f.core.TocFile(), "-1");
-  f.core.SetTocFile("C:\\0\\1.TXT");
-  f.core.LoadFromTocFile("10");
-  EXPECT_EQ(f.core.TocFile(), "-1");
+  f.core.Queries().SetTocFile("3");
+  f.core.Queries().LoadFromTocFile(std::to_string(f.sample.a2));
+  EXPECT_EQ(f.core.Queries().TocFile(), "120");
+  f.core.Queries().SetTocFile("3 and more");
+  f.core.Queries().LoadFromTocFile(std::to_string(f.deferred) + "xyz");
+  EXPECT_EQ(f.core.Queries().TocFile(), "777");
+  f.core.Queries().SetTocFile("3");
+  f.core.Queries().LoadFromTocFile("abc");  // reads as 0, raised to the first record
+  EXPECT_EQ(f.core.Queries().TocFile(), "100");
+  f.core.Queries().SetTocFile("70000");
+  f.core.Queries().LoadFromTocFile("10");
+  EXPECT_EQ(f.core.Queries().TocFile(), "-1");
+  f.core.Queries().SetTocFile("C:\\0\\1.TXT");
+  f.core.Queries().LoadFromTocFile("10");
+  EXPECT_EQ(f.core.Queries().TocFile(), "-1");
 }
 
 TEST(TocToFilePos, RecordsAndFailures) {
   QueryFixture f;
-  EXPECT_EQ(f.core.TocToFilePos(3, 10), -1);
+  EXPECT_EQ(f.core.Queries().TocToFilePos(3, 10), -1);
   f.core.LoadBooks("lib");
-  EXPECT_EQ(f.core.TocToFilePos(3, static_cast<int32_t>(f.sample.b1)), 210);
-  EXPECT_EQ(f.core.TocToFilePos(3, static_cast<int32_t>(f.core.BookLength(3))), -1);
-  EXPECT_EQ(f.core.TocToFilePos(1, 10), -1);
+  EXPECT_EQ(f.core.Queries().TocToFilePos(3, static_cast<int32_t>(f.sample.b1)), 210);
+  EXPECT_EQ(f.core.Queries().TocToFilePos(3, static_cast<int32_t>(f.core.Outline().Shelf().Length(3))), -1);
+  EXPECT_EQ(f.core.Queries().TocToFilePos(1, 10), -1);
 }
 
 }  // namespace

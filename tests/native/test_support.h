@@ -14,8 +14,8 @@
 #include "loading/memory_file.h"
 #include "loading/profile_source.h"
 #include "model/toc_record.h"
-#include "platform/posix/gap_row_list.h"
-#include "platform/posix/recording_hover_timer.h"
+#include "platform/portable/gap_row_list.h"
+#include "platform/portable/recording_hover_timer.h"
 
 namespace orvane::test {
 

@@ -12,13 +12,13 @@ TEST(LoadFromTextFile, IndentedLinesBecomeChildrenOfTheLastTopItem) {
   f.files.Put("out.txt", "A\r\n  b\r\n  c\r\nD\r\n");
   f.core.LoadFromTextFile("out.txt");
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"A", "D"}));
-  const OutlineNode* a = NodeAt(f.core.RootList(), 1);
+  const OutlineNode* a = NodeAt(f.core.Outline().RootList(), 1);
   ASSERT_EQ(a->m_children.Count(), 2);
   EXPECT_EQ(a->m_children[0]->TitleText(), "b");
   EXPECT_EQ(a->m_children[1]->TitleText(), "c");
   EXPECT_EQ(a->m_children[1]->Level(), 1);
   EXPECT_EQ(a->ChildCount(), 0);  // free items never declare children
-  EXPECT_FALSE(f.core.BooksLoaded());
+  EXPECT_FALSE(f.core.Outline().CatalogueLoaded());
 }
 
 TEST(LoadFromTextFile, LineRules) {
@@ -28,7 +28,7 @@ TEST(LoadFromTextFile, LineRules) {
   f.files.Put("lf.txt", "AB\nx\n   \nlast");
   f.core.LoadFromTextFile("lf.txt");
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"A", ""}));
-  const OutlineNode* second = NodeAt(f.core.RootList(), 2);
+  const OutlineNode* second = NodeAt(f.core.Outline().RootList(), 2);
   ASSERT_EQ(second->m_children.Count(), 1);
   EXPECT_EQ(second->m_children[0]->TitleText(), "");
 
@@ -59,26 +59,26 @@ TEST(LoadFromTextFile, MissingFileChangesNothingAndSecondFileAppends) {
 
 TEST(AddChildAndSibling, RowsOnlyForTopLevelItems) {
   CoreFixture f;
-  f.core.AddSibling(-1, "a");
-  f.core.AddSibling(0, "b");
-  f.core.AddSibling(0, "c");
-  OutlineNode* child = f.core.AddChild(1, "b1");
-  EXPECT_EQ(child->m_parent, NodeAt(f.core.RootList(), 2));
+  f.core.View().AddSibling(-1, "a");
+  f.core.View().AddSibling(0, "b");
+  f.core.View().AddSibling(0, "c");
+  OutlineNode* child = f.core.View().AddChild(1, "b1");
+  EXPECT_EQ(child->m_parent, NodeAt(f.core.Outline().RootList(), 2));
   EXPECT_EQ(child->Level(), 1);
   EXPECT_EQ(f.rows.Count(), 3);
   // Index beyond the rows: a new root item with a row.
-  f.core.AddChild(5, "d");
+  f.core.View().AddChild(5, "d");
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"a", "b", "c", "d"}));
   // A child added under an open parent stays out of sight until reopened.
-  f.core.ToggleNode(1);
+  f.core.View().ToggleNode(1);
   EXPECT_EQ(f.rows.Count(), 5);
-  f.core.AddChild(1, "b2");
+  f.core.View().AddChild(1, "b2");
   EXPECT_EQ(f.rows.Count(), 5);
-  f.core.ToggleNode(1);
-  f.core.ToggleNode(1);
+  f.core.View().ToggleNode(1);
+  f.core.View().ToggleNode(1);
   EXPECT_EQ(f.rows.Count(), 6);
   // A sibling of a child row joins the parent's children, without a row.
-  OutlineNode* sib = f.core.AddSibling(2, "b3");
+  OutlineNode* sib = f.core.View().AddSibling(2, "b3");
   EXPECT_EQ(sib->Level(), 1);
   EXPECT_EQ(sib->m_ordinal, 3);
   EXPECT_EQ(f.rows.Count(), 6);
@@ -88,7 +88,7 @@ TEST(Demo, SetsApplyCheckAndLoadsTheFixedFile) {
   CoreFixture f;
   f.files.Put(OrvaneCore::kDemoFile, "Demo\r\n");
   f.core.Demo();
-  EXPECT_TRUE(f.core.ApplyCheck());
+  EXPECT_TRUE(f.core.Checks().ApplyCheck());
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"Demo"}));
   EXPECT_EQ(f.files.opened.back(), "C:\\MIRVAK\\DATA\\BOOKS.TXT");
 }

@@ -117,7 +117,7 @@ TEST_F(HoverBalloonTest, InTheLeftLayoutTheBalloonStartsPastTheTreeAndIsAsWideAs
 }
 
 TEST_F(HoverBalloonTest, WithApplyCheckTheBalloonLiesOneIconCellFurtherFromTheTree) {
-  control.Core().StoreApplyCheck(true);
+  control.Core().Checks().StoreApplyCheck(true);
   control.alignment = 0;
   RestAt(100, 40);
   HoverTimerFires();

@@ -42,7 +42,7 @@ class KeyInputTest : public ::testing::Test {
   }
   std::string Selected() { return control.TitleOf(control.Rows().Selection()); }
   std::string SelectedNode() {
-    OutlineNode* node = control.Core().SelectedNode();
+    OutlineNode* node = control.Core().View().SelectedNode();
     return node ? node->TitleText() : "(none)";
   }
   // Opens Fiqh and Purity with '+', leaving Purity selected.
@@ -117,13 +117,13 @@ TEST_F(KeyInputTest, OutwardOnAnOpenCategoryCountsOnlyItsCheckedBooks) {
   ASSERT_EQ(control.Rows().Count(), 4);
   // Unchecked books count no children: the open category cannot be closed
   // by the outward move, and as a category it has no parent to go to.
-  control.Core().StoreApplyCheck(true);
-  control.Core().SetStateBook(1, false);
-  control.Core().SetStateBook(2, false);
+  control.Core().Checks().StoreApplyCheck(true);
+  control.Core().Checks().SetStateBook(1, false);
+  control.Core().Checks().SetStateBook(2, false);
   Select("Fiqh");
   KeyDown(VK_LEFT);
   EXPECT_EQ(control.Rows().Count(), 4);
-  control.Core().SetStateBook(2, true);
+  control.Core().Checks().SetStateBook(2, true);
   KeyDown(VK_LEFT);
   EXPECT_EQ(control.Rows().Count(), 2);
 }
@@ -168,7 +168,7 @@ TEST_F(KeyInputTest, WithoutASelectionTheOpeningKeysAreConsumedAndOthersPassOn) 
   control.Rows().SetSelection(-1);
   for (WPARAM vk : {VK_LEFT, VK_RIGHT, VK_ADD, VK_SUBTRACT}) KeyDown(vk);
   EXPECT_EQ(control.Rows().Count(), 2);
-  EXPECT_EQ(control.Core().SelectedNode(), nullptr);
+  EXPECT_EQ(control.Core().View().SelectedNode(), nullptr);
   EXPECT_EQ(control.TakeEvents(), "");
   KeyDown(VK_HOME);
   EXPECT_EQ(control.TakeEvents(), "KeyDown 36");

@@ -18,7 +18,7 @@ class MouseInputTest : public ::testing::Test {
  protected:
   void SetUp() override {
     control.alignment = 0;
-    control.Core().StoreApplyCheck(true);
+    control.Core().Checks().StoreApplyCheck(true);
     GetClientRect(control.Window(), &client);
   }
   void Click(int x, int y) {
@@ -31,7 +31,7 @@ class MouseInputTest : public ::testing::Test {
     const int fromSide = level * 18 + 9;
     return control.alignment == 2 ? client.right - fromSide : fromSide;
   }
-  int16_t State(int16_t book) { return control.Core().GetStateBook(book); }
+  int16_t State(int16_t book) { return control.Core().Checks().GetStateBook(book); }
 
   TestControl control;
   RECT client{};
@@ -41,7 +41,7 @@ TEST_F(MouseInputTest, AButtonClickOpensAndClosesTheRowsNodeAndFiresMouseDownThe
   Click(ColumnX(0), RowY(0));
   EXPECT_EQ(control.Rows().Count(), 4);
   EXPECT_EQ(control.TakeEvents(), "MouseDown, Click");
-  EXPECT_EQ(control.Core().SelectedNode(), control.Rows().NodeOf(0));
+  EXPECT_EQ(control.Core().View().SelectedNode(), control.Rows().NodeOf(0));
   // Purity, a book: its button is one indent in.
   Click(ColumnX(1), RowY(1));
   EXPECT_EQ(control.TitleOf(2), "Water");
@@ -67,7 +67,7 @@ TEST_F(MouseInputTest, ACheckBoxClickTogglesTheBooksStateOnlyWithApplyCheckOn) {
   EXPECT_EQ(control.Rows().Count(), 4) << "the check box never opens the book";
   Click(ColumnX(3), RowY(1));
   EXPECT_EQ(State(1), 0);
-  control.Core().StoreApplyCheck(false);
+  control.Core().Checks().StoreApplyCheck(false);
   const int repaints = control.repaints;
   Click(ColumnX(3), RowY(1));
   EXPECT_EQ(State(1), 0);
@@ -89,10 +89,10 @@ TEST_F(MouseInputTest, BelowTheLastRowTheCheckBoxColumnStillCountsButTheButtonCo
 
 TEST_F(MouseInputTest, ADeactivatedBookIsSelectedByAClickButNeitherOpenedNorChecked) {
   Click(ColumnX(0), RowY(0));
-  control.Core().DeactivateBook(1);
+  control.Core().View().DeactivateBook(1);
   Click(ColumnX(1), RowY(1));
   EXPECT_EQ(control.Rows().Selection(), 1);
-  EXPECT_EQ(control.Core().SelectedNode(), control.Rows().NodeOf(1));
+  EXPECT_EQ(control.Core().View().SelectedNode(), control.Rows().NodeOf(1));
   EXPECT_EQ(control.TitleOf(2), "Prayer");
   Click(ColumnX(3), RowY(1));
   EXPECT_EQ(State(1), 0);
@@ -130,7 +130,7 @@ TEST_F(MouseInputTest, APressTakesAVisibleBalloonDownIdleAndAReleaseDismissed) {
 
 TEST_F(MouseInputTest, ScrollingIsTheListsOwnAndFiresNothing) {
   MoveWindow(control.Window(), 0, 0, 320, 80, TRUE);
-  control.Core().RebuildAllRows();
+  control.Core().View().RebuildAllRows();
   ASSERT_EQ(control.Rows().Count(), 6);
   control.Send(WM_VSCROLL, SB_LINEDOWN, 0);
   EXPECT_EQ(control.Rows().TopIndex(), 1);

@@ -12,9 +12,9 @@
 #include <random>
 #include <vector>
 
-#include "platform/posix/ini_profile_source.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/profile_encoding.h"
+#include "platform/portable/ini_profile_source.h"
+#include "platform/portable/posix_file_system.h"
+#include "platform/portable/profile_encoding.h"
 #include "platform/win32/win32_profile_source.h"
 #include "tests/win32/platform/profile_queries.h"
 

@@ -49,7 +49,7 @@ TEST_F(RowLayoutPainting, RightLayoutGrowsFromTheRightEdge) {
 }
 
 TEST_F(RowLayoutPainting, RightLayoutCheckBoxSitsBetweenIconAndTitle) {
-  core.StoreApplyCheck(true);
+  core.Checks().StoreApplyCheck(true);
   Paint(lib.Category(1), tvRight);
   EXPECT_EQ(surface.Pixel(270 + 10, 4), kBlack);  // ticked: every book checked
   EXPECT_EQ(surface.Pixel(270 + 4, 4), kWhite);
@@ -74,7 +74,7 @@ TEST_F(RowLayoutPainting, LeftLayoutIsTheMirrorImage) {
   EXPECT_EQ(surface.Pixel(57, 7), kBack);
 
   surface.Fill(kPaper);
-  core.StoreApplyCheck(true);
+  core.Checks().StoreApplyCheck(true);
   Paint(fiqh, tvLeft);
   EXPECT_EQ(surface.Pixel(33 + 10, 4), kBlack);
   EXPECT_EQ(surface.Pixel(48, 7), kBack);
@@ -116,9 +116,9 @@ TEST_F(RowLayoutPainting, AncestorLinesStandInTheirOwnButtonColumns) {
 }
 
 TEST_F(RowLayoutPainting, CheckedOnlyViewEndsTheBookLineAtTheLastBookShown) {
-  ASSERT_TRUE(core.SetStateBook(2, false));
-  ASSERT_TRUE(core.SetStateBook(3, false));
-  core.RebuildCheckedRows();
+  ASSERT_TRUE(core.Checks().SetStateBook(2, false));
+  ASSERT_TRUE(core.Checks().SetStateBook(3, false));
+  core.View().RebuildCheckedRows();
   OutlineNode* water = SampleLibrary::Child(lib.Book(1, 1), {1, 1});
   Paint(water, tvLeft);
   EXPECT_TRUE(surface.AllColour({26, 0, 27, 16}, kBack));  // Purity Book is the last shown
@@ -131,15 +131,15 @@ TEST_F(RowLayoutPainting, CheckedOnlyViewEndsTheBookLineAtTheLastBookShown) {
 }
 
 TEST_F(RowLayoutPainting, LastShownBookDrawsACornerAndOthersATee) {
-  ASSERT_TRUE(core.SetStateBook(3, false));
-  core.RebuildCheckedRows();
+  ASSERT_TRUE(core.Checks().SetStateBook(3, false));
+  core.View().RebuildCheckedRows();
   Paint(lib.Book(1, 2), tvLeft);  // "Lost Book": no sections
   EXPECT_TRUE(surface.AllColour({26, 0, 27, 9}, kBlack));
   EXPECT_TRUE(surface.AllColour({26, 9, 27, 16}, kBack));
   EXPECT_TRUE(surface.AllColour({26, 8, 35, 9}, kBlack));  // branch to the icon
 
   surface.Fill(kPaper);
-  core.StoreApplyCheck(true);  // every book shown: the third one follows
+  core.Checks().StoreApplyCheck(true);  // every book shown: the third one follows
   Paint(lib.Book(1, 2), tvLeft);
   EXPECT_TRUE(surface.AllColour({26, 0, 27, 17}, kBlack));
 }
@@ -154,12 +154,12 @@ TEST_F(RowLayoutPainting, LastFreeOutlineItemEndsItsLine) {
 }
 
 TEST_F(RowLayoutPainting, CheckBoxShowsTheNodesState) {
-  core.StoreApplyCheck(true);
+  core.Checks().StoreApplyCheck(true);
   OutlineNode* book = lib.Book(1, 1);  // level 1: icon at 35, check box at 51
   Paint(book, tvLeft);
   EXPECT_EQ(surface.Pixel(51 + 10, 4), kBlack);
 
-  ASSERT_TRUE(core.SetStateBook(1, false));
+  ASSERT_TRUE(core.Checks().SetStateBook(1, false));
   Paint(book, tvLeft);
   EXPECT_EQ(surface.Pixel(51 + 10, 4), kWhite);
   EXPECT_EQ(surface.Pixel(51 + 4, 4), kWhite);
@@ -168,8 +168,8 @@ TEST_F(RowLayoutPainting, CheckBoxShowsTheNodesState) {
   EXPECT_EQ(surface.Pixel(33 + 4, 4), kLightGrey);
   EXPECT_EQ(surface.Pixel(33 + 10, 4), kDarkGrey);
 
-  ASSERT_TRUE(core.SetStateBook(4, false));
-  ASSERT_TRUE(core.SetStateBook(5, false));
+  ASSERT_TRUE(core.Checks().SetStateBook(4, false));
+  ASSERT_TRUE(core.Checks().SetStateBook(5, false));
   Paint(lib.Category(2), tvLeft);  // none checked: the empty box
   EXPECT_EQ(surface.Pixel(33 + 10, 4), kWhite);
   EXPECT_EQ(surface.Pixel(33 + 4, 4), kWhite);
@@ -205,7 +205,7 @@ TEST_F(RowLayoutPainting, TreeLinesNarrowTheRectangleToTheButtonsEdge) {
 }
 
 TEST_F(RowLayoutPainting, TextRectangleStepsByCellWidths) {
-  core.StoreApplyCheck(true);
+  core.Checks().StoreApplyCheck(true);
   OutlineNode* book = lib.Book(1, 1);  // "Purity Book": 66 pixels
   RowContext row = Row(book, tvRight);
   const char* title = "Purity Book";
@@ -215,7 +215,7 @@ TEST_F(RowLayoutPainting, TextRectangleStepsByCellWidths) {
   EXPECT_EQ(r.top, 0);
   EXPECT_EQ(r.bottom, 16);
 
-  core.StoreApplyCheck(false);
+  core.Checks().StoreApplyCheck(false);
   row = Row(book, tvLeft);
   HGDIOBJ callersFont = GetStockObject(ANSI_FIXED_FONT);
   HGDIOBJ original = SelectObject(surface.Dc(), callersFont);

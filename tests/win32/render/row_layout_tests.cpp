@@ -81,17 +81,17 @@ TEST(HasNextSibling, RootRowsAreNeverJoined) {
 TEST(HasNextSibling, CheckedOnlyViewEndsAtTheLastBookShown) {
   SampleLibrary lib;
   OrvaneCore& core = lib.Core();
-  ASSERT_FALSE(core.ApplyCheck());
-  ASSERT_TRUE(core.SetStateBook(3, false));
-  core.RebuildCheckedRows();
-  ASSERT_EQ(core.Categories().Entry(1)->lastShown, 2);
+  ASSERT_FALSE(core.Checks().ApplyCheck());
+  ASSERT_TRUE(core.Checks().SetStateBook(3, false));
+  core.View().RebuildCheckedRows();
+  ASSERT_EQ(core.Outline().Categories().Entry(1)->lastShown, 2);
 
   EXPECT_TRUE(HasNextSibling(core, *lib.Book(1, 1)));
   EXPECT_FALSE(HasNextSibling(core, *lib.Book(1, 2)));
   EXPECT_EQ(GetRowGlyph(core, *lib.Book(1, 2)), tgCorner);
 
   // Every book is shown in the check view, so the unchecked one follows.
-  core.StoreApplyCheck(true);
+  core.Checks().StoreApplyCheck(true);
   EXPECT_TRUE(HasNextSibling(core, *lib.Book(1, 2)));
   EXPECT_FALSE(HasNextSibling(core, *lib.Book(1, 3)));
 }
@@ -113,7 +113,7 @@ TEST(HasNextSibling, FreeOutlineItemsEndAtTheirLastSibling) {
   ASSERT_EQ(root->ChildCount(), 0);
   ASSERT_EQ(root->m_children.Count(), 3);
   for (bool applyCheck : {false, true}) {
-    text.Core().StoreApplyCheck(applyCheck);
+    text.Core().Checks().StoreApplyCheck(applyCheck);
     EXPECT_TRUE(HasNextSibling(text.Core(), *NodeAt(root->m_children, 1)));
     EXPECT_TRUE(HasNextSibling(text.Core(), *NodeAt(root->m_children, 2)));
     EXPECT_FALSE(HasNextSibling(text.Core(), *NodeAt(root->m_children, 3)));

@@ -35,17 +35,17 @@ struct PanelSettings {
 // first book down to its deepest section, and the short book.
 void OpenSample(SampleLibrary& lib, bool applyCheck) {
   OrvaneCore& core = lib.Core();
-  core.StoreApplyCheck(applyCheck);
+  core.Checks().StoreApplyCheck(applyCheck);
   if (applyCheck) {
-    core.RebuildAllRows();
+    core.View().RebuildAllRows();
   } else {
-    core.RebuildCheckedRows();
+    core.View().RebuildCheckedRows();
   }
   SampleLibrary::Child(lib.Book(1, 1), {1})->m_expanded = 1;     // Purity
   SampleLibrary::Child(lib.Book(1, 1), {1, 1})->m_expanded = 1;  // Water
-  core.ToggleNode(1);                                            // Purity Book
+  core.View().ToggleNode(1);                                            // Purity Book
   for (int32_t i = 0; i < core.Rows().Count(); ++i) {
-    if (core.Rows().NodeOf(i) == lib.Book(1, 3)) core.ToggleNode(static_cast<int16_t>(i));
+    if (core.Rows().NodeOf(i) == lib.Book(1, 3)) core.View().ToggleNode(static_cast<int16_t>(i));
   }
   lib.Book(1, 2)->m_active = 0;  // "Lost Book" deactivated by the host
 }
@@ -115,7 +115,7 @@ TEST_F(RowScreenshots, SampleOutlineInBothLayouts) {
       SampleLibrary lib;
       OpenSample(lib, applyCheck);
       if (applyCheck) {
-        ASSERT_TRUE(lib.Core().SetStateBook(3, false));
+        ASSERT_TRUE(lib.Core().Checks().SetStateBook(3, false));
       }
       PaintSurface surface(kPanelWidth, lib.Core().Rows().Count() * kRowHeight + 1, kWindow);
       PanelSettings settings;

@@ -81,7 +81,7 @@ SampleLibrary::SampleLibrary(Titles titles) : m_core(m_rows, m_profile, m_files,
   m_core.LoadBooks("LIBRARY");
 }
 
-OutlineNode* SampleLibrary::Category(int32_t k) const { return NodeAt(m_core.RootList(), k); }
+OutlineNode* SampleLibrary::Category(int32_t k) const { return NodeAt(m_core.Outline().RootList(), k); }
 
 OutlineNode* SampleLibrary::Book(int32_t k, int32_t j) const {
   OutlineNode* category = Category(k);
@@ -97,15 +97,15 @@ OutlineNode* SampleLibrary::Child(OutlineNode* node, std::initializer_list<int32
 }
 
 TextOutline::TextOutline() : m_core(m_rows, m_profile, m_files, m_timer) {
-  m_core.AddSibling(-1, "Root");
-  m_core.AddChild(0, "First");
-  m_core.AddChild(0, "Second");
-  m_core.AddChild(0, "Third");
-  m_core.AddSibling(-1, "Other");
-  m_core.ToggleNode(0);  // rows: Root, First, Second, Third, Other
-  m_core.AddChild(2, "Deep");
+  m_core.View().AddSibling(-1, "Root");
+  m_core.View().AddChild(0, "First");
+  m_core.View().AddChild(0, "Second");
+  m_core.View().AddChild(0, "Third");
+  m_core.View().AddSibling(-1, "Other");
+  m_core.View().ToggleNode(0);  // rows: Root, First, Second, Third, Other
+  m_core.View().AddChild(2, "Deep");
 }
 
-OutlineNode* TextOutline::Root(int32_t k) const { return NodeAt(m_core.RootList(), k); }
+OutlineNode* TextOutline::Root(int32_t k) const { return NodeAt(m_core.Outline().RootList(), k); }
 
 }  // namespace orvane::test

@@ -45,7 +45,7 @@ int main() {
   Report("draw one glyph cell", 20000, [&] { tree.DrawCell(0, 5, surface.Dc(), 10, 0); });
 
   test::SampleLibrary lib(test::Titles::Arabic);
-  lib.Core().StoreApplyCheck(true);
+  lib.Core().Checks().StoreApplyCheck(true);
   RowContext row;
   row.dc = surface.Dc();
   row.item = {0, 0, 360, kRowHeight};

@@ -1,6 +1,6 @@
-#include "platform/posix/profile_file.h"
+#include "platform/portable/profile_file.h"
 
-#include "platform/posix/profile_encoding.h"
+#include "platform/portable/profile_encoding.h"
 
 namespace orvane {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "loading/file_system.h"
 #include "loading/profile_source.h"
-#include "platform/posix/profile_file.h"
+#include "platform/portable/profile_file.h"
 
 namespace orvane {
 

@@ -1,4 +1,4 @@
-#include "platform/posix/posix_file_system.h"
+#include "platform/portable/posix_file_system.h"
 
 #include <fstream>
 #include <system_error>

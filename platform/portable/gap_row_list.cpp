@@ -1,4 +1,4 @@
-#include "platform/posix/gap_row_list.h"
+#include "platform/portable/gap_row_list.h"
 
 #include <algorithm>
 

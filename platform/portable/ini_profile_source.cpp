@@ -1,9 +1,9 @@
-#include "platform/posix/ini_profile_source.h"
+#include "platform/portable/ini_profile_source.h"
 
 #include <vector>
 
-#include "platform/posix/profile_encoding.h"
-#include "platform/posix/posix_file_system.h"
+#include "platform/portable/profile_encoding.h"
+#include "platform/portable/posix_file_system.h"
 
 namespace orvane {
 namespace {

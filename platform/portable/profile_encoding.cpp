@@ -1,4 +1,4 @@
-#include "platform/posix/profile_encoding.h"
+#include "platform/portable/profile_encoding.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,0 +1,18 @@
+// Indented text outlines: one item a line, a line that starts with a blank
+// belonging under the item before it.
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+namespace orvane {
+
+class FileSystem;
+
+// Calls `item` for each line of the file `fileName` that ends in a line feed,
+// in order, with the line's text after its leading blanks and whether it had
+// any. False, with no call, when the file cannot be read.
+using OutlineItemSink = std::function<void(bool indented, std::string_view text)>;
+bool ReadTextOutline(FileSystem& files, std::string_view fileName, const OutlineItemSink& item);
+
+}  // namespace orvane

@@ -1,0 +1,51 @@
+// BookShelf: every catalogue book's TOC file as read into memory, by
+// BookNumber. Section nodes point into these buffers, so a buffer lives until
+// the shelf is cleared (a new catalogue) or destroyed with the control.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace orvane {
+
+class BookShelf {
+ public:
+  // Empties the shelf and makes room for books 1..count, none of them read.
+  void Reset(int16_t count);
+  void Clear() { Reset(0); }
+  int16_t Count() const { return static_cast<int16_t>(m_books.size()); }
+
+  // Keeps `book`'s file bytes. `parsedEnd` is where the leading region's
+  // parse stopped: records before it hold titles decoded in place. Ignored
+  // for a number outside 1..Count().
+  void Store(int16_t book, std::unique_ptr<uint8_t[]> buffer, uint32_t length, uint32_t parsedEnd);
+
+  // The book's bytes and their length; null and 0 for a book without a file
+  // or a number outside 1..Count().
+  const uint8_t* Buffer(int16_t book) const;
+  uint32_t Length(int16_t book) const;
+
+  // The record at `tocPos` of `book` (a position below the file header is
+  // raised to the first record; a negative one is a very large one), or null
+  // unless the whole record lies inside the buffer.
+  const uint8_t* RecordAt(int16_t book, int32_t tocPos) const;
+  // Whether the record at `tocPos` lies in the leading region, whose titles
+  // were decoded when the book was read; false for a book not on the shelf.
+  bool IsDecoded(int16_t book, int32_t tocPos) const;
+
+  // The position a host's `tocPos` stands for: at least the first record's.
+  static uint32_t RaisedPos(int32_t tocPos);
+
+ private:
+  struct Book {
+    std::unique_ptr<uint8_t[]> buffer;
+    uint32_t length = 0;
+    uint32_t parsedEnd = 0;
+  };
+  const Book* Find(int16_t book) const;
+
+  std::vector<Book> m_books;  // by BookNumber - 1
+};
+
+}  // namespace orvane

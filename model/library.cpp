@@ -1,0 +1,44 @@
+#include "model/library.h"
+
+namespace orvane {
+
+void Library::Clear() {
+  m_rootList.Clear();
+  m_categories.Clear();
+  m_shelf.Clear();
+}
+
+OutlineNode* Library::BookNode(int16_t book) const {
+  if (book < 1 || book > BookCount()) return nullptr;
+  int16_t k = m_categories.CategoryOfBook(book);
+  const CategoryEntry* entry = m_categories.Entry(k);
+  OutlineNode* category = CategoryNode(k);
+  if (!entry || !category) return nullptr;
+  return NodeAt(category->m_children, book - entry->numberBase);
+}
+
+bool Library::IsCategory(const OutlineNode* node) const {
+  // Categories are the first nodes of the root list; text items added after a
+  // catalogue sit behind them and must never reach a category entry.
+  return node && node->m_parent == nullptr && node->m_ordinal >= 1 &&
+         node->m_ordinal <= m_categories.Count() && CategoryNode(node->m_ordinal) == node;
+}
+
+bool Library::IsBook(const OutlineNode* node) const {
+  return node && node->m_bookNumber >= 1 && node->Level() == 1 &&
+         BookNode(node->m_bookNumber) == node;
+}
+
+bool Library::HasDeferredChildren(const OutlineNode& node) const {
+  // Only a section's header comes from its file, so only a section's
+  // FirstChildPos leads to a run of records; a book's header is made from
+  // its title and points nowhere.
+  return node.Level() >= 2 && node.m_bookNumber >= 1 && node.m_bookNumber <= BookCount() &&
+         node.ChildCount() > node.m_children.Count();
+}
+
+bool Library::CanOpen(const OutlineNode& node) const {
+  return !node.m_children.Empty() || HasDeferredChildren(node);
+}
+
+}  // namespace orvane

@@ -1,0 +1,61 @@
+// Library: the whole outline the control shows and the bookkeeping that
+// numbers its books. It owns the root list (categories first, then any text
+// items), the category table and the shelf of book buffers, and answers the
+// questions that only need them: which node is a category or a book, and
+// whether a section still has children waiting in its book's file.
+#pragma once
+
+#include <cstdint>
+
+#include "model/book_shelf.h"
+#include "model/category_table.h"
+#include "model/node_list.h"
+#include "model/outline_node.h"
+
+namespace orvane {
+
+class Library {
+ public:
+  NodeList& RootList() { return m_rootList; }
+  const NodeList& RootList() const { return m_rootList; }
+  CategoryTable& Categories() { return m_categories; }
+  const CategoryTable& Categories() const { return m_categories; }
+  BookShelf& Shelf() { return m_shelf; }
+  const BookShelf& Shelf() const { return m_shelf; }
+
+  // Every numbered book, including those the catalogue declares beyond its
+  // categories' sum (they have no node).
+  int16_t BookCount() const { return m_shelf.Count(); }
+
+  // Destroys every node, category and buffer. Whoever holds rows or a
+  // current node must drop them first.
+  void Clear();
+
+  // Whether a catalogue load has been asked for, even one that found no
+  // file: queries and the checked-only view answer only after one.
+  bool CatalogueLoaded() const { return m_catalogueLoaded; }
+  void SetCatalogueLoaded() { m_catalogueLoaded = true; }
+
+  // The node of category `k` (1-based), or null.
+  OutlineNode* CategoryNode(int32_t k) const { return NodeAt(m_rootList, k); }
+  // The node of BookNumber `book`, or null.
+  OutlineNode* BookNode(int16_t book) const;
+  // A category of the loaded catalogue (not a text item of the root list).
+  bool IsCategory(const OutlineNode* node) const;
+  // The node of a catalogue book.
+  bool IsBook(const OutlineNode* node) const;
+  // A section whose declared children are not all loaded: the rest wait in
+  // its book's file, reached through its FirstChildPos.
+  bool HasDeferredChildren(const OutlineNode& node) const;
+  // Has children to show when opened, loaded or deferred: such a node gets a
+  // button.
+  bool CanOpen(const OutlineNode& node) const;
+
+ private:
+  NodeList m_rootList;
+  CategoryTable m_categories;
+  BookShelf m_shelf;
+  bool m_catalogueLoaded = false;
+};
+
+}  // namespace orvane

@@ -1,0 +1,99 @@
+// RowView: which nodes of the library have rows, in which order, and which is
+// current. It opens and closes nodes, rebuilds the rows for either view, jumps
+// to a host's section and greys books, all through the RowList it is given.
+// Rows hold non-owning node pointers: the library's nodes outlive them, and
+// Clear() must come before the library is cleared.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace orvane {
+
+class CheckStates;
+class ChildReader;
+class HoverTimer;
+class Library;
+class OutlineNode;
+class RowList;
+
+class RowView {
+ public:
+  RowView(RowList& rows, HoverTimer& hoverTimer, Library& library, CheckStates& checks,
+          ChildReader& childReader);
+
+  RowList& Rows() { return m_rows; }
+  const RowList& Rows() const { return m_rows; }
+
+  // No rows and no current node (before the library is cleared).
+  void Clear();
+  // Appends a row for each category of a freshly loaded library.
+  void ShowCategories();
+
+  // ---- Opening and closing (rows/expand_collapse.cpp) ----
+  // Flips the open flag of `row`'s node and inserts its children's rows
+  // (reading a section's deferred children first, re-opening descendants that
+  // were open, leaving out unchecked books in the checked-only view) or
+  // deletes the rows below it. Stops and restarts the hover timer around a
+  // change. Returns the rows inserted or deleted; `lastRow` gets the last row
+  // of the opened block. Nothing happens for a row that does not exist.
+  int32_t ToggleNode(int16_t row, int16_t* lastRow = nullptr);
+  // Inserts a row for `node` at `index` (clamped to the list). Past 31,999
+  // rows it first closes other open top-level rows (never the node's own
+  // category) and returns 0 without inserting when the list stays that full.
+  // `indexUsed` gets the index the row went to, which closing may move.
+  int32_t InsertNodeRow(OutlineNode* node, int16_t index, int16_t* indexUsed = nullptr);
+  // Every category open, with every book as a closed row.
+  void RebuildAllRows();
+  // Categories not wholly unchecked, open, with their checked books closed.
+  void RebuildCheckedRows();
+  // In the checked-only view, rebuilds the rows when the host changed a state
+  // since they were made; true when it rebuilt.
+  bool RefreshPendingRows();
+  // Stores ApplyCheck and, once a catalogue is loaded, rebuilds the rows for
+  // the view it chooses. The caller marks the control modified.
+  void SetApplyCheck(bool on);
+
+  // ---- Free items (rows/free_items.cpp) ----
+  // Adds a text item under (or beside) the node of row `index`, or at the top
+  // level when there is no such row; a top-level item gets a row at the end
+  // unless the list is full. Returns the new node.
+  OutlineNode* AddChild(int32_t index, std::string_view text);
+  OutlineNode* AddSibling(int32_t index, std::string_view text);
+
+  // ---- The current node and navigation (rows/navigation.cpp) ----
+  OutlineNode* SelectedNode() const { return m_selectedNode; }
+  void SetSelectedNode(OutlineNode* node) { m_selectedNode = node; }
+  // The 1-based position in the root list of the current node's top-level
+  // ancestor, or 0.
+  int16_t ActiveCategory() const;
+  // The current node's BookNumber, or 0.
+  int16_t ActiveBook() const;
+  // Opens the category, the book and every ancestor section of the record at
+  // `tocPos` and selects its row; false when the book, the record or a row on
+  // the way is missing (the rows opened so far stay open).
+  bool GotoTocPosition(int16_t book, int32_t tocPos);
+  // Both return true when the control should repaint. Deactivating closes
+  // the book's rows.
+  bool ActivateBook(int16_t bookId);
+  bool DeactivateBook(int16_t bookId);
+  // Checks or unchecks the current node (see CheckStates::ChangeState).
+  void ChangeStateSelected();
+
+ private:
+  int32_t ToggleOpen(OutlineNode& node, int16_t row, int16_t* lastRow);
+  int32_t ToggleClose(OutlineNode& node, int16_t row);
+  int16_t FindRow(const OutlineNode* node, int32_t from) const;
+  bool OpenRowOf(OutlineNode* node, int32_t* row);
+  // Appends a row unless the list is at its 16-bit limit.
+  bool AppendRootRow(OutlineNode* node);
+
+  RowList& m_rows;
+  HoverTimer& m_hoverTimer;
+  Library& m_library;
+  CheckStates& m_checks;
+  ChildReader& m_childReader;
+  OutlineNode* m_selectedNode = nullptr;
+};
+
+}  // namespace orvane
