@@ -4,7 +4,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all setup native asan win fuzz-build test test-native test-asan test-fuzz test-wine demo bench fuzz clean
+.PHONY: all setup native asan win fuzz-build test test-layers test-native test-asan test-fuzz test-wine demo bench fuzz clean
 FUZZ_SECONDS ?= 60
 
 all: native
@@ -23,6 +23,12 @@ asan: setup
 win: setup
 	@cmake -S . -B build/win $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build/win -j $(JOBS)
+
+# Includes point from higher folders to lower ones only, and no two folders
+# include each other.
+test-layers:
+	@echo "== folder layers"
+	@scripts/check-layers
 
 test-native: native
 	@echo "== native core tests"
@@ -48,7 +54,7 @@ test-wine: win
 	@echo "== Windows tests under Wine"
 	@scripts/test-wine
 
-test: test-native test-asan test-fuzz test-wine
+test: test-layers test-native test-asan test-fuzz test-wine
 	@echo "== all tests passed"
 
 demo: native win
