@@ -40,7 +40,7 @@ test-asan: asan
 
 fuzz-build: setup
 	@CC=clang CXX=clang++ cmake -S . -B build/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_FUZZ=ON -DORVANE_BENCH=OFF >/dev/null
-	@cmake --build build/fuzz -j $(JOBS) --target fuzz_toc_reader fuzz_catalogue fuzz_text_outline fuzz_section_queries
+	@cmake --build build/fuzz -j $(JOBS) --target fuzz_toc_reader fuzz_catalogue fuzz_text_outline fuzz_section_queries fuzz_book_reading
 
 # Each fuzz target for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600).
 fuzz: fuzz-build win

@@ -50,6 +50,7 @@ void BM_GotoTocPositionFiveLevelsDeep(benchmark::State& state) {
   f.Catalogue("lib", {{"other", "deep"}});
   f.files.Put("lib\\deep.TOC", bytes);
   f.core.LoadBooks("lib");
+  f.core.Outline().EnsureBookRead(2);
   // The target is the last record of the file: the deepest group's last member.
   const OutlineNode* node = f.core.Outline().BookNode(2);
   while (!node->m_children.Empty()) node = node->m_children.Last();

@@ -75,7 +75,7 @@ int32_t OutwardChildCount(const OrvaneCore& core, const OutlineNode& node) {
     const CategoryEntry* entry = core.Outline().Categories().Entry(node.m_ordinal);
     return entry != nullptr ? entry->checkedCount : 0;
   }
-  return node.ChildCount();
+  return core.Outline().DeclaredChildren(node);
 }
 
 LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags) {

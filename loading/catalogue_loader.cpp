@@ -27,7 +27,14 @@ std::string Numbered(std::string_view prefix, int32_t n) {
 }  // namespace
 
 CatalogueLoader::CatalogueLoader(Library& library, ProfileSource& profile, FileSystem& files)
-    : m_library(library), m_profile(profile), m_files(files) {}
+    : m_library(library), m_profile(profile), m_files(files) {
+  m_library.SetBookReader(this);
+}
+
+void CatalogueLoader::SetBookReading(BookReading reading) {
+  m_reading = reading;
+  m_library.SetBookReader(reading == BookReading::OnDemand ? this : nullptr);
+}
 
 std::string CatalogueLoader::CatalogueFile() const { return m_topicName + ".INI"; }
 
@@ -44,7 +51,7 @@ void CatalogueLoader::Load(std::string_view topicName) {
   // Counts come from a hand-edited file: negative ones mean none, and the
   // total is held to what 16-bit BookNumbers can count.
   LoadCategories(std::clamp(ReadLeadingNumber(Read("Books", "Count")), 0, kMaxBooks));
-  ReadBookFiles();
+  FindBookFiles();
 }
 
 void CatalogueLoader::LoadCategories(int32_t declaredBooks) {
@@ -75,26 +82,36 @@ void CatalogueLoader::LoadCategories(int32_t declaredBooks) {
   m_library.Shelf().Reset(static_cast<int16_t>(std::max(declaredBooks, total)));
 }
 
-void CatalogueLoader::ReadBookFiles() {
+void CatalogueLoader::FindBookFiles() {
   const CategoryTable& categories = m_library.Categories();
+  m_bookFiles.assign(static_cast<size_t>(m_library.BookCount()), std::string());
   for (int32_t k = 1; k <= categories.Count(); ++k) {
     const CategoryEntry& entry = *categories.Entry(k);
-    OutlineNode* category = m_library.CategoryNode(k);
     std::string section = Numbered("Category", k);
     for (int32_t j = 1; j <= entry.bookCount; ++j) {
       int16_t bookNumber = static_cast<int16_t>(entry.numberBase + j);
-      std::string path = m_booksDir + "\\" + Read(section, Numbered("Name", j)) + ".TOC";
-      std::unique_ptr<File> file = m_files.OpenRead(path, Share::Read);
-      std::unique_ptr<uint8_t[]> buffer;
-      uint32_t length = 0;
-      // Two spare bytes after the file let the title decoder put a terminator
-      // after the last title.
-      if (!file || !ReadWholeFile(*file, buffer, length, 2)) continue;
-      OutlineNode* book = NodeAt(category->m_children, j);
-      uint32_t parsedEnd = ParseToc(*book, buffer.get(), length, bookNumber);
-      m_library.Shelf().Store(bookNumber, std::move(buffer), length, parsedEnd);
+      m_bookFiles[static_cast<size_t>(bookNumber - 1)] =
+          m_booksDir + "\\" + Read(section, Numbered("Name", j)) + ".TOC";
+      if (m_reading == BookReading::WithCatalogue) ReadBook(bookNumber);
     }
   }
+}
+
+void CatalogueLoader::ReadBook(int16_t bookNumber) {
+  BookShelf& shelf = m_library.Shelf();
+  OutlineNode* book = m_library.BookNode(bookNumber);
+  if (!book || shelf.IsRead(bookNumber)) return;
+  // Marked first: whatever happens below, the book is not read again.
+  shelf.MarkRead(bookNumber);
+  const std::string& path = m_bookFiles[static_cast<size_t>(bookNumber - 1)];
+  std::unique_ptr<File> file = m_files.OpenRead(path, Share::Read);
+  std::unique_ptr<uint8_t[]> buffer;
+  uint32_t length = 0;
+  // Two spare bytes after the file let the title decoder put a terminator
+  // after the last title.
+  if (!file || !ReadWholeFile(*file, buffer, length, 2)) return;
+  uint32_t parsedEnd = ParseToc(*book, buffer.get(), length, bookNumber);
+  shelf.Store(bookNumber, std::move(buffer), length, parsedEnd);
 }
 
 std::string CatalogueLoader::BookName(int16_t book) {

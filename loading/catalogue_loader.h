@@ -1,13 +1,17 @@
 // CatalogueLoader: the library's catalogue file (the topic name followed by ".INI")
-// and the books directory it names. It fills a Library from the file, reading
-// each book's TOC file, finds a book's file again by its catalogue name, and
-// reads a section's deferred children from it.
+// and the books directory it names. It fills a Library from the file, reads
+// each book's TOC file when the library first needs it (or at once, when
+// told to), finds a book's file again by its catalogue name, and reads a
+// section's deferred children from it.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include <vector>
+
+#include "model/book_reader.h"
 #include "model/child_reader.h"
 
 namespace orvane {
@@ -16,15 +20,25 @@ class FileSystem;
 class Library;
 class ProfileSource;
 
-class CatalogueLoader : public ChildReader {
+// When a book's TOC file is read.
+enum class BookReading { OnDemand, WithCatalogue };
+
+class CatalogueLoader : public ChildReader, public BookReader {
  public:
   CatalogueLoader(Library& library, ProfileSource& profile, FileSystem& files);
 
-  // Builds the categories, their books and each book's leading sections into
-  // the library, which must be empty (nothing may refer to its old nodes).
+  // Builds the categories and their books into the library, which must be
+  // empty (nothing may refer to its old nodes), and finds each book's file:
+  // the books directory and file name as the catalogue gives them now, so a
+  // later change of BooksDir does not move a book that is read later.
   // Remembers `topicName`, reads `BooksDir` from the catalogue, and marks the
   // library loaded even when no catalogue file exists. Makes no rows.
   void Load(std::string_view topicName);
+
+  // OnDemand (the default) leaves each book's file until the library needs
+  // it; WithCatalogue reads every file in Load, as a reference for tests.
+  void SetBookReading(BookReading reading);
+  void ReadBook(int16_t book) override;
 
   // The catalogue name of BookNumber `book` (its TOC file's name without
   // ".TOC"), read from the catalogue file now; empty for no such book.
@@ -42,14 +56,17 @@ class CatalogueLoader : public ChildReader {
   std::string Read(std::string_view section, std::string_view key, std::string_view deflt = "");
   // The categories and their books as nodes, numbered; no file read yet.
   void LoadCategories(int32_t declaredBooks);
-  // Reads and parses every book's TOC file onto the shelf.
-  void ReadBookFiles();
+  // Finds every book's TOC file, reading it too unless books are read on
+  // demand.
+  void FindBookFiles();
 
   Library& m_library;
   ProfileSource& m_profile;
   FileSystem& m_files;
   std::string m_topicName;
   std::string m_booksDir;
+  BookReading m_reading = BookReading::OnDemand;
+  std::vector<std::string> m_bookFiles;  // by BookNumber - 1; empty for no file
 };
 
 }  // namespace orvane

@@ -11,6 +11,7 @@ namespace orvane {
 
 std::string SectionQueries::GetSectionTitle(int16_t book, int32_t tocPos) const {
   if (!m_library.CatalogueLoaded()) return std::string();
+  m_library.EnsureBookRead(book);
   const BookShelf& shelf = m_library.Shelf();
   const uint8_t* record = shelf.RecordAt(book, tocPos);
   if (!record) return std::string();
@@ -29,6 +30,7 @@ std::string SectionQueries::GetSectionTitle(int16_t book, int32_t tocPos) const 
 
 int32_t SectionQueries::GetParentPos(int16_t book, int32_t tocPos) const {
   if (static_cast<uint32_t>(tocPos) <= kTocHeaderSize) return -1;
+  m_library.EnsureBookRead(book);
   const uint8_t* record = m_library.Shelf().RecordAt(book, tocPos);
   if (!record || record[rec::kLevel] == 2) return -1;
   uint32_t parent = ReadU32(record + rec::kParentPos);
@@ -37,6 +39,7 @@ int32_t SectionQueries::GetParentPos(int16_t book, int32_t tocPos) const {
 
 int32_t SectionQueries::TocToFilePos(int16_t book, int32_t tocPos) const {
   if (!m_library.CatalogueLoaded()) return -1;
+  m_library.EnsureBookRead(book);
   const uint8_t* record = m_library.Shelf().RecordAt(book, tocPos);
   return record ? ReadI32(record + rec::kFilePos) : -1;
 }

@@ -21,6 +21,16 @@ void BookShelf::Store(int16_t book, std::unique_ptr<uint8_t[]> buffer, uint32_t 
   slot.buffer = std::move(buffer);
   slot.length = slot.buffer ? length : 0;
   slot.parsedEnd = slot.buffer ? parsedEnd : 0;
+  slot.read = true;
+}
+
+bool BookShelf::IsRead(int16_t book) const {
+  const Book* found = Find(book);
+  return !found || found->read;
+}
+
+void BookShelf::MarkRead(int16_t book) {
+  if (book >= 1 && book <= Count()) m_books[static_cast<size_t>(book - 1)].read = true;
 }
 
 const uint8_t* BookShelf::Buffer(int16_t book) const {

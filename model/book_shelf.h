@@ -1,6 +1,8 @@
 // BookShelf: every catalogue book's TOC file as read into memory, by
-// BookNumber. Section nodes point into these buffers, so a buffer lives until
-// the shelf is cleared (a new catalogue) or destroyed with the control.
+// BookNumber, and whether it has been read yet: a book is read the first time
+// it is needed, not when the catalogue is loaded. Section nodes point into
+// these buffers, so a buffer lives until the shelf is cleared (a new
+// catalogue) or destroyed with the control.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +18,13 @@ class BookShelf {
   void Clear() { Reset(0); }
   int16_t Count() const { return static_cast<int16_t>(m_books.size()); }
 
-  // Keeps `book`'s file bytes. `parsedEnd` is where the leading region's
+  // Whether `book`'s file has been read (or found unreadable); true for a
+  // number outside 1..Count(), which has nothing to read.
+  bool IsRead(int16_t book) const;
+  // Marks the book read before its file is, so that nothing reads it twice.
+  void MarkRead(int16_t book);
+
+  // Keeps `book`'s file bytes and marks it read. `parsedEnd` is where the leading region's
   // parse stopped: records before it hold titles decoded in place. Ignored
   // for a number outside 1..Count().
   void Store(int16_t book, std::unique_ptr<uint8_t[]> buffer, uint32_t length, uint32_t parsedEnd);
@@ -42,6 +50,7 @@ class BookShelf {
     std::unique_ptr<uint8_t[]> buffer;
     uint32_t length = 0;
     uint32_t parsedEnd = 0;
+    bool read = false;
   };
   const Book* Find(int16_t book) const;
 

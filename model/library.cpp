@@ -37,8 +37,25 @@ bool Library::HasDeferredChildren(const OutlineNode& node) const {
          node.ChildCount() > node.m_children.Count();
 }
 
+void Library::EnsureBookRead(int16_t book) const {
+  if (!m_bookReader || m_shelf.IsRead(book)) return;
+  m_bookReader->ReadBook(book);
+}
+
+void Library::EnsureBookReadFor(const OutlineNode& node) const {
+  // Categories and text items have no book (BookNumber 0); a section's book
+  // was read when the section was made.
+  if (node.Level() == 1) EnsureBookRead(node.m_bookNumber);
+}
+
 bool Library::CanOpen(const OutlineNode& node) const {
+  EnsureBookReadFor(node);
   return !node.m_children.Empty() || HasDeferredChildren(node);
+}
+
+uint16_t Library::DeclaredChildren(const OutlineNode& node) const {
+  EnsureBookReadFor(node);
+  return node.ChildCount();
 }
 
 }  // namespace orvane

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "model/book_reader.h"
 #include "model/book_shelf.h"
 #include "model/category_table.h"
 #include "model/node_list.h"
@@ -22,6 +23,18 @@ class Library {
   const CategoryTable& Categories() const { return m_categories; }
   BookShelf& Shelf() { return m_shelf; }
   const BookShelf& Shelf() const { return m_shelf; }
+
+  // Who reads a book's file the first time it is needed; null while books
+  // are read with the catalogue.
+  void SetBookReader(BookReader* reader) { m_bookReader = reader; }
+  // Reads `book`'s file now unless it has been read. Every question below
+  // that needs a book's sections, declared count or records asks it first;
+  // so must any other code that looks at a book node's children or
+  // ChildCount. Reading changes no answer, only when the file is read, so
+  // the const questions may do it.
+  void EnsureBookRead(int16_t book) const;
+  // The same for the book `node` belongs to, whatever its level.
+  void EnsureBookReadFor(const OutlineNode& node) const;
 
   // Every numbered book, including those the catalogue declares beyond its
   // categories' sum (they have no node).
@@ -50,12 +63,15 @@ class Library {
   // Has children to show when opened, loaded or deferred: such a node gets a
   // button.
   bool CanOpen(const OutlineNode& node) const;
+  // The node's declared number of children (a book's from its file).
+  uint16_t DeclaredChildren(const OutlineNode& node) const;
 
  private:
   NodeList m_rootList;
   CategoryTable m_categories;
   BookShelf m_shelf;
   bool m_catalogueLoaded = false;
+  BookReader* m_bookReader = nullptr;
 };
 
 }  // namespace orvane

@@ -54,6 +54,7 @@ int32_t RowView::ToggleNode(int16_t row, int16_t* lastRow) {
   if (lastRow) *lastRow = row;
   OutlineNode* node = m_rows.NodeOf(row);
   if (!node) return 0;
+  m_library.EnsureBookReadFor(*node);
   node->m_expanded = !node->m_expanded;
   bool opening = node->m_expanded != 0;
   // A section whose children all lie beyond its book's leading region reads

@@ -16,7 +16,10 @@ OutlineNode* NodeOfRow(const RowList& rows, int32_t index) {
 }  // namespace
 
 OutlineNode* RowView::AddChild(int32_t index, std::string_view text) {
-  OutlineNode* node = AddChildNode(m_library.RootList(), NodeOfRow(m_rows, index), text);
+  OutlineNode* parent = NodeOfRow(m_rows, index);
+  // A book's own sections come before anything a host hangs under it.
+  if (parent) m_library.EnsureBookReadFor(*parent);
+  OutlineNode* node = AddChildNode(m_library.RootList(), parent, text);
   node->Header().SetChildCount(0);
   // Deeper items get their rows when their parent is opened.
   if (node->Level() == 0) AppendRootRow(node);

@@ -75,6 +75,7 @@ bool RowView::OpenRowOf(OutlineNode* node, int32_t* row) {
 
 bool RowView::GotoTocPosition(int16_t book, int32_t tocPos) {
   RefreshPendingRows();
+  m_library.EnsureBookRead(book);
   const uint8_t* buffer = m_library.Shelf().Buffer(book);
   OutlineNode* bookNode = m_library.BookNode(book);
   if (!buffer || !bookNode || !bookNode->m_parent) return false;

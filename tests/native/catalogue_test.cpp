@@ -39,14 +39,20 @@ TEST(LoadBooks, NumbersBooksAcrossCategoriesAndShowsOneRowPerCategory) {
   EXPECT_EQ(e2->summaryState, csChecked);
 }
 
-TEST(LoadBooks, ReadsEveryBooksTocFileAndBuildsItsSections) {
+TEST(LoadBooks, ReadsEachBooksTocFileWhenTheBookIsFirstNeeded) {
   CoreFixture f;
   f.Catalogue("lib", {{"first"}, {"second"}});
   SampleBook sample;
   f.Book("second", sample.toc);
   f.core.LoadBooks("lib");
-  EXPECT_EQ(f.files.opened[0], "lib\\first.TOC");
-  EXPECT_EQ(f.files.opened[1], "lib\\second.TOC");
+  EXPECT_TRUE(f.files.opened.empty());
+  f.core.Outline().EnsureBookRead(2);
+  f.core.Outline().EnsureBookRead(1);
+  f.core.Outline().EnsureBookRead(2);  // once only
+  f.core.Outline().EnsureBookRead(1);
+  ASSERT_EQ(f.files.opened.size(), 2u);
+  EXPECT_EQ(f.files.opened[0], "lib\\second.TOC");
+  EXPECT_EQ(f.files.opened[1], "lib\\first.TOC");
   // The missing file: no sections, no buffer.
   EXPECT_EQ(f.core.Outline().BookNode(1)->ChildCount(), 0);
   EXPECT_EQ(f.core.Outline().Shelf().Buffer(1), nullptr);
@@ -74,6 +80,7 @@ TEST(LoadBooks, DirectoriesWithoutTocGivesPathsFromTheRoot) {
   f.Catalogue("lib", {{"x"}});
   f.profile.Set("lib.INI", "Directories", "TOC", "");
   f.core.LoadBooks("lib");
+  f.core.Outline().EnsureBookRead(1);
   EXPECT_EQ(f.files.opened.back(), "\\x.TOC");
 }
 
@@ -96,6 +103,7 @@ TEST(LoadBooks, BookArraysCoverEveryNumberedBook) {
   f.Book("c", sample.toc);
   f.core.LoadBooks("lib");
   EXPECT_EQ(f.core.Outline().BookCount(), 3);
+  f.core.Outline().EnsureBookRead(3);
   EXPECT_NE(f.core.Outline().Shelf().Buffer(3), nullptr);
   EXPECT_TRUE(f.core.Checks().SetStateBook(3, false));
   EXPECT_EQ(f.core.Checks().GetStateBook(3), csUnchecked);
@@ -137,8 +145,8 @@ TEST(LoadBooks, SecondLoadGivesWhatAFirstLoadGives) {
   EXPECT_EQ(twice.core.Checks().GetStateBook(1), csChecked);
   EXPECT_EQ(twice.core.View().SelectedNode(), nullptr);
   EXPECT_EQ(twice.core.Outline().Categories().Entry(1)->checkedCount, 2);
-  EXPECT_EQ(twice.core.Outline().BookNode(2)->m_children.Count(), 2);
   EXPECT_EQ(twice.core.Queries().GetSectionTitle(2, sample.a1), "A1");
+  EXPECT_EQ(twice.core.Outline().BookNode(2)->m_children.Count(), 2);
 }
 
 TEST(LoadBooks, ReadsTheCatalogueOnceAValue) {

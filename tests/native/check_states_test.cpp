@@ -85,6 +85,7 @@ TEST(ChangeStateSelected, CategoriesBooksAndSections) {
   EXPECT_EQ(f.Entry(1).summaryState, csPartial);
 
   // A section has no state of its own; it reports its book's.
+  f.core.Outline().EnsureBookRead(1);
   OutlineNode* section = f.core.Outline().BookNode(1)->m_children[0];
   f.core.View().SetSelectedNode(section);
   f.core.View().ChangeStateSelected();

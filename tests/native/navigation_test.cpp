@@ -102,6 +102,7 @@ TEST(ActiveCategoryAndBook, FollowTheSelectedNode) {
   f.core.View().SetSelectedNode(NodeAt(f.core.Outline().RootList(), 2));
   EXPECT_EQ(f.core.View().ActiveCategory(), 2);
   EXPECT_EQ(f.core.View().ActiveBook(), 0);
+  f.core.Outline().EnsureBookRead(3);
   f.core.View().SetSelectedNode(f.core.Outline().BookNode(3)->m_children[1]);
   EXPECT_EQ(f.core.View().ActiveCategory(), 2);
   EXPECT_EQ(f.core.View().ActiveBook(), 3);

@@ -1,0 +1,110 @@
+// Reading books on demand gives what reading them with the catalogue gives.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/native/book_reading_differential.h"
+
+namespace orvane::test {
+namespace {
+
+class SeededChoices : public Choices {
+ public:
+  explicit SeededChoices(uint32_t seed) : m_random(seed) {}
+  uint32_t Below(uint32_t bound) override {
+    return bound == 0 ? 0 : std::uniform_int_distribution<uint32_t>(0, bound - 1)(m_random);
+  }
+  std::vector<uint8_t> Bytes(size_t max) override {
+    std::vector<uint8_t> out(Below(static_cast<uint32_t>(max) + 1));
+    for (uint8_t& b : out) b = static_cast<uint8_t>(Below(256));
+    return out;
+  }
+  bool Exhausted() const override { return false; }
+
+ private:
+  std::mt19937 m_random;
+};
+
+TEST(BookReading, OnDemandMatchesReadingWithTheCatalogueThroughRandomWalks) {
+  size_t eagerOpens = 0;
+  size_t lazyOpens = 0;
+  for (uint32_t seed = 1; seed <= 400; ++seed) {
+    SeededChoices choices(seed);
+    BookReadingDifferential walk(choices);
+    std::string failure = walk.Run(80);
+    ASSERT_EQ(failure, "") << "seed " << seed;
+    eagerOpens += walk.EagerOpens();
+    lazyOpens += walk.LazyOpens();
+  }
+  // The walks must leave books unread, or they would not test the difference.
+  EXPECT_LT(lazyOpens, eagerOpens);
+}
+
+TEST(BookReading, ABookIsReadOnlyWhenSomethingNeedsIt) {
+  CoreFixture f;
+  SampleBook sample;
+  f.Catalogue("lib", {{"a", "b"}, {"c"}});
+  f.Book("a", sample.toc);
+  f.Book("b", sample.toc);
+  f.Book("c", sample.toc);
+  f.core.LoadBooks("lib");
+  f.core.View().SetApplyCheck(true);  // every book gets a row
+  EXPECT_EQ(f.rows.Count(), 5);
+  EXPECT_TRUE(f.files.opened.empty());
+  // Check states need no file.
+  EXPECT_TRUE(f.core.Checks().SetStateBook(3, false));
+  EXPECT_TRUE(f.files.opened.empty());
+
+  // A question about a position reads that book only.
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(2, sample.b1), "B1");
+  EXPECT_EQ(f.files.opened, std::vector<std::string>{"lib\\b.TOC"});
+  // Asking whether a row gets a button reads its book.
+  EXPECT_TRUE(f.core.Outline().CanOpen(*f.core.Outline().BookNode(1)));
+  EXPECT_EQ(f.files.opened.size(), 2u);
+  // Opening the third book's row reads it and shows its sections.
+  EXPECT_EQ(f.core.View().ToggleNode(static_cast<int16_t>(f.RowOf("B2.1"))), 2);
+  EXPECT_EQ(f.files.opened.size(), 3u);
+  EXPECT_EQ(f.RowTitle(f.RowOf("B2.1") + 1), "A");
+}
+
+TEST(BookReading, HostItemsUnderAnUnreadBookComeAfterItsSections) {
+  CoreFixture f;
+  SampleBook sample;
+  f.Catalogue("lib", {{"a"}});
+  f.Book("a", sample.toc);
+  f.core.LoadBooks("lib");
+  f.core.View().ToggleNode(0);  // the category: the book's row appears
+  f.core.View().AddChild(1, "note");
+  const OutlineNode* book = f.core.Outline().BookNode(1);
+  ASSERT_EQ(book->m_children.Count(), 3);
+  EXPECT_EQ(book->m_children[0]->TitleText(), "A");
+  EXPECT_EQ(book->m_children[1]->TitleText(), "B");
+  EXPECT_EQ(book->m_children[2]->TitleText(), "note");
+}
+
+TEST(BookReading, AFileIsFoundWhereTheCatalogueSaidWhenItWasLoaded) {
+  // BooksDir changed after LoadBooks does not move a book read later.
+  CoreFixture f;
+  SampleBook sample;
+  f.Catalogue("lib", {{"a"}});
+  f.Book("a", sample.toc);
+  f.core.LoadBooks("lib");
+  f.core.Catalogue().SetBooksDir("elsewhere");
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(1, sample.a), "A");
+  EXPECT_EQ(f.files.opened, std::vector<std::string>{"lib\\a.TOC"});
+}
+
+TEST(BookReading, AnUnreadableFileIsNotTriedAgain) {
+  CoreFixture f;
+  f.Catalogue("lib", {{"gone"}});
+  f.core.LoadBooks("lib");
+  EXPECT_EQ(f.core.Queries().TocToFilePos(1, 10), -1);
+  SampleBook sample;
+  f.Book("gone", sample.toc);  // appears later: the book stays as first found
+  EXPECT_EQ(f.core.Queries().TocToFilePos(1, 10), -1);
+  EXPECT_FALSE(f.core.Outline().CanOpen(*f.core.Outline().BookNode(1)));
+  EXPECT_EQ(f.files.opened.size(), 1u);
+}
+
+}  // namespace
+}  // namespace orvane::test
