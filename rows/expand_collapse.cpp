@@ -1,6 +1,7 @@
 // Opening and closing nodes, the row limit, and the two wholesale rebuilds.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "model/child_reader.h"
 #include "model/library.h"
@@ -138,14 +139,13 @@ int32_t RowView::InsertNodeRow(OutlineNode* node, int16_t index, int16_t* indexU
 }
 
 void RowView::RebuildAllRows() {
-  m_rows.BeginBulkChange();
-  m_rows.Clear();
+  std::vector<OutlineNode*> shown;
   const CategoryTable& categories = m_library.Categories();
   for (int32_t k = 1; k <= categories.Count(); ++k) {
     OutlineNode* category = m_library.CategoryNode(k);
     if (!category) continue;
     category->m_expanded = 1;
-    AppendRootRow(category);
+    shown.push_back(category);
     for (int32_t j = 1; j <= categories.Entry(k)->bookCount; ++j) {
       OutlineNode* book = NodeAt(category->m_children, j);
       if (!book) continue;
@@ -153,31 +153,39 @@ void RowView::RebuildAllRows() {
       // open flag without them would make the next click a closing that
       // deletes nothing. Their sections keep their own flags.
       book->m_expanded = 0;
-      AppendRootRow(book);
+      shown.push_back(book);
     }
   }
-  m_rows.EndBulkChange();
+  ShowOnly(shown);
 }
 
 void RowView::RebuildCheckedRows() {
-  m_rows.BeginBulkChange();
-  m_rows.Clear();
+  std::vector<OutlineNode*> shown;
   CategoryTable& categories = m_library.Categories();
   for (int32_t k = 1; k <= categories.Count(); ++k) {
     CategoryEntry& entry = *categories.Entry(k);
     OutlineNode* category = m_library.CategoryNode(k);
     if (!category || entry.summaryState == csUnchecked) continue;
     category->m_expanded = 1;
-    AppendRootRow(category);
+    shown.push_back(category);
     for (int32_t j = 1; j <= entry.bookCount; ++j) {
       if (entry.bookStates[static_cast<size_t>(j - 1)] == csUnchecked) continue;
       OutlineNode* book = NodeAt(category->m_children, j);
       if (!book) continue;
       entry.lastShown = static_cast<int16_t>(j);
       book->m_expanded = 0;
-      AppendRootRow(book);
+      shown.push_back(book);
     }
   }
+  ShowOnly(shown);
+}
+
+void RowView::ShowOnly(const std::vector<OutlineNode*>& nodes) {
+  // Rows past the 16-bit limit are left out, as appending them one by one
+  // would leave them.
+  int32_t count = std::min<int32_t>(static_cast<int32_t>(nodes.size()), kMaxRows);
+  m_rows.BeginBulkChange();
+  m_rows.Replace(nodes.data(), count);
   m_rows.EndBulkChange();
 }
 

@@ -19,6 +19,10 @@ class RowList {
   virtual void Delete(int32_t index) = 0;
   // No rows, no selection.
   virtual void Clear() = 0;
+  // Every row replaced by `count` rows of `nodes` (count <= kMaxRows): no
+  // selection, the first row at the top. The same as Clear and an Append
+  // each; a list that can take the rows at once overrides it.
+  virtual void Replace(OutlineNode* const* nodes, int32_t count);
   virtual int32_t Count() const = 0;
   // Null for an index outside 0..Count()-1.
   virtual OutlineNode* NodeOf(int32_t index) const = 0;
@@ -41,5 +45,10 @@ class RowList {
 
 // Row indexes are 16-bit for every user of the list; no list grows past this.
 inline constexpr int32_t kMaxRows = 32767;
+
+inline void RowList::Replace(OutlineNode* const* nodes, int32_t count) {
+  Clear();
+  for (int32_t i = 0; i < count; ++i) Append(nodes[i]);
+}
 
 }  // namespace orvane

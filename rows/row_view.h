@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace orvane {
 
@@ -87,6 +88,8 @@ class RowView {
   bool OpenRowOf(OutlineNode* node, int32_t* row);
   // Appends a row unless the list is at its 16-bit limit.
   bool AppendRootRow(OutlineNode* node);
+  // Makes the rows exactly `nodes`, as many as the list can hold, at once.
+  void ShowOnly(const std::vector<OutlineNode*>& nodes);
 
   RowList& m_rows;
   HoverTimer& m_hoverTimer;

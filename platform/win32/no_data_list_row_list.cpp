@@ -37,6 +37,17 @@ void NoDataListRowList::Clear() {
   m_nodes.Clear();
 }
 
+void NoDataListRowList::Replace(OutlineNode* const* nodes, int32_t count) {
+  Clear();
+  if (!ListBox() || count <= 0) return;
+  if (Send(LB_SETCOUNT, static_cast<WPARAM>(count)) < 0) {
+    // A list box that refuses the count takes the rows one by one.
+    for (int32_t i = 0; i < count; ++i) Append(nodes[i]);
+    return;
+  }
+  for (int32_t i = 0; i < count; ++i) m_nodes.Append(nodes[i]);
+}
+
 int32_t NoDataListRowList::RowFromPoint(int32_t x, int32_t y) const {
   // The window's answer is bounded by its own count, which is ours.
   return m_box.RowFromPoint(x, y);

@@ -25,6 +25,9 @@ class NoDataListRowList : public RowList {
   void Insert(int32_t index, OutlineNode* node) override;
   void Delete(int32_t index) override;
   void Clear() override;
+  // One message for the count instead of one a row: the list box holds no
+  // item data, so its count is all it needs.
+  void Replace(OutlineNode* const* nodes, int32_t count) override;
   int32_t Count() const override { return m_nodes.Count(); }
   OutlineNode* NodeOf(int32_t index) const override { return m_nodes.NodeOf(index); }
   void SetNodeOf(int32_t index, OutlineNode* node) override { m_nodes.SetNodeOf(index, node); }

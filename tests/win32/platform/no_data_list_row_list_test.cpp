@@ -101,7 +101,7 @@ TEST_F(NoDataRows, SameRunGivesTheSameVisibleList) {
   int made = 0;
   for (int step = 0; step < 400; ++step) {
     int32_t count = m_plain.Count();
-    switch (next() % 10) {
+    switch (next() % 11) {
       case 0:
       case 1:
       case 2: {
@@ -151,6 +151,18 @@ TEST_F(NoDataRows, SameRunGivesTheSameVisibleList) {
           m_noData.Clear();
         }
         break;
+      case 10: {
+        // A rebuild: every row replaced at once, as the two views make them.
+        std::vector<OutlineNode*> nodes;
+        for (uint32_t n = next() % 60; n > 0; --n) nodes.push_back(Node(made++));
+        m_plain.BeginBulkChange();
+        m_noData.BeginBulkChange();
+        m_plain.Replace(nodes.data(), static_cast<int32_t>(nodes.size()));
+        m_noData.Replace(nodes.data(), static_cast<int32_t>(nodes.size()));
+        m_plain.EndBulkChange();
+        m_noData.EndBulkChange();
+        break;
+      }
     }
     ExpectSame(step);
     if (step % 50 == 0) {
