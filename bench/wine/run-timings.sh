@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Timing under Wine of the real control in the test container: loading the
-# benchmark library and rebuilding a list of 31,002 rows. Needs
+# Timing under Wine of the real control in the test container (loading the
+# benchmark library, opening a category, jumping into unread books, a
+# catalogue of 31,000 books without files, rebuilding 31,002 rows), then in
+# the same run its peers: reading the same files with nothing else, failing
+# as many opens, and the system tree view's inserts and expand. Needs
 # `make native win`. Prints the figures; asserts nothing.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -11,4 +14,5 @@ export ORVANE_WIN_BUILD="${ORVANE_WIN_BUILD:-build/win}"
 scripts/with-wine bash -c '
   wine regsvr32 /s "$ORVANE_WIN_BUILD/bin/ORVANE.OCX"
   wine "$ORVANE_WIN_BUILD/bin/testcon.exe" --size 300x400 bench/wine/load_books_timing.js
+  wine "$ORVANE_WIN_BUILD/bench/win32/peer_timing.exe" "$(winepath -w build/bench-library/books)"
 '
