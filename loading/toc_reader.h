@@ -38,8 +38,14 @@ uint32_t ParseToc(OutlineNode& book, uint8_t* buffer, uint32_t length, int16_t b
 // when the record cannot be read whole.
 std::unique_ptr<OutlineNode> ReadRecordNode(File& file, uint32_t pos);
 
-// Reads the node's missing children from its book's file and returns the
-// number of children it now has.
+// How many of the node's children were read from its book's file (in the
+// leading region or by LoadChildren): those carrying the node's BookNumber.
+// Children a host added carry none and are not counted.
+int32_t ChildrenReadFromFile(const OutlineNode& node);
+
+// Reads the children still missing from the run at the node's FirstChildPos,
+// appends them after the children it has, and returns the number of children
+// it now has. A section at the deepest level reads none.
 int32_t LoadChildren(File& file, OutlineNode& node);
 
 }  // namespace orvane

@@ -26,8 +26,10 @@ bool OrvaneCore::HasDeferredChildren(const OutlineNode& node) const {
   // Only a section's header comes from its file, so only a section's
   // FirstChildPos leads to a run of records; a book's header is made from
   // its title and points nowhere.
-  return node.Level() >= 2 && node.m_bookNumber >= 1 && node.m_bookNumber <= m_bookCount &&
-         node.ChildCount() > node.m_children.Count();
+  // Children a host added do not stand in for those still in the file, and
+  // a section at the deepest level takes none from it.
+  return node.Level() >= 2 && node.Level() < 255 && node.m_bookNumber >= 1 &&
+         node.m_bookNumber <= m_bookCount && node.ChildCount() > ChildrenReadFromFile(node);
 }
 
 bool OrvaneCore::CanOpen(const OutlineNode& node) const {
@@ -64,10 +66,8 @@ int32_t OrvaneCore::ToggleNode(int16_t row, int16_t* lastRow) {
 
 int32_t OrvaneCore::ToggleOpen(OutlineNode& node, int16_t row, int16_t* lastRow) {
   // Children still waiting in the file are read before the rows are made;
-  // nothing is read once the counts agree.
-  if (node.ChildCount() != 0 && node.ChildCount() != node.m_children.Count()) {
-    ReadDeferredChildren(node);
-  }
+  // nothing is read once every declared child has come from the file.
+  ReadDeferredChildren(node);
   int16_t last = row;
   int32_t count = 0;
   for (int32_t i = 0; i < node.m_children.Count(); ++i) {
