@@ -34,6 +34,10 @@ class OrvaneCore {
   void LoadFromTextFile(std::string_view fileName);
   void Demo();
   static constexpr const char* kDemoFile = "C:\\MIRVAK\\DATA\\BOOKS.TXT";
+  // The largest text outline LoadFromTextFile reads; a larger file is left
+  // alone, as an unreadable one is. A table of contents is far smaller: this
+  // holds half a million items of thirty characters.
+  static constexpr int64_t kMaxTextOutlineBytes = 16 * 1024 * 1024;
 
   // ---- Catalogue (loading/catalogue_loader.cpp) ----
   bool LoadBooks(std::string_view topicName);

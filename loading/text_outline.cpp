@@ -34,7 +34,12 @@ void OrvaneCore::LoadFromTextFile(std::string_view fileName) {
   std::unique_ptr<File> file = m_files.OpenRead(fileName, Share::Read);
   std::unique_ptr<uint8_t[]> bytes;
   uint32_t length = 0;
-  if (!file || !ReadWholeFile(*file, bytes, length)) return;
+  if (!file) return;
+  // Checked before anything is read: a file of gigabytes would hold up the
+  // host for as long as reading it takes.
+  const int64_t size = file->Size();
+  if (size < 0 || size > kMaxTextOutlineBytes) return;
+  if (!ReadWholeFile(*file, bytes, length)) return;
 
   std::string_view text(reinterpret_cast<const char*>(bytes.get()), length);
   size_t feed;
