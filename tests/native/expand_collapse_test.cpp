@@ -211,6 +211,31 @@ TEST(ToggleNode, BookWithEmptyLeadingRegionNeverReadsFromOffsetZero) {
   EXPECT_TRUE(book->m_children.Empty());
 }
 
+TEST(ToggleNode, BooksAndCategoriesNeverReadTheirFileWhenCountsDisagree) {
+  // The header declares three top-level sections and the file holds two:
+  // the book opens with the two, and neither it nor its category opens the
+  // file, however often they are opened.
+  CoreFixture f;
+  TocBytes toc(3);
+  toc.Record("S1", {});
+  toc.Record("S2", {});
+  f.Catalogue("lib", {{"short"}});
+  f.Book("short", toc);
+  f.core.LoadBooks("lib");
+  OutlineNode* book = f.core.BookNode(1);
+  ASSERT_EQ(book->ChildCount(), 3);
+  f.files.opened.clear();
+  for (int round = 0; round < 2; ++round) {
+    f.core.ToggleNode(0);
+    if (round == 0) {
+      EXPECT_EQ(f.core.ToggleNode(1), 2);
+    }
+    f.core.ToggleNode(0);
+  }
+  EXPECT_TRUE(f.files.opened.empty());
+  EXPECT_EQ(book->m_children.Count(), 2);
+}
+
 TEST(ToggleNode, TextOutlineNodesNeverOpenAFile) {
   CoreFixture f;
   f.files.Put("t.txt", "A\r\n  b\r\n");
