@@ -1,5 +1,6 @@
-' The control from VBScript: late binding by name, the "set not supported"
-' error as VBScript reports it, and calls with VBScript's own argument types.
+' The control from VBScript: late binding by name, the control's refusals as
+' VBScript reports them (number, source and description), and calls with
+' VBScript's own argument types.
 Option Explicit
 Dim failures : failures = 0
 
@@ -31,6 +32,8 @@ Equal ctl.BorderStyle, 0, "BorderStyle without a window"
 On Error Resume Next
 ctl.FilePos = 7
 Equal Err.Number, 383, "FilePos set error"
+Equal Err.Source, "Orvane", "FilePos set error source"
+Equal Err.Description, "Set not supported.", "FilePos set error description"
 Err.Clear
 ctl.ActiveBook = 2
 Equal Err.Number, 383, "ActiveBook set error"
@@ -40,6 +43,15 @@ Equal Err.Number, 383, "ActiveCategory set error"
 Err.Clear
 ctl.BorderStyle = 5
 Check Err.Number <> 0, "BorderStyle 5 is refused"
+Err.Clear
+ctl.BorderStyle = 2
+Equal Err.Number, 380, "BorderStyle 2 error"
+Equal Err.Source, "Orvane", "BorderStyle 2 error source"
+Equal Err.Description, "Invalid property value.", "BorderStyle 2 error description"
+Err.Clear
+ctl.Alignment = 65538
+Equal Err.Number, 380, "Alignment 65538 error"
+Equal Err.Source, "Orvane", "Alignment 65538 error source"
 Err.Clear
 ctl.NoSuchMember = 1
 Equal Err.Number, 438, "an unknown member"
