@@ -129,6 +129,43 @@ TEST(ControlPersistence, AutomationNamesInABagAreNotReadBack) {
   EXPECT_NEAR(static_cast<double>(size.int64) / 10000, 11, 0.5) << "\"Fonta\" is not read either";
 }
 
+TEST(ControlPersistence, BagsThatIgnoreCaseReadFontaAsFontA) {
+  // "Fonta" and "FontA" differ only in case, and hosts' bags ignore case:
+  // a font saved under the automation name is read as the persisted one.
+  // "ShowBalloonHelp" differs from "ShowHint" in more than case and is
+  // still not read.
+  ComPtr<MemoryPropertyBag> bag = ComPtr<MemoryPropertyBag>::Adopt(new MemoryPropertyBag(true));
+  bag->Put(L"ShowBalloonHelp", MakeBool(false));
+  FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Courier New"), {{300000, 0}}, 400, 0,
+                FALSE, FALSE, FALSE};
+  VARIANT font;
+  VariantInit(&font);
+  V_VT(&font) = VT_DISPATCH;
+  OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(&V_DISPATCH(&font)));
+  bag->Put(L"Fonta", font);
+
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  ASSERT_EQ(BagPersistence(control.Get())->Load(bag.Get(), nullptr), S_OK);
+  VARIANT_BOOL shown = VARIANT_FALSE;
+  control->get_ShowBalloonHelp(&shown);
+  EXPECT_EQ(shown, VARIANT_TRUE);
+  ComPtr<IFontDisp> fontaDisp;
+  control->get_Fonta(fontaDisp.Receive());
+  ASSERT_TRUE(fontaDisp);
+  ComPtr<IFont> fonta;
+  fontaDisp->QueryInterface(IID_IFont, reinterpret_cast<void**>(fonta.Receive()));
+  CY size{};
+  fonta->get_Size(&size);
+  // The font object reports the size it realised: within a pixel of 30
+  // points, far from the default 11.
+  EXPECT_NEAR(static_cast<double>(size.int64) / 10000, 30, 1.0);
+
+  // Saving writes "FontA" only; the same bag then holds one entry for both.
+  ASSERT_EQ(BagPersistence(control.Get())->Save(bag.Get(), TRUE, TRUE), S_OK);
+  EXPECT_TRUE(bag->Has(L"FontA"));
+  EXPECT_TRUE(bag->Has(L"Fonta"));
+}
+
 TEST(ControlPersistence, StreamRoundTripKeepsEveryProperty) {
   ComPtr<IOrvaneAutomation> saved = NewControl();
   SetAllProperties(saved.Get());
