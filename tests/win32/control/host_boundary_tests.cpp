@@ -9,26 +9,11 @@
 #include <string>
 
 #include "control/framework/ansi_string.h"
+#include "memory_property_bag.h"
 #include "ocx_module.h"
 
 namespace orvane::test {
 namespace {
-
-VARIANT Short(short v) {
-  VARIANT r;
-  VariantInit(&r);
-  V_VT(&r) = VT_I2;
-  V_I2(&r) = v;
-  return r;
-}
-
-VARIANT Long(LONG v) {
-  VARIANT r;
-  VariantInit(&r);
-  V_VT(&r) = VT_I4;
-  V_I4(&r) = v;
-  return r;
-}
 
 struct Refusal {
   const char* what;
@@ -53,12 +38,13 @@ TEST(Refusals, CarryTheControlsNameAndADescription) {
   ComPtr<IOrvaneAutomation> control = NewControl();
   const Refusal refusals[] = {
       // Stock property refused by the framework, which gives no text itself.
-      {"BorderStyle 2", DISPID_BORDERSTYLE, Short(2), CTL_E_INVALIDPROPERTYVALUE,
+      {"BorderStyle 2", DISPID_BORDERSTYLE, MakeI2(2), CTL_E_INVALIDPROPERTYVALUE,
        L"Invalid property value."},
-      {"FilePos", 10, Long(7), CTL_E_SETNOTSUPPORTED, L"Set not supported."},
-      {"ActiveBook", 13, Short(1), CTL_E_SETNOTSUPPORTED, L"Set not supported."},
-      {"Alignment 65538", 7, Long(65538), CTL_E_INVALIDPROPERTYVALUE, L"Invalid property value."},
-      {"ReadingOrder -40000", 9, Long(-40000), CTL_E_INVALIDPROPERTYVALUE,
+      {"FilePos", 10, MakeI4(7), CTL_E_SETNOTSUPPORTED, L"Set not supported."},
+      {"ActiveBook", 13, MakeI2(1), CTL_E_SETNOTSUPPORTED, L"Set not supported."},
+      {"Alignment 65538", 7, MakeI4(65538), CTL_E_INVALIDPROPERTYVALUE,
+       L"Invalid property value."},
+      {"ReadingOrder -40000", 9, MakeI4(-40000), CTL_E_INVALIDPROPERTYVALUE,
        L"Invalid property value."},
   };
   for (const Refusal& r : refusals) {
@@ -80,7 +66,7 @@ TEST(Refusals, CarryTheControlsNameAndADescription) {
   // A host that passes no place for the details still finds them in the
   // error object.
   DISPID named = DISPID_PROPERTYPUT;
-  VARIANT two = Short(2);
+  VARIANT two = MakeI2(2);
   DISPPARAMS params{&two, &named, 1, 1};
   EXPECT_EQ(control->Invoke(DISPID_BORDERSTYLE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
                             &params, nullptr, nullptr, nullptr),
@@ -88,7 +74,7 @@ TEST(Refusals, CarryTheControlsNameAndADescription) {
   EXPECT_EQ(ErrorObjectText(), L"Orvane|Invalid property value.");
 
   // A call that succeeds leaves no stale error object behind.
-  VARIANT one = Short(1);
+  VARIANT one = MakeI2(1);
   params.rgvarg = &one;
   EXPECT_EQ(control->Invoke(DISPID_BORDERSTYLE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
                             &params, nullptr, nullptr, nullptr),

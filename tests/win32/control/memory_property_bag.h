@@ -65,6 +65,14 @@ class MemoryPropertyBag : public ComBase<MemoryPropertyBag, IPropertyBag> {
   std::map<std::wstring, VARIANT, NameOrder> m_values;
 };
 
+inline VARIANT MakeI2(short v) {
+  VARIANT r;
+  VariantInit(&r);
+  V_VT(&r) = VT_I2;
+  V_I2(&r) = v;
+  return r;
+}
+
 inline VARIANT MakeI4(LONG v) {
   VARIANT r;
   VariantInit(&r);
