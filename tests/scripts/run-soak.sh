@@ -11,4 +11,4 @@ if [ ! -f "$soak" ]; then
   echo "run-soak: $soak is missing; build the Windows tree first" >&2
   exit 1
 fi
-wine "$soak" "${SOAK_CYCLES:-50}" "${SOAK_REPORT_EVERY:-100}" | tr -d '\r'
+wine "$soak" "${SOAK_CYCLES:-50}" "${SOAK_REPORT_EVERY:-100}" | sed -u 's/\r$//'
