@@ -19,6 +19,8 @@ const CLSID CLSID_OrvanePropPage = {
 namespace {
 
 const TypeLibraryId kLibrary{&LIBID_ORVANELib, 1, 0};
+// The source of every error the control raises: its name in the type library.
+constexpr wchar_t kErrorSource[] = L"Orvane";
 
 // The system's standard colour and font pages edit the stock properties.
 const CLSID kStandardColorPage = {
@@ -46,7 +48,7 @@ void MakeAnsiLogFont(const LOGFONTA& fonta, LOGFONTA& ansi) {
 COrvaneCtrl::COrvaneCtrl()
     : COleControl(DIID__DOrvaneEvents),
       m_core(m_rowList, m_profileSource, m_fileSystem, m_hoverTimerSeam),
-      m_dispatch(kLibrary, DIID__DOrvane, IID_IOrvaneAutomation),
+      m_dispatch(kLibrary, DIID__DOrvane, IID_IOrvaneAutomation, kErrorSource),
       m_balloon(new (std::nothrow) BalloonWindow) {
   // A host that changes the font object it read back changes Fonta.
   m_fonta.SetChangeNotification([this] {

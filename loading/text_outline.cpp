@@ -11,7 +11,12 @@ bool ReadTextOutline(FileSystem& files, std::string_view fileName, const Outline
   std::unique_ptr<File> file = files.OpenRead(fileName, Share::Read);
   std::unique_ptr<uint8_t[]> bytes;
   uint32_t length = 0;
-  if (!file || !ReadWholeFile(*file, bytes, length)) return false;
+  if (!file) return false;
+  // Checked before anything is read: a file of gigabytes would hold up the
+  // host for as long as reading it takes.
+  const int64_t size = file->Size();
+  if (size < 0 || size > kMaxTextOutlineBytes) return false;
+  if (!ReadWholeFile(*file, bytes, length)) return false;
 
   std::string_view text(reinterpret_cast<const char*>(bytes.get()), length);
   size_t feed;

@@ -52,30 +52,48 @@ uint32_t ParseToc(OutlineNode& book, uint8_t* buffer, uint32_t length, int16_t b
   book.Header().SetChildCount(length >= 8 ? ReadU16(buffer + 6) : 0);
   if (length <= kTocHeaderSize) return length;
 
+  // A pending parent whose group is still to come. A section at the deepest
+  // level takes no children (theirs would share its level, and closing it
+  // would leave their rows behind), so the records of its group, and of
+  // their groups in turn, are only stepped over: `node` is null for them and
+  // `count` is the declared count from the record.
+  struct Pending {
+    OutlineNode* node;
+    uint32_t count;
+  };
   // The head of the pending list is its back: a group goes in reversed so
   // that its first member is taken next, as depth-first order wants.
-  std::vector<OutlineNode*> pending{&book};
-  std::vector<OutlineNode*> group;
+  std::vector<Pending> pending{{&book, book.ChildCount()}};
+  std::vector<Pending> group;
   uint32_t pos = kTocHeaderSize;
   bool truncated = false;
   while (!pending.empty() && pos < length && !truncated) {
     if (IsZeroRun(buffer, length, pos)) break;
-    OutlineNode* parent = pending.back();
+    Pending parent = pending.back();
     pending.pop_back();
-    uint32_t count = parent->Level() >= kDeepestLevel ? 0 : parent->ChildCount();
+    const bool attach = parent.node && parent.node->Level() < kDeepestLevel;
     // Never reserve more than the remaining bytes can hold.
-    parent->m_children.Reserve(std::min<uint32_t>(count, (length - pos) / kRecordHeaderSize));
+    if (attach) {
+      parent.node->m_children.Reserve(
+          std::min<uint32_t>(parent.count, (length - pos) / kRecordHeaderSize));
+    }
     group.clear();
-    for (uint32_t i = 1; i <= count; ++i) {
+    for (uint32_t i = 1; i <= parent.count; ++i) {
       if (!RecordFits(buffer, length, pos)) {
         truncated = true;
         break;
+      }
+      if (!attach) {
+        group.push_back({nullptr, ReadU16(buffer + pos + rec::kChildCount)});
+        pos += ReadU16(buffer + pos);
+        continue;
       }
       std::unique_ptr<OutlineNode> node = NodeFromBuffer(buffer, pos);
       pos += node->Header().RecordLength();
       node->m_bookNumber = bookNumber;
       node->m_ordinal = static_cast<int16_t>(i);
-      group.push_back(AttachChild(*parent, std::move(node)));
+      OutlineNode* attached = AttachChild(*parent.node, std::move(node));
+      group.push_back({attached, attached->ChildCount()});
     }
     for (auto it = group.rbegin(); it != group.rend(); ++it) pending.push_back(*it);
   }
@@ -101,14 +119,16 @@ std::unique_ptr<OutlineNode> ReadRecordNode(File& file, uint32_t pos) {
 int32_t LoadChildren(File& file, OutlineNode& node) {
   uint16_t declared = node.ChildCount();
   if (declared == 0) return 0;
-  int32_t loaded = node.m_children.Count();
-  if (loaded >= declared || node.Level() >= kDeepestLevel) return loaded;
+  int32_t read = ChildrenReadFromFile(node);
+  if (read >= declared || node.Level() >= kDeepestLevel) return node.m_children.Count();
   // The run at FirstChildPos holds all the declared children; those already
-  // loaded are stepped over, so that the counts agree after one read and a
-  // node that is opened again never gets the same children twice.
+  // read from it are stepped over, so that the counts agree after one read
+  // and a node that is opened again never gets the same children twice.
+  // Children a host added are not in the run: the rest of the run is
+  // appended after them.
   uint64_t pos = node.Header().FirstChildPos();
   for (uint32_t i = 1; i <= declared && pos <= UINT32_MAX; ++i) {
-    if (static_cast<int32_t>(i) <= loaded) {
+    if (static_cast<int32_t>(i) <= read) {
       uint8_t lengthBytes[2];
       if (!file.Seek(static_cast<uint32_t>(pos)) || file.Read(lengthBytes, 2) != 2) break;
       uint16_t recordLength = ReadU16(lengthBytes);

@@ -35,8 +35,9 @@ uint32_t ParseToc(OutlineNode& book, uint8_t* buffer, uint32_t length, int16_t b
 // when the record cannot be read whole.
 std::unique_ptr<OutlineNode> ReadRecordNode(File& file, uint32_t pos);
 
-// Reads the node's missing children from its book's file and returns the
-// number of children it now has.
+// Reads the children still missing from the run at the node's FirstChildPos,
+// appends them after the children it has, and returns the number of children
+// it now has. A section at the deepest level reads none.
 int32_t LoadChildren(File& file, OutlineNode& node);
 
 }  // namespace orvane

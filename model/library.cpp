@@ -33,8 +33,10 @@ bool Library::HasDeferredChildren(const OutlineNode& node) const {
   // Only a section's header comes from its file, so only a section's
   // FirstChildPos leads to a run of records; a book's header is made from
   // its title and points nowhere.
-  return node.Level() >= 2 && node.m_bookNumber >= 1 && node.m_bookNumber <= BookCount() &&
-         node.ChildCount() > node.m_children.Count();
+  // Children a host added do not stand in for those still in the file, and
+  // a section at the deepest level takes none from it.
+  return node.Level() >= 2 && node.Level() < 255 && node.m_bookNumber >= 1 &&
+         node.m_bookNumber <= BookCount() && node.ChildCount() > ChildrenReadFromFile(node);
 }
 
 void Library::EnsureBookRead(int16_t book) const {

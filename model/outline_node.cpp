@@ -90,4 +90,15 @@ OutlineNode* AddSiblingNode(NodeList& root, OutlineNode* reference, std::string_
   return node;
 }
 
+int32_t ChildrenReadFromFile(const OutlineNode& node) {
+  // Children a host added carry no book; those read from the file carry the
+  // node's own.
+  if (node.m_bookNumber == 0) return 0;
+  int32_t count = 0;
+  for (const OutlineNode* child : node.m_children) {
+    if (child->m_bookNumber == node.m_bookNumber) ++count;
+  }
+  return count;
+}
+
 }  // namespace orvane

@@ -70,6 +70,11 @@ OutlineNode* AttachChild(NodeList& root, OutlineNode* parent, std::unique_ptr<Ou
 // The same, for a node that certainly has a parent.
 OutlineNode* AttachChild(OutlineNode& parent, std::unique_ptr<OutlineNode> node);
 
+// How many of the node's children were read from its book's file (in the
+// leading region or later): those carrying the node's BookNumber. Children a
+// host added carry none and are not counted.
+int32_t ChildrenReadFromFile(const OutlineNode& node);
+
 // Makes a node from text and attaches it as AttachChild does; its ordinal is
 // its position in the list it joined.
 OutlineNode* AddChildNode(NodeList& root, OutlineNode* parent, std::string_view text);

@@ -73,10 +73,8 @@ int32_t RowView::ToggleNode(int16_t row, int16_t* lastRow) {
 
 int32_t RowView::ToggleOpen(OutlineNode& node, int16_t row, int16_t* lastRow) {
   // Children still waiting in the file are read before the rows are made;
-  // nothing is read once the counts agree.
-  if (node.ChildCount() != 0 && node.ChildCount() != node.m_children.Count()) {
-    m_childReader.ReadDeferredChildren(node);
-  }
+  // nothing is read once every declared child has come from the file.
+  m_childReader.ReadDeferredChildren(node);
   int16_t last = row;
   int32_t count = 0;
   for (int32_t i = 0; i < node.m_children.Count(); ++i) {

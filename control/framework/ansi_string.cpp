@@ -5,6 +5,10 @@
 namespace orvane {
 
 std::string AnsiFromWide(std::wstring_view text) {
+  // The control keeps zero-terminated 8-bit strings: a host string ends at
+  // its first zero, whatever its length says, so that a title's length, the
+  // balloon's text and a file name all see the same characters.
+  text = text.substr(0, text.find(L'\0'));
   if (text.empty() || text.size() > INT_MAX / 4) return {};
   int length = static_cast<int>(text.size());
   int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);

@@ -10,7 +10,8 @@
 
 namespace orvane {
 
-// The 8-bit text of an automation string; a null string is empty.
+// The 8-bit text of an automation string, up to its first zero character;
+// a null string is empty.
 std::string AnsiFromBstr(BSTR text);
 std::string AnsiFromWide(std::wstring_view text);
 std::wstring WideFromAnsi(std::string_view text);

@@ -1,6 +1,7 @@
 #include "control/framework/type_library.h"
 
 #include <oleauto.h>
+#include <olectl.h>
 
 #include <vector>
 
@@ -44,6 +45,63 @@ HRESULT LoadLibraryFor(const TypeLibraryId& library, LCID lcid, ITypeLib** out) 
   }
   *out = lib;
   return S_OK;
+}
+
+// A description for a refusal that came without one: the control's own
+// refusals, then the failures any member may return.
+const wchar_t* DescriptionOf(SCODE code) {
+  switch (code) {
+    case CTL_E_INVALIDPROPERTYVALUE:
+      return L"Invalid property value.";
+    case CTL_E_SETNOTSUPPORTED:
+      return L"Set not supported.";
+    case CTL_E_SETNOTPERMITTED:
+      return L"Set not permitted.";
+    case CTL_E_GETNOTSUPPORTED:
+      return L"Get not supported.";
+    case E_OUTOFMEMORY:
+      return L"Out of memory.";
+    case E_POINTER:
+    case E_INVALIDARG:
+      return L"Invalid argument.";
+    default:
+      return L"Unexpected error.";
+  }
+}
+
+bool IsEmpty(BSTR text) { return text == nullptr || SysStringLen(text) == 0; }
+
+// Gives a refusal its source and description where the member left them
+// out, and puts the same details in the thread's error object, so that a
+// script sees the control's own message and a host that asks the error
+// object finds what the exception said.
+void CompleteRefusal(EXCEPINFO& details, const wchar_t* source, const IID& iid) {
+  if (details.pfnDeferredFillIn) {
+    details.pfnDeferredFillIn(&details);
+    details.pfnDeferredFillIn = nullptr;
+  }
+  if (details.scode == 0 && details.wCode == 0) details.scode = E_UNEXPECTED;
+  if (IsEmpty(details.bstrSource)) {
+    SysFreeString(details.bstrSource);
+    details.bstrSource = SysAllocString(source);
+  }
+  if (IsEmpty(details.bstrDescription)) {
+    SysFreeString(details.bstrDescription);
+    details.bstrDescription = SysAllocString(DescriptionOf(details.scode));
+  }
+  ICreateErrorInfo* create = nullptr;
+  if (FAILED(CreateErrorInfo(&create)) || create == nullptr) return;
+  create->SetGUID(iid);
+  create->SetSource(details.bstrSource);
+  create->SetDescription(details.bstrDescription);
+  create->SetHelpFile(details.bstrHelpFile);
+  create->SetHelpContext(details.dwHelpContext);
+  IErrorInfo* info = nullptr;
+  if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info))) && info) {
+    SetErrorInfo(0, info);
+    info->Release();
+  }
+  create->Release();
 }
 
 }  // namespace
@@ -107,8 +165,18 @@ HRESULT TypeInfoDispatch::Invoke(void* object, DISPID id, REFIID iid, LCID lcid,
     return E_INVALIDARG;
   // The members raise errors through the error object; clear any stale one.
   SetErrorInfo(0, nullptr);
-  hr = DispInvoke(object, info, id, flags, params, result, exception, argError);
+  // The details are always asked for, so that a refusal is completed even
+  // for a host that passed no place for them.
+  EXCEPINFO local{};
+  EXCEPINFO* details = exception ? exception : &local;
+  hr = DispInvoke(object, info, id, flags, params, result, details, argError);
   info->Release();
+  if (hr == DISP_E_EXCEPTION) CompleteRefusal(*details, m_source, m_dispatchIid);
+  if (details == &local) {
+    SysFreeString(local.bstrSource);
+    SysFreeString(local.bstrDescription);
+    SysFreeString(local.bstrHelpFile);
+  }
   return hr;
 }
 

@@ -24,11 +24,15 @@ void ReleaseTypeLibraryCache();
 
 // IDispatch for an object whose automation members are the vtable interface
 // `vtableIid`, presented to hosts as the dispatch interface `dispatchIid`
-// with the same names and identifiers.
+// with the same names and identifiers. Every refusal by a member reaches the
+// host as DISP_E_EXCEPTION with `source` as its source and a description
+// (the member's own, else one for its code), in the exception details and
+// in the thread's error object alike.
 class TypeInfoDispatch {
  public:
-  TypeInfoDispatch(const TypeLibraryId& library, const IID& dispatchIid, const IID& vtableIid)
-      : m_library(library), m_dispatchIid(dispatchIid), m_vtableIid(vtableIid) {}
+  TypeInfoDispatch(const TypeLibraryId& library, const IID& dispatchIid, const IID& vtableIid,
+                   const wchar_t* source)
+      : m_library(library), m_dispatchIid(dispatchIid), m_vtableIid(vtableIid), m_source(source) {}
 
   HRESULT GetTypeInfoCount(UINT* count);
   HRESULT GetTypeInfo(UINT index, LCID lcid, ITypeInfo** out);
@@ -41,6 +45,7 @@ class TypeInfoDispatch {
   const TypeLibraryId& m_library;
   const IID& m_dispatchIid;
   const IID& m_vtableIid;
+  const wchar_t* m_source;
 };
 
 }  // namespace orvane

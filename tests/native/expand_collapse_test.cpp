@@ -157,6 +157,42 @@ TEST(ToggleNode, DeferredReadRetriesWhileTheFileIsMissing) {
   EXPECT_EQ(f.core.View().ToggleNode(3), 2);
 }
 
+TEST(ToggleNode, HostChildrenDoNotHideTheChildrenStillInTheFile) {
+  // Children a host added before the first opening are not in the file's
+  // run: every record of the run is read and appended after them.
+  DeferredFixture f;
+  f.core.View().AddChild(3, "host");
+  f.core.View().AddChild(3, "guest");
+  OutlineNode* b = f.rows.NodeOf(3);
+  EXPECT_TRUE(f.core.Outline().CanOpen(*b));
+  EXPECT_EQ(f.core.View().ToggleNode(3), 4);
+  EXPECT_EQ(f.Titles(),
+            (std::vector<std::string>{"C1", "B1.1", "A", "B", "host", "guest", "B1", "B2"}));
+  // Every declared child has come from the file: later openings read nothing.
+  f.files.opened.clear();
+  f.core.View().ToggleNode(3);
+  f.core.View().AddChild(3, "late");
+  EXPECT_EQ(f.core.View().ToggleNode(3), 5);
+  EXPECT_TRUE(f.files.opened.empty());
+  EXPECT_EQ(f.RowTitle(8), "late");
+}
+
+TEST(ToggleNode, PartialReadIsCompletedWithoutLosingHostChildren) {
+  // The file is cut inside the run's second record: the first opening gets
+  // B1 only, a host adds a child, and the next opening (the file whole
+  // again) appends B2 after it.
+  DeferredFixture f;
+  std::vector<uint8_t> cut = f.toc.Get();
+  cut.resize(cut.size() - 6);
+  f.files.Put("lib\\deep.TOC", cut);
+  EXPECT_EQ(f.core.View().ToggleNode(3), 1);
+  f.core.View().ToggleNode(3);
+  f.core.View().AddChild(3, "host");
+  f.Book("deep", f.toc);
+  EXPECT_EQ(f.core.View().ToggleNode(3), 3);
+  EXPECT_EQ(f.Titles(), (std::vector<std::string>{"C1", "B1.1", "A", "B", "B1", "host", "B2"}));
+}
+
 TEST(ToggleNode, BookWithEmptyLeadingRegionNeverReadsFromOffsetZero) {
   CoreFixture f;
   TocBytes toc(3);
@@ -173,6 +209,32 @@ TEST(ToggleNode, BookWithEmptyLeadingRegionNeverReadsFromOffsetZero) {
   EXPECT_EQ(f.core.View().ToggleNode(1), 0);
   EXPECT_TRUE(f.files.opened.empty());
   EXPECT_TRUE(book->m_children.Empty());
+}
+
+TEST(ToggleNode, BooksAndCategoriesNeverReadTheirFileWhenCountsDisagree) {
+  // The header declares three top-level sections and the file holds two:
+  // the book opens with the two, and neither it nor its category opens the
+  // file, however often they are opened.
+  CoreFixture f;
+  TocBytes toc(3);
+  toc.Record("S1", {});
+  toc.Record("S2", {});
+  f.Catalogue("lib", {{"short"}});
+  f.Book("short", toc);
+  f.core.LoadBooks("lib");
+  f.core.Outline().EnsureBookRead(1);
+  OutlineNode* book = f.core.Outline().BookNode(1);
+  ASSERT_EQ(book->ChildCount(), 3);
+  f.files.opened.clear();
+  for (int round = 0; round < 2; ++round) {
+    f.core.View().ToggleNode(0);
+    if (round == 0) {
+      EXPECT_EQ(f.core.View().ToggleNode(1), 2);
+    }
+    f.core.View().ToggleNode(0);
+  }
+  EXPECT_TRUE(f.files.opened.empty());
+  EXPECT_EQ(book->m_children.Count(), 2);
 }
 
 TEST(ToggleNode, TextOutlineNodesNeverOpenAFile) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "loading/text_outline.h"
 #include "test_support.h"
 
 namespace orvane {
@@ -55,6 +56,53 @@ TEST(LoadFromTextFile, MissingFileChangesNothingAndSecondFileAppends) {
   f.core.LoadFromTextFile("a.txt");
   f.core.LoadFromTextFile("b.txt");
   EXPECT_EQ(f.Titles(), (std::vector<std::string>{"one", "two"}));
+}
+
+// A file that says it is huge and counts the bytes asked of it.
+class HugeFile : public File {
+ public:
+  explicit HugeFile(int64_t size, int* reads) : m_size(size), m_reads(reads) {}
+  int64_t Size() override { return m_size; }
+  bool Seek(uint32_t) override { return true; }
+  size_t Read(void*, size_t) override {
+    ++*m_reads;
+    return 0;
+  }
+
+ private:
+  int64_t m_size;
+  int* m_reads;
+};
+
+class HugeFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<File> OpenRead(std::string_view, Share) override {
+    return std::make_unique<HugeFile>(3'000'000'000LL, &reads);
+  }
+  int reads = 0;
+};
+
+TEST(LoadFromTextFile, FilesAboveTheBoundAreNotRead) {
+  const size_t bound = kMaxTextOutlineBytes;
+  CoreFixture f;
+  // At the bound the file loads (its tail has no line feed and is unused).
+  f.files.Put("max.txt", "A\r\n" + std::string(bound - 3, ' '));
+  f.core.LoadFromTextFile("max.txt");
+  EXPECT_EQ(f.Titles(), (std::vector<std::string>{"A"}));
+  // One byte more and nothing is loaded, as for an unreadable file.
+  f.files.Put("over.txt", "B\r\n" + std::string(bound - 2, ' '));
+  f.core.LoadFromTextFile("over.txt");
+  EXPECT_EQ(f.Titles(), (std::vector<std::string>{"A"}));
+
+  GapRowList rows{20};
+  test::MapProfile profile;
+  HugeFileSystem files;
+  RecordingHoverTimer timer;
+  OrvaneCore core{rows, profile, files, timer};
+  core.LoadFromTextFile("C:\\huge.txt");
+  EXPECT_EQ(files.reads, 0);
+  EXPECT_EQ(rows.Count(), 0);
+  EXPECT_TRUE(core.Outline().RootList().Empty());
 }
 
 TEST(AddChildAndSibling, RowsOnlyForTopLevelItems) {

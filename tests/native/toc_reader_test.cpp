@@ -163,6 +163,37 @@ TEST(ParseToc, MalformedRecordsStopQuietlyKeepingWhatWasRead) {
   EXPECT_EQ(p4.book->m_children[0]->m_children.Count(), 0);
 }
 
+TEST(ParseToc, GroupsBelowTheDeepestLevelAreSteppedOver) {
+  // "deep" nests down to level 255, whose section declares two children
+  // (the first with a child of its own); "other" comes after it at the top.
+  TocBytes toc(2);
+  toc.Record("deep", {.childCount = 1});
+  toc.Record("other", {.childCount = 1});
+  for (int level = 3; level < 255; ++level) toc.Record("d", {.childCount = 1});
+  toc.Record("last", {.childCount = 2});
+  toc.Record("x1", {.childCount = 1});
+  toc.Record("x2", {});
+  toc.Record("y", {});
+  toc.Record("o1", {});
+  Parsed p(toc.Get());
+  EXPECT_EQ(p.end, toc.Size());
+
+  const OutlineNode* node = p.book->m_children[0];
+  while (!node->m_children.Empty()) node = node->m_children[0];
+  EXPECT_EQ(node->TitleText(), "last");
+  EXPECT_EQ(node->Level(), 255);
+  EXPECT_EQ(node->ChildCount(), 2);
+  // The records of its group and of their groups belong to no other section.
+  const OutlineNode* other = p.book->m_children[1];
+  ASSERT_EQ(other->m_children.Count(), 1);
+  EXPECT_EQ(other->m_children[0]->TitleText(), "o1");
+  EXPECT_EQ(other->m_children[0]->Level(), 3);
+
+  // Deferred children are not read at that level either.
+  MemoryFile file(toc.Get());
+  EXPECT_EQ(LoadChildren(file, *const_cast<OutlineNode*>(node)), 0);
+}
+
 TEST(ParseToc, TitleAtTheVeryEndUsesTheSpareBytes) {
   TocBytes toc(1);
   toc.Record("end", {});
@@ -202,14 +233,30 @@ TEST(LoadChildren, ReadsTheDeferredRun) {
   EXPECT_EQ(top->m_children.Count(), 2);
 }
 
-TEST(LoadChildren, StepsOverChildrenAlreadyLoaded) {
+TEST(LoadChildren, StepsOverChildrenAlreadyReadFromTheFile) {
   DeferredBook d;
   Parsed p(d.toc.Get());
   OutlineNode* top = p.book->m_children[0];
-  AttachChild(*top, OutlineNode::FromText("first"));
+  std::vector<uint8_t> cut = d.toc.Get();
+  cut.resize(cut.size() - 6);
+  MemoryFile cutFile(cut);
+  EXPECT_EQ(LoadChildren(cutFile, *top), 1);
   MemoryFile file(d.toc.Get());
   EXPECT_EQ(LoadChildren(file, *top), 2);
-  EXPECT_EQ(top->m_children[1]->TitleText(), "D2");
+  EXPECT_EQ(Shape(*top), "D1:3:1 D2:3:2 ");
+}
+
+TEST(LoadChildren, AppendsTheWholeRunAfterChildrenAHostAdded) {
+  DeferredBook d;
+  Parsed p(d.toc.Get());
+  OutlineNode* top = p.book->m_children[0];
+  AddChildNode(p.root, top, "host");
+  EXPECT_EQ(ChildrenReadFromFile(*top), 0);
+  MemoryFile file(d.toc.Get());
+  EXPECT_EQ(LoadChildren(file, *top), 3);
+  EXPECT_EQ(Shape(*top), "host:3:1 D1:3:1 D2:3:2 ");
+  EXPECT_EQ(ChildrenReadFromFile(*top), 2);
+  EXPECT_EQ(LoadChildren(file, *top), 3);
 }
 
 TEST(LoadChildren, StopsAtTheFirstUnreadableRecord) {

@@ -1,5 +1,6 @@
-' The control from VBScript: late binding by name, the "set not supported"
-' error as VBScript reports it, and calls with VBScript's own argument types.
+' The control from VBScript: late binding by name, the control's refusals as
+' VBScript reports them (number, source and description), and calls with
+' VBScript's own argument types.
 Option Explicit
 Dim failures : failures = 0
 
@@ -12,6 +13,16 @@ End Sub
 
 Sub Equal(actual, expected, what)
   Check actual = expected, what & ": expected [" & expected & "], got [" & actual & "]"
+End Sub
+
+' The error the last statement raised: its number, the control as its
+' source and the given description ("" when any will do).
+Sub Refused(number, description, what)
+  Equal Err.Number, number, what & " error"
+  Equal Err.Source, "Orvane", what & " error source"
+  Check Err.Description <> "", what & " error has a description"
+  If description <> "" Then Equal Err.Description, description, what & " error description"
+  Err.Clear
 End Sub
 
 Dim ctl
@@ -30,17 +41,17 @@ Equal ctl.BorderStyle, 0, "BorderStyle without a window"
 
 On Error Resume Next
 ctl.FilePos = 7
-Equal Err.Number, 383, "FilePos set error"
-Err.Clear
+Refused 383, "Set not supported.", "FilePos set"
 ctl.ActiveBook = 2
-Equal Err.Number, 383, "ActiveBook set error"
-Err.Clear
+Refused 383, "Set not supported.", "ActiveBook set"
 ctl.ActiveCategory = 2
-Equal Err.Number, 383, "ActiveCategory set error"
-Err.Clear
+Refused 383, "Set not supported.", "ActiveCategory set"
 ctl.BorderStyle = 5
-Check Err.Number <> 0, "BorderStyle 5 is refused"
-Err.Clear
+Refused 380, "Invalid property value.", "BorderStyle 5"
+ctl.BorderStyle = 2
+Refused 380, "Invalid property value.", "BorderStyle 2"
+ctl.Alignment = 65538
+Refused 380, "Invalid property value.", "Alignment 65538"
 ctl.NoSuchMember = 1
 Equal Err.Number, 438, "an unknown member"
 Err.Clear

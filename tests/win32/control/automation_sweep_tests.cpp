@@ -291,8 +291,10 @@ LONG LeadingNumber(const std::wstring& text) {
 
 // What a string reads back as after the trip through the ANSI code page:
 // the test runs with code page 1256, which holds Arabic and ASCII but no
-// lone surrogate or U+FFFF.
-std::wstring ThroughAnsi(const std::wstring& text) {
+// lone surrogate or U+FFFF. The control keeps zero-terminated strings, so
+// the text ends at its first zero.
+std::wstring ThroughAnsi(const std::wstring& whole) {
+  const std::wstring text = whole.substr(0, whole.find(L'\0'));
   int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                   nullptr, nullptr);
   std::string ansi(static_cast<size_t>(bytes), '\0');

@@ -14,6 +14,9 @@ namespace orvane::test {
 
 class MemoryPropertyBag : public ComBase<MemoryPropertyBag, IPropertyBag> {
  public:
+  // Hosts' bags look names up without regard to case; `ignoreCase` makes
+  // this one do the same.
+  explicit MemoryPropertyBag(bool ignoreCase = false) : m_values(NameOrder{ignoreCase}) {}
   ~MemoryPropertyBag() override {
     for (auto& entry : m_values) VariantClear(&entry.second);
   }
@@ -53,8 +56,22 @@ class MemoryPropertyBag : public ComBase<MemoryPropertyBag, IPropertyBag> {
   }
 
  private:
-  std::map<std::wstring, VARIANT> m_values;
+  struct NameOrder {
+    bool ignoreCase;
+    bool operator()(const std::wstring& a, const std::wstring& b) const {
+      return (ignoreCase ? _wcsicmp(a.c_str(), b.c_str()) : a.compare(b)) < 0;
+    }
+  };
+  std::map<std::wstring, VARIANT, NameOrder> m_values;
 };
+
+inline VARIANT MakeI2(short v) {
+  VARIANT r;
+  VariantInit(&r);
+  V_VT(&r) = VT_I2;
+  V_I2(&r) = v;
+  return r;
+}
 
 inline VARIANT MakeI4(LONG v) {
   VARIANT r;
