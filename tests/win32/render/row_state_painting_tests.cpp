@@ -145,10 +145,10 @@ TEST_F(RowStatePainting, SetItemTakesTheListBoxDescription) {
 }
 
 TEST_F(RowStatePainting, TheTocBufferIsUntouchedAndTitlesEndAtTheirLength) {
+  OutlineNode* purity = lib.Book(1, 1);
   const uint8_t* buffer = core.Outline().Shelf().Buffer(1);
   ASSERT_NE(buffer, nullptr);
   const std::vector<uint8_t> before(buffer, buffer + core.Outline().Shelf().Length(1) + 2);
-  OutlineNode* purity = lib.Book(1, 1);
   const std::vector<std::pair<std::vector<int32_t>, std::string>> sections = {
       {{1}, "Purity"}, {{1, 1}, "Water"}, {{1, 1, 1}, "Rain"},
       {{2}, "Ablution"}, {{3}, "Prayer"}, {{3, 1}, "Times"}};

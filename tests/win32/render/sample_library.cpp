@@ -85,7 +85,10 @@ OutlineNode* SampleLibrary::Category(int32_t k) const { return NodeAt(m_core.Out
 
 OutlineNode* SampleLibrary::Book(int32_t k, int32_t j) const {
   OutlineNode* category = Category(k);
-  return category ? NodeAt(category->m_children, j) : nullptr;
+  OutlineNode* book = category ? NodeAt(category->m_children, j) : nullptr;
+  // Tests look into a book's sections and buffer as a painted row would.
+  if (book) m_core.Outline().EnsureBookRead(book->m_bookNumber);
+  return book;
 }
 
 OutlineNode* SampleLibrary::Child(OutlineNode* node, std::initializer_list<int32_t> path) {
