@@ -73,6 +73,78 @@ FontSelection::~FontSelection() {
     }
 }
 
+namespace {
+
+// The em height the font was realised at: the part of the cell that the
+// face's design scales with.
+LONG EmHeight(const ShapingFont& made) {
+    return std::max<LONG>(1, made.metrics.tmHeight - made.metrics.tmInternalLeading);
+}
+
+}  // namespace
+
+bool FontSelection::RemakeAt(ShapingFont& made, LONG emHeight) {
+    LOGFONTA description = made.description;
+    if (description.lfWidth != 0) {
+        description.lfWidth = std::max<LONG>(1, description.lfWidth * emHeight / EmHeight(made));
+    }
+    description.lfHeight = -emHeight;
+    HFONT font = CreateFontIndirectA(&description);
+    if (!font) return false;
+    // Measured selected; the old font is then selected nowhere and may go.
+    TEXTMETRICW metrics{};
+    if (!SelectObject(dc_, font) || !GetTextMetricsW(dc_, &metrics)) {
+        SelectObject(dc_, arabic_.font);
+        DeleteObject(font);
+        return false;
+    }
+    try {
+        KeepScriptCache(ScriptCacheKey::For(made.description, made.metrics), made.cache);
+    } catch (...) {
+        ScriptFreeCache(&made.cache);
+    }
+    made.cache = nullptr;
+    DeleteObject(made.font);
+    made.font = font;
+    made.description = description;
+    made.metrics = metrics;
+    made.cache = TakeScriptCache(ScriptCacheKey::For(made.description, made.metrics));
+    return true;
+}
+
+LONG FontSelection::EmOf(FontRole role) const {
+    return EmHeight(role == FontRole::Arabic ? arabic_ : latin_);
+}
+
+bool FontSelection::ScaleTo(LONG latinEm, LONG arabicEm) {
+    const bool made = RemakeAt(latin_, latinEm) && RemakeAt(arabic_, arabicEm);
+    SelectObject(dc_, arabic_.font);
+    return made;
+}
+
+bool FontSelection::FitLineHeight(int height) {
+    if (height <= 0) return false;
+    fitHeight_ = height;
+    const int box = Ascent() + Descent();
+    if (box <= height) return true;
+    // Both faces shrink by one ratio, so a Latin word keeps its size beside
+    // the Arabic. The line box grows about one pixel per pixel of size, so
+    // starting a little above the proportional guess and stepping down by
+    // the overshoot finds the largest fitting size in a few tries.
+    const LONG latinEm = EmHeight(latin_), arabicEm = EmHeight(arabic_);
+    for (long long target = static_cast<long long>(height) + 2; target >= 1;) {
+        const auto scaled = [&](LONG em) {
+            return static_cast<LONG>(std::clamp<long long>(em * target / box, 1, em));
+        };
+        if (!ScaleTo(scaled(latinEm), scaled(arabicEm))) return false;
+        const int now = Ascent() + Descent();
+        if (now <= height) return true;
+        if (scaled(latinEm) == 1 && scaled(arabicEm) == 1) return false;
+        target -= std::max(1, now - height);
+    }
+    return false;
+}
+
 void FontSelection::Use(FontRole role) { SelectObject(dc_, Font(role).font); }
 
 int FontSelection::Ascent() const { return std::max(latin_.metrics.tmAscent, arabic_.metrics.tmAscent); }
