@@ -107,13 +107,17 @@ TEST_F(HoverBalloonTest, InTheRightLayoutTheBalloonEndsAtTheTreeAndIsTwoPixelsWi
       << "measured through the library and released before the paint: " << LibraryCallNames();
 }
 
-TEST_F(HoverBalloonTest, InTheLeftLayoutTheBalloonStartsPastTheTreeAndIsAsWideAsItsText) {
+TEST_F(HoverBalloonTest, InTheLeftLayoutTheBalloonStartsPastTheTreeAndHoldsItsTextInsideItsBorder) {
   control.alignment = 0;
   RestAt(100, 40);
   HoverTimerFires();
+  // Two pixels wider than the text, as in the right layout: its border.
   const int left = 2 + 18 + 17 + 16 - 1;
   EXPECT_TRUE(
-      SameRect(BalloonScreenRect(), ScreenRect(control, {left, 32, left + LongWidth(), 48})));
+      SameRect(BalloonScreenRect(), ScreenRect(control, {left, 32, left + LongWidth() + 2, 48})));
+  RECT inside{};
+  GetClientRect(balloon().Handle(), &inside);
+  EXPECT_EQ(inside.right, LongWidth());
 }
 
 TEST_F(HoverBalloonTest, WithApplyCheckTheBalloonLiesOneIconCellFurtherFromTheTree) {
@@ -123,7 +127,7 @@ TEST_F(HoverBalloonTest, WithApplyCheckTheBalloonLiesOneIconCellFurtherFromTheTr
   HoverTimerFires();
   const int left = 2 + 18 + 17 + 16 - 1 + 16;
   EXPECT_TRUE(
-      SameRect(BalloonScreenRect(), ScreenRect(control, {left, 32, left + LongWidth(), 48})));
+      SameRect(BalloonScreenRect(), ScreenRect(control, {left, 32, left + LongWidth() + 2, 48})));
 
   SendMessageW(balloon().Handle(), WM_TIMER, BalloonWindow::kHideTimerId, 0);
   control.alignment = 2;
