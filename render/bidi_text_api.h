@@ -38,8 +38,8 @@ struct BidiTextApi {
 // `height` pixels tall; nothing when the library has no such entry point.
 void FitLineHeight(const BidiTextApi& api, HDC dc, int height);
 
-// Resolves the six entry points of an already loaded module; the table stays
-// incomplete when one is missing.
+// Resolves the six entry points of an already loaded module, and the optional
+// aFitLineHeight; the table stays incomplete when one of the six is missing.
 BidiTextApi ResolveBidiTextApi(HMODULE library);
 
 // Loads "Harfix.dll" once for the process, from the folder of the module that
