@@ -5,6 +5,7 @@
 #include "interaction/interaction_host.h"
 #include "model/outline_node.h"
 #include "render/row_layout.h"
+#include "render/row_painter.h"
 #include "rows/row_list.h"
 
 namespace orvane {
@@ -57,21 +58,27 @@ RECT BalloonRect(InteractionHost& host, const std::string& text) {
   HFONT fonta = host.FontaHandle();
   HGDIOBJ oldFont = fonta ? SelectObject(dc, fonta) : nullptr;
 
-  // The title starts past the row's tree lines, button, icon and check box.
-  const int treePart = host.Indent() * node->Level() + host.TreeCellWidth() + host.CheckCellWidth();
+  // The title starts past the row's tree lines, button, icon and check box,
+  // and the gap the row leaves before it.
+  const int treePart = host.Indent() * node->Level() + host.TreeCellWidth() +
+                       host.CheckCellWidth() + kTitleGap;
   const bool right = IsRightLayout(host.Alignment());
   if (right) {
     rect.right -= treePart;
   } else {
     rect.left += treePart - 1;
   }
-  const SIZE frame = BalloonFrame();
-  const int width = MeasureTitle(host, *balloon, dc, text, (rect.bottom - rect.top) - frame.cy);
+  // Whether it fits is decided at the size the row draws it at; the balloon
+  // is sized for the size its own client area draws it at.
+  const int rowHeight = rect.bottom - rect.top;
+  int width = MeasureTitle(host, *balloon, dc, text, rowHeight);
 
   DPtoLP(dc, reinterpret_cast<POINT*>(&rect), 2);
   const int available = rect.right - rect.left;
   const bool fits = width < available;
+  const SIZE frame = BalloonFrame();
   if (!fits) {
+    width = MeasureTitle(host, *balloon, dc, text, rowHeight - frame.cy);
     // In the right layout the left edge lands two pixels further left than
     // right - width, the row rectangle starting at 2: the balloon is two
     // pixels wider than its text, on the text's leading side, which is just
