@@ -54,6 +54,8 @@ std::unique_ptr<FontSelection> FontSelection::Create(HDC dc, const LOGFONTA& lat
         !SelectObject(dc, selection->arabic_.font)) {
         return nullptr;
     }
+    selection->madeLatinEm_ = selection->EmOf(FontRole::Latin);
+    selection->madeArabicEm_ = selection->EmOf(FontRole::Arabic);
     return selection;
 }
 
@@ -125,6 +127,12 @@ bool FontSelection::ScaleTo(LONG latinEm, LONG arabicEm) {
 bool FontSelection::FitLineHeight(int height) {
     if (height <= 0) return false;
     fitHeight_ = height;
+    // A selection fitted before starts again from the described sizes, so
+    // that a taller height gets the larger size it allows.
+    if ((EmOf(FontRole::Latin) != madeLatinEm_ || EmOf(FontRole::Arabic) != madeArabicEm_) &&
+        !ScaleTo(madeLatinEm_, madeArabicEm_)) {
+        return false;
+    }
     const int box = Ascent() + Descent();
     if (box <= height) return true;
     // Both faces shrink by one ratio, so a Latin word keeps its size beside

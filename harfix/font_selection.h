@@ -72,6 +72,8 @@ private:
     ShapingFont latin_;
     ShapingFont arabic_;
     int fitHeight_ = 0;
+    LONG madeLatinEm_ = 0;  // the sizes the descriptions gave
+    LONG madeArabicEm_ = 0;
 };
 
 }  // namespace harfix

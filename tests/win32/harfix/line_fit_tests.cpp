@@ -89,6 +89,21 @@ TEST_F(LineFitTest, FittingIsTheLargestSizeThatFitsAndLeavesFittingLinesAlone) {
     }
 }
 
+TEST_F(LineFitTest, FittingAgainToATallerHeightGrowsBackToWhatItAllows) {
+    const TitleFonts fonts = DefaultTitleFonts(-15);
+    Canvas canvas(10, 10);
+    const SIZE at16 = MeasureFitted(canvas.dc(), kMarked, fonts, 16);
+    ASSERT_TRUE(selectDC_(canvas.dc(), &fonts.latin, &fonts.arabic));
+    EXPECT_TRUE(fit_(canvas.dc(), 10));
+    const SIZE at10 = textExtent_(canvas.dc(), kMarked.c_str(), static_cast<int>(kMarked.size()));
+    EXPECT_TRUE(fit_(canvas.dc(), 16));
+    const SIZE again = textExtent_(canvas.dc(), kMarked.c_str(), static_cast<int>(kMarked.size()));
+    EXPECT_TRUE(releaseDC_(canvas.dc()));
+    EXPECT_LT(at10.cx, at16.cx);
+    EXPECT_EQ(again.cx, at16.cx);
+    EXPECT_EQ(again.cy, at16.cy);
+}
+
 TEST_F(LineFitTest, DrawingFitsByItselfToTheSamePixelsAsAnAnnouncedFit) {
     const TitleFonts fonts = DefaultTitleFonts(-15);
     const RECT row = {10, 16, 390, 32};
