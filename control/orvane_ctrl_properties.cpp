@@ -115,6 +115,8 @@ void COrvaneCtrl::SetControlProperty(const PersistedProperty& property, const VA
       break;
     case 3:
       m_elapsedTime = V_I4(&value);
+      // Loading and reset change the period of the next hover as a set does.
+      m_hoverTimerSeam.SetPeriod(m_elapsedTime);
       break;
     case 10:
       m_filePos = V_I4(&value);

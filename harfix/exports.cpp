@@ -5,9 +5,12 @@
 #include "harfix/harfix.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <optional>
 
 #include "harfix/cp1256.h"
+#include "harfix/line_fit.h"
 #include "harfix/line_layout.h"
 #include "harfix/line_painter.h"
 #include "harfix/script_cache_pool.h"
@@ -32,14 +35,15 @@ constexpr std::size_t kMaxTitleBytes = 4096;
 // Lays out the text of a call, or reports why there is none to lay out.
 // The length is a byte count, but a title never runs past its terminating
 // zero, so a length larger than the string cannot make us read beyond it.
-bool LayOutCallText(HDC dc, const char* text, int length, harfix::LaidOutLine& line,
+// The line is fitted to `height` (0: not fitted); the selection's sizes
+// come back when `fitted` goes.
+bool LayOutCallText(HDC dc, const char* text, int length, int height, std::optional<harfix::FittedLine>& fitted,
                     harfix::FontSelection*& selection) {
     if (!text || length < 0) return false;
     selection = harfix::FindSelection(dc);
     if (!selection) return false;
     const std::size_t bytes = strnlen(text, std::min(static_cast<std::size_t>(length), kMaxTitleBytes));
-    line = harfix::LayOutLine(*selection, harfix::DecodeCp1256(text, bytes),
-                              g_readingOrder == HARFIX_ORDER_RTL);
+    fitted.emplace(*selection, harfix::DecodeCp1256(text, bytes), g_readingOrder == HARFIX_ORDER_RTL, height);
     return true;
 }
 
@@ -76,10 +80,12 @@ BOOL WINAPI aSelectDC(HDC dc, const LOGFONTA* latinFont, const LOGFONTA* arabicF
 SIZE WINAPI aTextExtent(HDC dc, const char* text, int length) {
     SIZE extent = {0, 0};
     try {
-        harfix::LaidOutLine line;
-        harfix::FontSelection* selection = nullptr;
-        if (!LayOutCallText(dc, text, length, line, selection)) return extent;
-        extent.cx = line.Width();
+        std::optional<harfix::FittedLine> fitted;
+        harfix::FontSelection* selection = harfix::FindSelection(dc);
+        // Measured at the height the caller announced it will draw in.
+        const int height = selection ? selection->FitHeight() : 0;
+        if (!LayOutCallText(dc, text, length, height, fitted, selection)) return extent;
+        extent.cx = fitted->Line().Width();
         extent.cy = selection->Ascent() + selection->Descent();
     } catch (...) {
         extent = {0, 0};
@@ -90,11 +96,30 @@ SIZE WINAPI aTextExtent(HDC dc, const char* text, int length) {
 BOOL WINAPI aDrawText(HDC dc, const char* text, int length, const RECT* rect, int flags) {
     if (!rect) return FALSE;
     try {
-        harfix::LaidOutLine line;
+        std::optional<harfix::FittedLine> fitted;
         harfix::FontSelection* selection = nullptr;
-        if (!LayOutCallText(dc, text, length, line, selection)) return FALSE;
-        harfix::PaintLine(*selection, line, *rect, flags);
+        // Every mark above and below the line stays inside the rectangle:
+        // a line box taller than it is drawn at the largest size that fits.
+        // The fit comes before the layout, so the glyphs drawn are measured
+        // at the size they are drawn.
+        harfix::FontSelection* target = text && length >= 0 ? harfix::FindSelection(dc) : nullptr;
+        const long long tall = static_cast<long long>(rect->bottom) - rect->top;
+        const int height = tall > 0 && tall <= INT_MAX ? static_cast<int>(tall) : 0;
+        if (target && height > 0) target->FitLineHeight(height);
+        if (!LayOutCallText(dc, text, length, height, fitted, selection)) return FALSE;
+        harfix::PaintLine(*selection, fitted->Line(), *rect, flags);
         return TRUE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+BOOL WINAPI aFitLineHeight(HDC dc, int height) {
+    if (!IsDeviceContext(dc) || height <= 0) return FALSE;
+    harfix::FontSelection* selection = harfix::FindSelection(dc);
+    if (!selection) return FALSE;
+    try {
+        return selection->FitLineHeight(height) ? TRUE : FALSE;
     } catch (...) {
         return FALSE;
     }

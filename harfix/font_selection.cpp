@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "harfix/script_cache_pool.h"
 
@@ -54,6 +55,8 @@ std::unique_ptr<FontSelection> FontSelection::Create(HDC dc, const LOGFONTA& lat
         !SelectObject(dc, selection->arabic_.font)) {
         return nullptr;
     }
+    selection->madeLatinEm_ = selection->EmOf(FontRole::Latin);
+    selection->madeArabicEm_ = selection->EmOf(FontRole::Arabic);
     return selection;
 }
 
@@ -71,6 +74,125 @@ FontSelection::~FontSelection() {
         }
         if (made->font) DeleteObject(made->font);
     }
+}
+
+namespace {
+
+// The em height the font was realised at: the part of the cell that the
+// face's design scales with.
+LONG EmHeight(const ShapingFont& made) {
+    return std::max<LONG>(1, made.metrics.tmHeight - made.metrics.tmInternalLeading);
+}
+
+// The sizes found for a pair of fonts and a height, so that the rows of a
+// list, each a new selection of the same fonts, do not search again. A few
+// heights (rows, balloon) and fonts per host: a small bound suffices.
+struct KnownFit {
+    ScriptCacheKey latin;
+    ScriptCacheKey arabic;
+    int height;
+    LONG latinEm;
+    LONG arabicEm;
+};
+
+std::vector<KnownFit>& KnownFits() {
+    static std::vector<KnownFit> fits;  // plain memory: freed with the library
+    return fits;
+}
+
+constexpr std::size_t kMaxKnownFits = 16;
+
+}  // namespace
+
+bool FontSelection::RemakeAt(ShapingFont& made, LONG emHeight) {
+    LOGFONTA description = made.description;
+    if (description.lfWidth != 0) {
+        description.lfWidth = std::max<LONG>(1, description.lfWidth * emHeight / EmHeight(made));
+    }
+    description.lfHeight = -emHeight;
+    HFONT font = CreateFontIndirectA(&description);
+    if (!font) return false;
+    // Measured selected; the old font is then selected nowhere and may go.
+    TEXTMETRICW metrics{};
+    if (!SelectObject(dc_, font) || !GetTextMetricsW(dc_, &metrics)) {
+        SelectObject(dc_, arabic_.font);
+        DeleteObject(font);
+        return false;
+    }
+    try {
+        KeepScriptCache(ScriptCacheKey::For(made.description, made.metrics), made.cache);
+    } catch (...) {
+        ScriptFreeCache(&made.cache);
+    }
+    made.cache = nullptr;
+    DeleteObject(made.font);
+    made.font = font;
+    made.description = description;
+    made.metrics = metrics;
+    made.cache = TakeScriptCache(ScriptCacheKey::For(made.description, made.metrics));
+    return true;
+}
+
+LONG FontSelection::EmOf(FontRole role) const {
+    return EmHeight(role == FontRole::Arabic ? arabic_ : latin_);
+}
+
+bool FontSelection::ScaleTo(LONG latinEm, LONG arabicEm) {
+    const bool made = RemakeAt(latin_, latinEm) && RemakeAt(arabic_, arabicEm);
+    SelectObject(dc_, arabic_.font);
+    return made;
+}
+
+bool FontSelection::FitLineHeight(int height) {
+    if (height <= 0) return false;
+    fitHeight_ = height;
+    // A selection fitted before starts again from the described sizes, so
+    // that a taller height gets the larger size it allows.
+    if ((EmOf(FontRole::Latin) != madeLatinEm_ || EmOf(FontRole::Arabic) != madeArabicEm_) &&
+        !ScaleTo(madeLatinEm_, madeArabicEm_)) {
+        return false;
+    }
+    const int box = Ascent() + Descent();
+    if (box <= height) return true;
+    const ScriptCacheKey latinKey = ScriptCacheKey::For(latin_.description, latin_.metrics);
+    const ScriptCacheKey arabicKey = ScriptCacheKey::For(arabic_.description, arabic_.metrics);
+    auto& known = KnownFits();
+    for (const KnownFit& fit : known) {
+        if (fit.height == height && fit.latin == latinKey && fit.arabic == arabicKey) {
+            if (!ScaleTo(fit.latinEm, fit.arabicEm)) return false;
+            if (Ascent() + Descent() <= height) return true;
+            // The device realised them otherwise this time: search afresh.
+            if (!ScaleTo(madeLatinEm_, madeArabicEm_)) return false;
+            break;
+        }
+    }
+    if (!SearchFit(height, box)) return false;
+    try {
+        if (known.size() >= kMaxKnownFits) known.erase(known.begin());
+        known.push_back({latinKey, arabicKey, height, EmOf(FontRole::Latin), EmOf(FontRole::Arabic)});
+    } catch (...) {
+        // Not remembered; the next selection searches again.
+    }
+    return true;
+}
+
+bool FontSelection::SearchFit(int height, int box) {
+    // Both faces shrink by one ratio, so a Latin word keeps its size beside
+    // the Arabic. The line box grows about one pixel per pixel of size, so
+    // starting a little above the proportional guess and stepping down by
+    // the overshoot finds the largest fitting size in a few tries.
+    const LONG latinEm = EmHeight(latin_), arabicEm = EmHeight(arabic_);
+    for (long long target = static_cast<long long>(height) + 2; target >= 1;) {
+        const auto scaled = [&](LONG em) {
+            return static_cast<LONG>(std::clamp<long long>(em * target / box, 1, em));
+        };
+        if (!ScaleTo(scaled(latinEm), scaled(arabicEm))) return false;
+        const int now = Ascent() + Descent();
+        if (now <= height) return true;
+        if (scaled(latinEm) == 1 && scaled(arabicEm) == 1) return false;
+        target -= std::max(1, now - height);
+    }
+    return false;
 }
 
 void FontSelection::Use(FontRole role) { SelectObject(dc_, Font(role).font); }

@@ -44,13 +44,38 @@ public:
     int Ascent() const;
     int Descent() const;
 
+    // Makes both fonts again, at the largest sizes not above the described
+    // ones whose shared line box (Ascent + Descent) is at most height
+    // pixels, so that every mark above and below the line stays inside a
+    // rectangle of that height. Nothing changes when the line already fits.
+    // False when height is not positive or a font cannot be made again (the
+    // selection then keeps fonts that work, at whatever size they reached).
+    bool FitLineHeight(int height);
+    // The height of the last FitLineHeight, 0 before any: the height lines
+    // of this selection are measured for.
+    int FitHeight() const { return fitHeight_; }
+
+    // The em height each font is made at, and remaking both at others (the
+    // Arabic font is left selected). False when a font cannot be made.
+    LONG EmOf(FontRole role) const;
+    bool ScaleTo(LONG latinEm, LONG arabicEm);
+
 private:
     FontSelection(HDC dc, HGDIOBJ previousFont) : dc_(dc), previousFont_(previousFont) {}
+
+    // Replaces the font of `made` by one of the given em height; the new
+    // font is left selected in the device context.
+    bool RemakeAt(ShapingFont& made, LONG emHeight);
+    // Finds the largest sizes whose line box fits, from a line box of `box`.
+    bool SearchFit(int height, int box);
 
     HDC dc_;
     HGDIOBJ previousFont_;
     ShapingFont latin_;
     ShapingFont arabic_;
+    int fitHeight_ = 0;
+    LONG madeLatinEm_ = 0;  // the sizes the descriptions gave
+    LONG madeArabicEm_ = 0;
 };
 
 }  // namespace harfix

@@ -52,11 +52,21 @@ HARFIX_API SIZE WINAPI aTextExtent(HDC dc, const char* text, int length);
 
 // Draws the text in rect with the device context's text colour, laid out in
 // the library's reading order. flags: HARFIX_ALIGN_* and HARFIX_VCENTER or
-// HARFIX_BOTTOM. The ink lies within the aTextExtent width from the aligned
-// edge. Returns FALSE, drawing nothing, on the same failures as aTextExtent
+// HARFIX_BOTTOM. A line box taller than rect is drawn at the largest size
+// that fits (aFitLineHeight), so marks above and below the line stay inside
+// rect. The ink lies within the aTextExtent width from the aligned edge. Returns FALSE, drawing nothing, on the same failures as aTextExtent
 // or when rect is null.
 HARFIX_API BOOL WINAPI aDrawText(HDC dc, const char* text, int length, const RECT* rect, int flags);
 
+// Fits the live selection on dc to lines at most height pixels tall: when
+// the line box of its fonts (the larger ascent plus the larger descent) is
+// taller, both fonts are made again at the largest sizes, in one ratio, whose
+// line box fits. Later aTextExtent and aDrawText calls on the selection use
+// those sizes. aDrawText fits to its rectangle by itself; a caller that
+// measures before drawing calls this with the height it will draw in, so
+// that the width measured is the width drawn. Returns FALSE when dc has no
+// selection, height is not positive or no size fits.
+HARFIX_API BOOL WINAPI aFitLineHeight(HDC dc, int height);
 // Sets the reading order for every later layout: HARFIX_ORDER_RTL or
 // HARFIX_ORDER_LTR. Any other code leaves the order as it was.
 HARFIX_API void WINAPI aSetReadingOrder(int code);
@@ -72,6 +82,7 @@ HARFIX_API BOOL WINAPI aReleaseDC(HDC dc);
 typedef BOOL(WINAPI* HarfixSelectDC)(HDC, const LOGFONTA*, const LOGFONTA*);
 typedef SIZE(WINAPI* HarfixTextExtent)(HDC, const char*, int);
 typedef BOOL(WINAPI* HarfixDrawText)(HDC, const char*, int, const RECT*, int);
+typedef BOOL(WINAPI* HarfixFitLineHeight)(HDC, int);
 typedef void(WINAPI* HarfixSetReadingOrder)(int);
 typedef int(WINAPI* HarfixGetReadingOrder)(void);
 typedef BOOL(WINAPI* HarfixReleaseDC)(HDC);

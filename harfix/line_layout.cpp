@@ -89,6 +89,21 @@ bool ShapeRun(FontSelection& selection, const wchar_t* chars, int count, const S
     return SUCCEEDED(ShapeWith(selection, own, chars, count, plain, shaped));
 }
 
+// Widens the line's ink above and below the baseline by a glyph's black
+// box, raised by its mark offset. The faces' ascent and descent do not bound
+// stacked marks (a damma over a hamza over an alef rises above the ascent).
+void WidenInkHeight(HDC dc, WORD glyph, int raise, LaidOutLine& line) {
+    static const MAT2 kIdentity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+    GLYPHMETRICS metrics{};
+    if (GetGlyphOutlineW(dc, glyph, GGO_METRICS | GGO_GLYPH_INDEX, &metrics, 0, nullptr, &kIdentity) == GDI_ERROR) {
+        return;
+    }
+    const int top = metrics.gmptGlyphOrigin.y + raise;
+    const int bottom = static_cast<int>(metrics.gmBlackBoxY) - metrics.gmptGlyphOrigin.y - raise;
+    line.inkAbove = std::max(line.inkAbove, top);
+    line.inkBelow = std::max(line.inkBelow, bottom);
+}
+
 // Places a shaped run at penX, appends it to the line and widens the line's
 // cover by its advance and its ink. Returns the pen position after it.
 int PlaceRun(FontSelection& selection, ShapedRun& shaped, int penX, LaidOutLine& line) {
@@ -120,6 +135,7 @@ int PlaceRun(FontSelection& selection, ShapedRun& shaped, int penX, LaidOutLine&
         if (haveInk && ink[i].abcB > 0) {
             line.coverLeft = std::min(line.coverLeft, origin + ink[i].abcA);
             line.coverRight = std::max(line.coverRight, origin + ink[i].abcA + static_cast<int>(ink[i].abcB));
+            WidenInkHeight(selection.dc(), shaped.glyphs[i], offsets[i].dv, line);
         }
         penX += advances[i];
     }

@@ -27,8 +27,13 @@ struct LaidOutLine {
     // position, widened by any glyph ink that overhangs it.
     int coverLeft = 0;
     int coverRight = 0;
+    // How far the glyphs' ink reaches above and below the baseline, marks
+    // included; both 0 for a line without ink.
+    int inkAbove = 0;
+    int inkBelow = 0;
 
     int Width() const { return coverRight - coverLeft; }
+    int InkHeight() const { return inkAbove + inkBelow; }
 };
 
 // Lays out text with the selection's fonts in the given paragraph direction.

@@ -1,5 +1,6 @@
 #include "harfix/line_painter.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "harfix/harfix.h"
@@ -26,12 +27,22 @@ long long CoverLeftEdge(const RECT& rect, int width, int flags) {
 // The baseline for the vertical flags. The line box is the selection's
 // (tallest ascent plus deepest descent of both fonts), not the ink of this
 // text, so every title in a list sits on the same baseline.
-long long Baseline(const FontSelection& selection, const RECT& rect, int flags) {
+// A line whose ink reaches past the line box (stacked marks) is moved just
+// enough to keep its ink inside the rectangle, when the rectangle can hold it.
+long long Baseline(const FontSelection& selection, const LaidOutLine& line, const RECT& rect, int flags) {
     const long long top = rect.top, bottom = rect.bottom;
     const long long boxHeight = selection.Ascent() + selection.Descent();
-    if (flags & HARFIX_VCENTER) return top + (bottom - top - boxHeight) / 2 + selection.Ascent();
-    if (flags & HARFIX_BOTTOM) return bottom - selection.Descent();
-    return top + selection.Ascent();
+    long long baseline = top + selection.Ascent();
+    if (flags & HARFIX_VCENTER) {
+        baseline = top + (bottom - top - boxHeight) / 2 + selection.Ascent();
+    } else if (flags & HARFIX_BOTTOM) {
+        baseline = bottom - selection.Descent();
+    }
+    if (line.InkHeight() > 0 && line.InkHeight() <= bottom - top) {
+        baseline = std::max(baseline, top + line.inkAbove);
+        baseline = std::min(baseline, bottom - line.inkBelow);
+    }
+    return baseline;
 }
 
 // Draws the glyphs of one run at a time in groups sharing a height, each
@@ -60,7 +71,7 @@ void PaintLine(FontSelection& selection, const LaidOutLine& line, const RECT& re
     HDC dc = selection.dc();
     const int coverLeft = ToCoordinate(CoverLeftEdge(rect, line.Width(), flags));
     const int penLeft = coverLeft - line.coverLeft;
-    const int baseline = ToCoordinate(Baseline(selection, rect, flags));
+    const int baseline = ToCoordinate(Baseline(selection, line, rect, flags));
 
     // Glyph groups overlap (marks over their bases), so an opaque background
     // painted group by group would erase ink already drawn: paint it once

@@ -5,6 +5,7 @@
 #include "interaction/interaction_host.h"
 #include "model/outline_node.h"
 #include "render/row_layout.h"
+#include "render/row_painter.h"
 #include "rows/row_list.h"
 
 namespace orvane {
@@ -13,14 +14,25 @@ namespace {
 // The title's width through the text library, with the balloon's two font
 // descriptions over the stock Font; 0 when the library cannot measure.
 int MeasureTitle(InteractionHost& host, const BalloonWindow& balloon, HDC dc,
-                 const std::string& text) {
+                 const std::string& text, int lineHeight) {
   const BidiTextApi& library = host.TextLibrary();
   if (!library.Complete()) return 0;
   if (HFONT stock = host.StockFontHandle()) SelectObject(dc, stock);
   if (!library.aSelectDC(dc, &balloon.m_ansiLogFont, &balloon.m_fontaLogFont)) return 0;
+  // Measured at the size the balloon's paint draws at in its client area.
+  FitLineHeight(library, dc, lineHeight);
   const SIZE extent = library.aTextExtent(dc, text.data(), static_cast<int>(text.size()));
   library.aReleaseDC(dc);
   return extent.cx;
+}
+
+// The balloon's border: what its window adds to its client area on each axis.
+SIZE BalloonFrame() {
+  RECT frame{};
+  if (!AdjustWindowRectEx(&frame, BalloonWindow::kStyle, FALSE, BalloonWindow::kExStyle)) {
+    return SIZE{2, 2};
+  }
+  return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
 }  // namespace
@@ -46,27 +58,36 @@ RECT BalloonRect(InteractionHost& host, const std::string& text) {
   HFONT fonta = host.FontaHandle();
   HGDIOBJ oldFont = fonta ? SelectObject(dc, fonta) : nullptr;
 
-  // The title starts past the row's tree lines, button, icon and check box.
-  const int treePart = host.Indent() * node->Level() + host.TreeCellWidth() + host.CheckCellWidth();
+  // The title starts past the row's tree lines, button, icon and check box,
+  // and the gap the row leaves before it.
+  const int treePart = host.Indent() * node->Level() + host.TreeCellWidth() +
+                       host.CheckCellWidth() + kTitleGap;
   const bool right = IsRightLayout(host.Alignment());
   if (right) {
     rect.right -= treePart;
   } else {
     rect.left += treePart - 1;
   }
-  const int width = MeasureTitle(host, *balloon, dc, text);
+  // Whether it fits is decided at the size the row draws it at; the balloon
+  // is sized for the size its own client area draws it at.
+  const int rowHeight = rect.bottom - rect.top;
+  int width = MeasureTitle(host, *balloon, dc, text, rowHeight);
 
   DPtoLP(dc, reinterpret_cast<POINT*>(&rect), 2);
   const int available = rect.right - rect.left;
   const bool fits = width < available;
+  const SIZE frame = BalloonFrame();
   if (!fits) {
+    width = MeasureTitle(host, *balloon, dc, text, rowHeight - frame.cy);
     // In the right layout the left edge lands two pixels further left than
     // right - width, the row rectangle starting at 2: the balloon is two
-    // pixels wider than its text, on the text's leading side.
+    // pixels wider than its text, on the text's leading side, which is just
+    // its border. The left layout widens by the border too, or the border
+    // would cover the text's first pixels.
     if (right) {
       rect.left = available - width;
     } else {
-      rect.right = rect.left + width;
+      rect.right = rect.left + width + frame.cx;
     }
     LPtoDP(dc, reinterpret_cast<POINT*>(&rect), 2);
   }

@@ -78,6 +78,23 @@ int32_t OutwardChildCount(const OrvaneCore& core, const OutlineNode& node) {
   return core.Outline().DeclaredChildren(node);
 }
 
+int AnsiKeyCharacter(UINT mapped, UINT codePage) {
+  // Dead keys come with the top bit set; their character is not typed yet.
+  if (mapped == 0 || (mapped & 0x80000000u) != 0 || mapped > 0xFFFF) return -1;
+  const wchar_t unicode = static_cast<wchar_t>(mapped);
+  char bytes[8];
+  BOOL lossy = FALSE;
+  // The lossy flag is refused for UTF-7 and UTF-8; neither is an ANSI code
+  // page a control of 8-bit strings runs on, but a miss is still no key.
+  const bool askLossy = codePage != CP_UTF7 && codePage != CP_UTF8;
+  const int n = WideCharToMultiByte(codePage, 0, &unicode, 1, bytes, sizeof bytes, nullptr,
+                                    askLossy ? &lossy : nullptr);
+  // A character the code page lacks, or one that takes two bytes, has no
+  // 8-bit character whose low byte could be '+' or '-'.
+  if (n != 1 || lossy) return -1;
+  return static_cast<unsigned char>(bytes[0]);
+}
+
 LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags) {
   if (ShiftDown() && CtrlDown()) Mirror(host);
 
@@ -104,7 +121,7 @@ LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags) {
 
   // The unshifted character of the key on the current layout: the numeric
   // pad's plus and minus and the main keyboard's minus on a U.S. layout.
-  const UINT character = MapVirtualKeyW(vk, MAPVK_VK_TO_CHAR) & 0xFF;
+  const int character = AnsiKeyCharacter(MapVirtualKeyW(vk, MAPVK_VK_TO_CHAR), CP_ACP);
   if (character == '+' || character == '-') {
     if (node != nullptr) OpenOrClose(host, row, *node, character == '+');
     return 0;

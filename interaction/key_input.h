@@ -19,6 +19,14 @@ class OutlineNode;
 // key goes to the stock KeyDown and then the list box.
 LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags);
 
+// The 8-bit character of a key in `codePage` (the control's strings are in
+// the system's ANSI code page), from the UTF-16 character the layout's
+// virtual-key mapping gives: the byte, or -1 for no key character (a dead
+// key, none, or one the code page lacks or writes in two bytes). On the
+// Arabic layout ث and ح are 0xCB and 0xCD in code page 1256, not '+' and '-'
+// as the low bytes of U+062B and U+062D would be.
+int AnsiKeyCharacter(UINT mapped, UINT codePage);
+
 // WM_CHAR: Shift+'a' or Shift+'A' mirrors the layout; every character is
 // consumed.
 LRESULT OnChar(InteractionHost& host, WPARAM character, LPARAM flags);

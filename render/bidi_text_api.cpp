@@ -24,7 +24,12 @@ BidiTextApi ResolveBidiTextApi(HMODULE library) {
   api.aSetReadingOrder = Resolve<HarfixSetReadingOrder>(library, "aSetReadingOrder");
   api.aGetReadingOrder = Resolve<HarfixGetReadingOrder>(library, "aGetReadingOrder");
   api.aReleaseDC = Resolve<HarfixReleaseDC>(library, "aReleaseDC");
+  api.aFitLineHeight = Resolve<HarfixFitLineHeight>(library, "aFitLineHeight");
   return api;
+}
+
+void FitLineHeight(const BidiTextApi& api, HDC dc, int height) {
+  if (api.aFitLineHeight && height > 0) api.aFitLineHeight(dc, height);
 }
 
 std::string PathBesideModule(HMODULE module, const char* fileName) {

@@ -23,6 +23,9 @@ struct BidiTextApi {
   HarfixSetReadingOrder aSetReadingOrder = nullptr;
   HarfixGetReadingOrder aGetReadingOrder = nullptr;
   HarfixReleaseDC aReleaseDC = nullptr;
+  // Optional: a library without it draws and measures at the font's own
+  // size, and callers skip the call.
+  HarfixFitLineHeight aFitLineHeight = nullptr;
 
   // All six are present; a partial table is never called.
   bool Complete() const {
@@ -31,8 +34,12 @@ struct BidiTextApi {
   }
 };
 
-// Resolves the six entry points of an already loaded module; the table stays
-// incomplete when one is missing.
+// Lets a selection measure at the size it will be drawn at in a rectangle
+// `height` pixels tall; nothing when the library has no such entry point.
+void FitLineHeight(const BidiTextApi& api, HDC dc, int height);
+
+// Resolves the six entry points of an already loaded module, and the optional
+// aFitLineHeight; the table stays incomplete when one of the six is missing.
 BidiTextApi ResolveBidiTextApi(HMODULE library);
 
 // Loads "Harfix.dll" once for the process, from the folder of the module that

@@ -196,6 +196,13 @@ void DrawIconsAndText(const RowContext& row, const char* title, int length, RECT
     }
   }
 
+  // An initial alef or lam would touch the glyph beside it.
+  if (IsRightLayout(row.alignment)) {
+    rect.right -= kTitleGap;
+  } else {
+    rect.left += kTitleGap;
+  }
+
   if (!TextLibraryReady(row) || !title) return;
   const BidiTextApi& text = *row.text;
   const LOGFONTA first = FirstFontDescription(row.fonta);
@@ -218,24 +225,28 @@ RECT GetTextRect(const RowContext& row, const OutlineNode& node, const RECT& ite
     HGDIOBJ previous = row.font ? SelectObject(dc, row.font) : nullptr;
     const LOGFONTA first = FirstFontDescription(row.fonta);
     text.aSelectDC(dc, &first, &row.fonta);
+    // Measured at the size the title is drawn at in this row's height.
+    FitLineHeight(text, dc, item.bottom - item.top);
     width = text.aTextExtent(dc, title, length).cx;
     text.aReleaseDC(dc);
     if (previous) SelectObject(dc, previous);
   }
 
-  // These edges step by the cell widths, not by the indent the tree lines
-  // use; with the default indent of 18 they meet the title's own rectangle.
-  const int64_t tree = TreeCellWidth(row);
+  // The highlight lies where the title is drawn: the same indent steps as
+  // the tree lines, past the icon, the check box and the gap. Stepping by
+  // the cell widths instead would part them by (Indent - 18) x level pixels,
+  // and the title, drawn in the highlight colour, vanishes outside it.
+  const int64_t indent = row.indent;
+  const int64_t level = node.Level();
   const int64_t icon = IconCellWidth(row);
   const int64_t check = ApplyCheckOn(row) ? icon : 0;
-  const int64_t steps = static_cast<int64_t>(row.indent) * node.Level();
   RECT r = item;
   if (IsRightLayout(row.alignment)) {
-    const int64_t right = item.right - steps - tree - icon - 1 - check;
+    const int64_t right = item.right - (level + 1) * indent - icon - check - kTitleGap;
     r.right = ClampToInt(right);
     r.left = ClampToInt(right - width);
   } else {
-    const int64_t left = item.left + steps + tree + icon + 1 + check;
+    const int64_t left = item.left + level * indent + TreeCellWidth(row) + icon + check + kTitleGap;
     r.left = ClampToInt(left);
     r.right = ClampToInt(left + width);
   }

@@ -27,6 +27,9 @@ class OutlineNode;
 // The face name of the first font description handed to the text library.
 inline constexpr char kTitleFaceName[] = "Ariel";
 
+// Pixels between a title and the icon or check box beside it.
+inline constexpr int kTitleGap = 2;
+
 struct RowContext {
   // The row being painted, as the list box describes it.
   HDC dc = nullptr;
@@ -75,7 +78,8 @@ void DrawIconsAndText(const RowContext& row, const char* title, int length, RECT
                       const OutlineNode& node);
 
 // The rectangle the selection highlight fills: the title's measured width
-// next to the icon (and check box), the height of `item`.
+// where DrawTreeLines and DrawIconsAndText place the title (past the indent
+// steps, icon, check box and gap), the height of `item`.
 RECT GetTextRect(const RowContext& row, const OutlineNode& node, const RECT& item,
                  const char* title, int length, HDC dc);
 

@@ -1,5 +1,6 @@
 #include "hosts/testcon/host_object.h"
 
+#include <algorithm>
 #include <new>
 #include <string_view>
 
@@ -32,6 +33,9 @@ enum MemberId : DISPID {
   kLoadProperties,
   kRecreate,
   kScriptDir,
+  kColour,
+  kCountColour,
+  kSameArea,
 };
 
 struct Member {
@@ -60,6 +64,9 @@ constexpr Member kMembers[] = {
     {L"LoadProperties", kLoadProperties, false, 1, 1},
     {L"Recreate", kRecreate, false, 0, 0},
     {L"ScriptDir", kScriptDir, true, 0, 0},
+    {L"Colour", kColour, false, 2, 2},
+    {L"CountColour", kCountColour, false, 5, 5},
+    {L"SameArea", kSameArea, false, 6, 6},
 };
 
 constexpr LCID kInvariantLocale = MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
@@ -147,6 +154,12 @@ void SetLong(VARIANT* result, long value) {
   if (result == nullptr) return;
   V_VT(result) = VT_I4;
   V_I4(result) = value;
+}
+
+void SetBool(VARIANT* result, bool value) {
+  if (result == nullptr) return;
+  V_VT(result) = VT_BOOL;
+  V_BOOL(result) = value ? VARIANT_TRUE : VARIANT_FALSE;
 }
 
 void SetText(VARIANT* result, std::wstring_view text) {
@@ -291,6 +304,33 @@ STDMETHODIMP HostObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*
         std::wstring error;
         if (!WriteScreenPng(ControlScreenArea(window), path, error))
           args.Fail(L"writing the picture", (L"failed: " + error).c_str());
+        break;
+      }
+      case kColour: {
+        needWindow();
+        m_pump.RunUntilIdle();
+        const int x = args.Integer(0, L"x"), y = args.Integer(1, L"y");
+        const std::vector<COLORREF> pixel = CaptureClientArea(window, RECT{x, y, x + 1, y + 1});
+        if (pixel.empty()) args.Fail(L"the pixel", L"could not be copied");
+        SetLong(result, static_cast<long>(pixel[0]));
+        break;
+      }
+      case kCountColour:
+      case kSameArea: {
+        needWindow();
+        m_pump.RunUntilIdle();
+        const RECT area{args.Integer(0, L"left"), args.Integer(1, L"top"), args.Integer(2, L"right"),
+                        args.Integer(3, L"bottom")};
+        const std::vector<COLORREF> here = CaptureClientArea(window, area);
+        if (here.empty()) args.Fail(L"the area", L"is empty or could not be copied");
+        if (member->id == kCountColour) {
+          const COLORREF colour = static_cast<COLORREF>(args.Integer(4, L"colour"));
+          SetLong(result, static_cast<long>(std::count(here.begin(), here.end(), colour)));
+        } else {
+          RECT moved = area;
+          OffsetRect(&moved, args.Integer(4, L"dx"), args.Integer(5, L"dy"));
+          SetBool(result, CaptureClientArea(window, moved) == here);
+        }
         break;
       }
       case kSaveProperties: {

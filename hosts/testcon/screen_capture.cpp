@@ -62,6 +62,41 @@ RECT ControlScreenArea(HWND control) {
   return visible;
 }
 
+std::vector<COLORREF> CaptureClientArea(HWND control, const RECT& area) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (width <= 0 || height <= 0 || width > 8192 || height > 8192) return {};
+  POINT origin{area.left, area.top};
+  ClientToScreen(control, &origin);
+  std::vector<COLORREF> colours(static_cast<size_t>(width) * static_cast<size_t>(height));
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool copied = false;
+  if (bitmap != nullptr && bits != nullptr) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    copied = BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY) != FALSE;
+    GdiFlush();
+    SelectObject(memory, old);
+    // The section holds 0x00RRGGBB; COLORREF is 0x00BBGGRR.
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    for (size_t i = 0; copied && i < colours.size(); ++i)
+      colours[i] = RGB((pixels[i] >> 16) & 0xFF, (pixels[i] >> 8) & 0xFF, pixels[i] & 0xFF);
+  }
+  if (bitmap != nullptr) DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  if (!copied) return {};
+  return colours;
+}
+
 bool WriteScreenPng(const RECT& area, const std::wstring& path, std::wstring& error) {
   const int width = area.right - area.left, height = area.bottom - area.top;
   if (width <= 0 || height <= 0) {

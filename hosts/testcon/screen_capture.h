@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace testcon {
 
@@ -16,5 +17,9 @@ RECT ControlScreenArea(HWND control);
 // Copies `area` of the screen into a 24-bit PNG file; false with `error`
 // set when it cannot.
 bool WriteScreenPng(const RECT& area, const std::wstring& path, std::wstring& error);
+
+// The colours (0x00BBGGRR) of `area` of the control's client area as the
+// screen shows it, row by row; empty when the area is empty or not copied.
+std::vector<COLORREF> CaptureClientArea(HWND control, const RECT& area);
 
 }  // namespace testcon

@@ -8,8 +8,10 @@ void WindowHoverTimer::Attach(HWND window) {
 }
 
 void WindowHoverTimer::SetPeriod(int32_t milliseconds) {
-  // SetTimer takes an unsigned period; a negative one would wrap to weeks.
-  m_period = milliseconds < 0 ? 0 : milliseconds;
+  // Handed over as the platform takes it: SetTimer reads the period as
+  // unsigned and holds anything above USER_TIMER_MAXIMUM (about 24.8 days)
+  // at that, so a negative ElapsedTime means a balloon that does not come.
+  m_period = milliseconds;
 }
 
 void WindowHoverTimer::Stop() {

@@ -16,6 +16,7 @@ class WindowHoverTimer : public HoverTimer {
   // A new window has no timer yet; the old one went with the old window.
   void Attach(HWND window);
   void SetPeriod(int32_t milliseconds);
+  int32_t Period() const { return m_period; }
   // The identifier SetTimer returned last; 0 before the first Start on the
   // attached window.
   UINT_PTR Id() const { return m_id; }

@@ -190,8 +190,9 @@ run_testcon --size 120x200 "$(scratch_script balloon.js <<JS
 Orvane.ElapsedTime = 100;
 Orvane.LoadBooks(new ActiveXObject("Scripting.FileSystemObject").GetAbsolutePathName(".") + "\\\\TESTCON");
 Orvane.GotoTocPosition(1, 143);
-// Row 5, a fourth-level section: its title is cut at the control's left edge.
-Host.MouseMove(5, 5 * 16 + 8);
+// Row 5, a fourth-level section: its title is cut at the control's left
+// edge, and ends 2 pixels short of its icon, at x = 5.
+Host.MouseMove(3, 5 * 16 + 8);
 Host.Wait(400);
 Host.Screenshot("$shot");
 JS

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "control/orvane_inspect.h"
+#include "memory_property_bag.h"
 #include "ocx_module.h"
 #include "test_container.h"
 
@@ -298,6 +299,76 @@ TEST_F(ControlWindow, OutlivesAContainerThatDestroysItsWindow) {
   EXPECT_EQ(control->GotoTocPosition(1, 10, &found), S_OK);
   EXPECT_EQ(found, VARIANT_FALSE) << "no rows without a window";
   EXPECT_EQ(inPlace->InPlaceDeactivate(), S_OK);
+}
+
+
+// The hover timer's period follows ElapsedTime however it changes: set by
+// the host, loaded from saved properties into a live control, or reset.
+// Opening or closing a category ('+' and '-') re-arms timer 1 of the
+// control's window with the period it holds, which is then waited for.
+bool ToggleArmsATimerFiringWithin(HWND list, int key, DWORD ms) {
+  MSG msg;
+  while (PeekMessageW(&msg, list, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+  }
+  SendMessageW(list, LB_SETCURSEL, 0, 0);
+  SendMessageW(list, WM_KEYDOWN, key, 1);
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    while (PeekMessageW(&msg, list, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+      if (msg.wParam == 1) return true;
+    }
+    Sleep(5);
+  }
+  return false;
+}
+
+void LoadElapsedTime(IOrvaneAutomation* control, LONG value) {
+  ComPtr<MemoryPropertyBag> bag = ComPtr<MemoryPropertyBag>::Adopt(new MemoryPropertyBag);
+  bag->Put(L"ElapsedTime", MakeI4(value));
+  ComPtr<IPersistPropertyBag> persist;
+  control->QueryInterface(IID_IPersistPropertyBag, reinterpret_cast<void**>(persist.Receive()));
+  ASSERT_TRUE(persist);
+  ASSERT_EQ(persist->Load(bag.Get(), nullptr), S_OK);
+  LONG now = 0;
+  control->get_ElapsedTime(&now);
+  ASSERT_EQ(now, value);
+}
+
+// Bounds are generous for a loaded machine: a 20 ms timer gets 3 s, and a
+// ten-minute one must not come in 1 s.
+TEST_F(ControlWindow, HoverPeriodFollowsElapsedTimeLoadedIntoALiveControlAndReset) {
+  LoadLibraryRows();
+  ASSERT_EQ(control->put_ShowBalloonHelp(VARIANT_FALSE), S_OK);  // no balloon, no capture
+  HWND list = ListBox();
+  ASSERT_EQ(control->put_ElapsedTime(600000), S_OK);
+  EXPECT_FALSE(ToggleArmsATimerFiringWithin(list, VK_ADD, 1000));
+
+  LoadElapsedTime(control.Get(), 20);
+  EXPECT_TRUE(ToggleArmsATimerFiringWithin(list, VK_SUBTRACT, 3000)) << "the loaded period";
+
+  ASSERT_EQ(control->put_ElapsedTime(600000), S_OK);
+  EXPECT_FALSE(ToggleArmsATimerFiringWithin(list, VK_ADD, 1000));
+  ComPtr<IPersistStreamInit> persist;
+  control->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(persist.Receive()));
+  ASSERT_EQ(persist->InitNew(), S_OK);
+  EXPECT_TRUE(ToggleArmsATimerFiringWithin(list, VK_SUBTRACT, 6000)) << "the default, 1000 ms";
+
+  LoadElapsedTime(control.Get(), 600000);
+  EXPECT_FALSE(ToggleArmsATimerFiringWithin(list, VK_ADD, 1000));
+}
+
+TEST_F(ControlWindow, ANegativeElapsedTimeGoesToThePlatformAsAnUnsignedPeriod) {
+  // SetTimer reads -1 as 0xFFFFFFFF milliseconds and holds it at its
+  // maximum, about 24.8 days: the balloon does not come.
+  LoadLibraryRows();
+  ASSERT_EQ(control->put_ShowBalloonHelp(VARIANT_FALSE), S_OK);
+  HWND list = ListBox();
+  ASSERT_EQ(control->put_ElapsedTime(-1), S_OK);
+  EXPECT_FALSE(ToggleArmsATimerFiringWithin(list, VK_ADD, 1000));
+  LoadElapsedTime(control.Get(), -100);
+  EXPECT_FALSE(ToggleArmsATimerFiringWithin(list, VK_SUBTRACT, 1000));
+  ASSERT_EQ(control->put_ElapsedTime(20), S_OK);
+  EXPECT_TRUE(ToggleArmsATimerFiringWithin(list, VK_ADD, 3000));
 }
 
 }  // namespace

@@ -95,9 +95,9 @@ TEST_F(HoverBalloonTest, InTheRightLayoutTheBalloonEndsAtTheTreeAndIsTwoPixelsWi
   control.alignment = 2;
   RestAt(client.right - 100, 40);
   HoverTimerFires();
-  // Level 1: the title ends one indent, a tree cell and an icon cell short
-  // of the row rectangle's right edge.
-  const int right = client.right - 2 - (18 + 17 + 16);
+  // Level 1: the title ends one indent, a tree cell, an icon cell and the
+  // 2-pixel gap short of the row rectangle's right edge.
+  const int right = client.right - 2 - (18 + 17 + 16 + 2);
   EXPECT_TRUE(SameRect(BalloonScreenRect(),
                        ScreenRect(control, {right - LongWidth() - 2, 32, right, 48})));
   EXPECT_TRUE(balloon().IsVisible());
@@ -107,13 +107,17 @@ TEST_F(HoverBalloonTest, InTheRightLayoutTheBalloonEndsAtTheTreeAndIsTwoPixelsWi
       << "measured through the library and released before the paint: " << LibraryCallNames();
 }
 
-TEST_F(HoverBalloonTest, InTheLeftLayoutTheBalloonStartsPastTheTreeAndIsAsWideAsItsText) {
+TEST_F(HoverBalloonTest, InTheLeftLayoutTheBalloonStartsPastTheTreeAndHoldsItsTextInsideItsBorder) {
   control.alignment = 0;
   RestAt(100, 40);
   HoverTimerFires();
-  const int left = 2 + 18 + 17 + 16 - 1;
+  // Two pixels wider than the text, as in the right layout: its border.
+  const int left = 2 + 18 + 17 + 16 + 2 - 1;
   EXPECT_TRUE(
-      SameRect(BalloonScreenRect(), ScreenRect(control, {left, 32, left + LongWidth(), 48})));
+      SameRect(BalloonScreenRect(), ScreenRect(control, {left, 32, left + LongWidth() + 2, 48})));
+  RECT inside{};
+  GetClientRect(balloon().Handle(), &inside);
+  EXPECT_EQ(inside.right, LongWidth());
 }
 
 TEST_F(HoverBalloonTest, WithApplyCheckTheBalloonLiesOneIconCellFurtherFromTheTree) {
@@ -121,16 +125,16 @@ TEST_F(HoverBalloonTest, WithApplyCheckTheBalloonLiesOneIconCellFurtherFromTheTr
   control.alignment = 0;
   RestAt(100, 40);
   HoverTimerFires();
-  const int left = 2 + 18 + 17 + 16 - 1 + 16;
+  const int left = 2 + 18 + 17 + 16 + 2 - 1 + 16;
   EXPECT_TRUE(
-      SameRect(BalloonScreenRect(), ScreenRect(control, {left, 32, left + LongWidth(), 48})));
+      SameRect(BalloonScreenRect(), ScreenRect(control, {left, 32, left + LongWidth() + 2, 48})));
 
   SendMessageW(balloon().Handle(), WM_TIMER, BalloonWindow::kHideTimerId, 0);
   control.alignment = 2;
   RestAt(client.right - 100, 56);
   RestAt(client.right - 100, 40);
   HoverTimerFires();
-  const int right = client.right - 2 - (18 + 17 + 16) - 16;
+  const int right = client.right - 2 - (18 + 17 + 16 + 2) - 16;
   EXPECT_TRUE(SameRect(BalloonScreenRect(),
                        ScreenRect(control, {right - LongWidth() - 2, 32, right, 48})));
 }

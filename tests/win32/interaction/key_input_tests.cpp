@@ -153,6 +153,30 @@ TEST_F(KeyInputTest, MinusClosesAnOpenNodeAndDoesNothingOnAClosedOne) {
   EXPECT_EQ(control.TakeEvents(), "");
 }
 
+// '+' and '-' are decided on the key's 8-bit character in the ANSI code
+// page, not on the low byte of its UTF-16 character: on the Arabic (101)
+// layout E gives U+062B and P gives U+062D, whose low bytes are '+' and '-'.
+TEST(AnsiKeyCharacter, ArabicLettersAreNotPlusOrMinusInCodePage1256) {
+  EXPECT_EQ(AnsiKeyCharacter(0x062B, 1256), 0xCB);  // THEH
+  EXPECT_EQ(AnsiKeyCharacter(0x062D, 1256), 0xCD);  // HAH
+  EXPECT_EQ(AnsiKeyCharacter('+', 1256), '+');
+  EXPECT_EQ(AnsiKeyCharacter('-', 1256), '-');
+  EXPECT_EQ(AnsiKeyCharacter('+', 1252), '+');
+  // A character the code page lacks is no key character at all.
+  EXPECT_EQ(AnsiKeyCharacter(0x062B, 1252), -1);
+  EXPECT_EQ(AnsiKeyCharacter(0x062D, 1252), -1);
+  // A dead key's character comes with the top bit set; none is 0.
+  EXPECT_EQ(AnsiKeyCharacter(0x8000002B, 1256), -1);
+  EXPECT_EQ(AnsiKeyCharacter(0, 1256), -1);
+  EXPECT_EQ(AnsiKeyCharacter(0x1002B, 1256), -1);
+  // A character written in two bytes (a double-byte code page) has no
+  // single byte to compare.
+  EXPECT_EQ(AnsiKeyCharacter(0x3042, 932), -1);
+  // The numeric pad's keys on the layout in use map to '+' and '-'.
+  EXPECT_EQ(AnsiKeyCharacter(MapVirtualKeyW(VK_ADD, MAPVK_VK_TO_CHAR), CP_ACP), '+');
+  EXPECT_EQ(AnsiKeyCharacter(MapVirtualKeyW(VK_SUBTRACT, MAPVK_VK_TO_CHAR), CP_ACP), '-');
+}
+
 TEST_F(KeyInputTest, UpAndDownReachTheHostAndTheListWhileTheSelectedNodeLagsOneKey) {
   Select("Fiqh");
   KeyDown(VK_DOWN);

@@ -68,6 +68,22 @@ TEST_F(HoverTimerWindow, AttachingForgetsTheOldWindowsTimer) {
   DestroyWindow(other);
 }
 
+TEST_F(HoverTimerWindow, ANegativePeriodIsHandedOverAsThePlatformTakesIt) {
+  // SetTimer reads the period as unsigned and holds a value above
+  // USER_TIMER_MAXIMUM at that maximum (about 24.8 days).
+  WindowHoverTimer timer;
+  timer.Attach(m_window);
+  timer.SetPeriod(-5);
+  EXPECT_EQ(timer.Period(), -5);
+  timer.Start();
+  EXPECT_EQ(timer.Id(), 1u);
+  EXPECT_FALSE(WaitForTimer(m_window, 1, 500));
+  timer.SetPeriod(20);
+  timer.Start();
+  EXPECT_TRUE(WaitForTimer(m_window, 1, 5000));
+  timer.Stop();
+}
+
 TEST(HoverTimerWithoutWindow, StartAndStopDoNothing) {
   WindowHoverTimer timer;
   timer.SetPeriod(-5);

@@ -116,8 +116,8 @@ TEST_F(ListBoxPainting, RowsAreSixteenPixelsHighAndCarryTheirNodes) {
   EXPECT_TRUE(target.AllColour({292, 16 + 14, 293, 32}, kBlack));
   EXPECT_TRUE(target.AllColour({292, 32, 293, 48}, kBlack));
   EXPECT_EQ(target.Pixel(285, 16 + 7), kBack);
-  EXPECT_EQ(target.LastColumnOf(7, kFore), 285);
-  EXPECT_EQ(target.LastColumnOf(16 + 7, kFore), 320 - 36 - 16 - 1);
+  EXPECT_EQ(target.LastColumnOf(7, kFore), 283);  // 2 pixels short of the icon
+  EXPECT_EQ(target.LastColumnOf(16 + 7, kFore), 320 - 36 - 16 - 1 - 2);
 }
 
 TEST_F(ListBoxPainting, SelectedRowFromTheListBoxIsNotHighlightedByAFullRedraw) {

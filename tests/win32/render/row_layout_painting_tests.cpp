@@ -40,12 +40,14 @@ TEST_F(RowLayoutPainting, RightLayoutGrowsFromTheRightEdge) {
   // Icon: 16 further left, the open teal book with its spine on the right.
   EXPECT_EQ(surface.Pixel(286 + 7, 13), kCyan);
   EXPECT_EQ(surface.Pixel(286 + 8, 13), kTeal);
-  // Title: right-aligned against the icon, 34 pixels from the edge.
-  EXPECT_EQ(surface.Pixel(285, 7), kFore);
-  EXPECT_EQ(surface.Pixel(262, 7), kFore);
-  EXPECT_EQ(surface.Pixel(261, 7), kBack);
+  // Title: right-aligned 2 pixels short of the icon, 36 pixels from the edge.
+  EXPECT_EQ(surface.Pixel(285, 7), kBack);
+  EXPECT_EQ(surface.Pixel(284, 7), kBack);
+  EXPECT_EQ(surface.Pixel(283, 7), kFore);
+  EXPECT_EQ(surface.Pixel(260, 7), kFore);
+  EXPECT_EQ(surface.Pixel(259, 7), kBack);
   EXPECT_EQ(TitlePixels(kFore), 24 * test::kBarHeight);
-  EXPECT_EQ(surface.CountColour({0, 0, 262, 16}, kBack), 262 * 16);
+  EXPECT_EQ(surface.CountColour({0, 0, 260, 16}, kBack), 260 * 16);
 }
 
 TEST_F(RowLayoutPainting, RightLayoutCheckBoxSitsBetweenIconAndTitle) {
@@ -53,10 +55,11 @@ TEST_F(RowLayoutPainting, RightLayoutCheckBoxSitsBetweenIconAndTitle) {
   Paint(lib.Category(1), tvRight);
   EXPECT_EQ(surface.Pixel(270 + 10, 4), kBlack);  // ticked: every book checked
   EXPECT_EQ(surface.Pixel(270 + 4, 4), kWhite);
-  EXPECT_EQ(surface.Pixel(269, 7), kFore);  // the title ends 50 pixels from the edge
-  EXPECT_EQ(surface.Pixel(270, 7), kBack);
-  EXPECT_EQ(surface.Pixel(246, 7), kFore);
-  EXPECT_EQ(surface.Pixel(245, 7), kBack);
+  EXPECT_EQ(surface.Pixel(267, 7), kFore);  // the title ends 52 pixels from the edge
+  EXPECT_EQ(surface.Pixel(268, 7), kBack);
+  EXPECT_EQ(surface.Pixel(269, 7), kBack);
+  EXPECT_EQ(surface.Pixel(244, 7), kFore);
+  EXPECT_EQ(surface.Pixel(243, 7), kBack);
 }
 
 TEST_F(RowLayoutPainting, LeftLayoutIsTheMirrorImage) {
@@ -69,16 +72,18 @@ TEST_F(RowLayoutPainting, LeftLayoutIsTheMirrorImage) {
   EXPECT_EQ(surface.Pixel(17 + 8, 13), kRed);  // open dark red book, spine on the left
   EXPECT_EQ(surface.Pixel(17 + 7, 13), kDarkRed);
   EXPECT_EQ(surface.Pixel(32, 1), kBack);
-  EXPECT_EQ(surface.Pixel(33, 7), kFore);
-  EXPECT_EQ(surface.Pixel(56, 7), kFore);
-  EXPECT_EQ(surface.Pixel(57, 7), kBack);
+  EXPECT_EQ(surface.Pixel(33, 7), kBack);  // 2 pixels between icon and title
+  EXPECT_EQ(surface.Pixel(34, 7), kBack);
+  EXPECT_EQ(surface.Pixel(35, 7), kFore);
+  EXPECT_EQ(surface.Pixel(58, 7), kFore);
+  EXPECT_EQ(surface.Pixel(59, 7), kBack);
 
   surface.Fill(kPaper);
   core.Checks().StoreApplyCheck(true);
   Paint(fiqh, tvLeft);
   EXPECT_EQ(surface.Pixel(33 + 10, 4), kBlack);
-  EXPECT_EQ(surface.Pixel(48, 7), kBack);
-  EXPECT_EQ(surface.Pixel(49, 7), kFore);
+  EXPECT_EQ(surface.Pixel(50, 7), kBack);
+  EXPECT_EQ(surface.Pixel(51, 7), kFore);
 }
 
 TEST_F(RowLayoutPainting, AlignmentOneIsLaidOutFromTheLeftWithTheStripItIsGiven) {
@@ -86,7 +91,7 @@ TEST_F(RowLayoutPainting, AlignmentOneIsLaidOutFromTheLeftWithTheStripItIsGiven)
   // takes only 2 for the right side.
   Paint(lib.Category(1), 1);
   EXPECT_EQ(surface.Pixel(0, 8), kBlack);  // the mirrored stub, at the left edge
-  EXPECT_EQ(surface.Pixel(33, 7), kFore);
+  EXPECT_EQ(surface.Pixel(35, 7), kFore);
   ASSERT_NE(test::FindTextCall("aDrawText"), nullptr);
   EXPECT_EQ(test::FindTextCall("aDrawText")->flags, 4);
 }
@@ -103,7 +108,8 @@ TEST_F(RowLayoutPainting, AncestorLinesStandInTheirOwnButtonColumns) {
   EXPECT_EQ(surface.Pixel(54 + 8, 6), kBlack);
   EXPECT_EQ(surface.Pixel(54 + 8, 15), kBack);
   EXPECT_EQ(surface.Pixel(71 + 7, 8), kDarkRed);  // closed book icon
-  EXPECT_EQ(surface.Pixel(87, 7), kFore);
+  EXPECT_EQ(surface.Pixel(87, 7), kBack);  // the gap
+  EXPECT_EQ(surface.Pixel(89, 7), kFore);
 
   surface.Fill(kPaper);
   Paint(water, tvRight);
@@ -112,7 +118,8 @@ TEST_F(RowLayoutPainting, AncestorLinesStandInTheirOwnButtonColumns) {
   EXPECT_TRUE(surface.AllColour({310, 0, 311, 16}, kBack));
   EXPECT_EQ(surface.Pixel(248 + 8, 1), kBlack);
   EXPECT_EQ(surface.Pixel(248 + 8, 15), kBack);
-  EXPECT_EQ(surface.Pixel(231, 7), kFore);
+  EXPECT_EQ(surface.Pixel(231, 7), kBack);  // the gap
+  EXPECT_EQ(surface.Pixel(229, 7), kFore);
 }
 
 TEST_F(RowLayoutPainting, CheckedOnlyViewEndsTheBookLineAtTheLastBookShown) {
@@ -204,13 +211,14 @@ TEST_F(RowLayoutPainting, TreeLinesNarrowTheRectangleToTheButtonsEdge) {
   EXPECT_EQ(rect.right, 320);
 }
 
-TEST_F(RowLayoutPainting, TextRectangleStepsByCellWidths) {
+TEST_F(RowLayoutPainting, TextRectangleIsWhereTheTitleIsDrawn) {
   core.Checks().StoreApplyCheck(true);
   OutlineNode* book = lib.Book(1, 1);  // "Purity Book": 66 pixels
   RowContext row = Row(book, tvRight);
   const char* title = "Purity Book";
   RECT r = GetTextRect(row, *book, row.item, title, 11, surface.Dc());
-  EXPECT_EQ(r.right, 320 - 18 - 17 - 16 - 1 - 16);
+  // Level 1: two indent steps, the icon, the check box and the gap.
+  EXPECT_EQ(r.right, 320 - 2 * 18 - 16 - 16 - 2);
   EXPECT_EQ(r.left, r.right - 66);
   EXPECT_EQ(r.top, 0);
   EXPECT_EQ(r.bottom, 16);
@@ -220,8 +228,16 @@ TEST_F(RowLayoutPainting, TextRectangleStepsByCellWidths) {
   HGDIOBJ callersFont = GetStockObject(ANSI_FIXED_FONT);
   HGDIOBJ original = SelectObject(surface.Dc(), callersFont);
   r = GetTextRect(row, *book, row.item, title, 11, surface.Dc());
-  EXPECT_EQ(r.left, 18 + 17 + 16 + 1);
+  EXPECT_EQ(r.left, 18 + 17 + 16 + 2);
   EXPECT_EQ(r.right, r.left + 66);
+
+  // Indent other than 18: still where the title goes, not cell widths away.
+  row.indent = 30;
+  r = GetTextRect(row, *book, row.item, title, 11, surface.Dc());
+  EXPECT_EQ(r.left, 30 + 17 + 16 + 2);
+  row.alignment = tvRight;
+  r = GetTextRect(row, *book, row.item, title, 11, surface.Dc());
+  EXPECT_EQ(r.right, 320 - 2 * 30 - 16 - 2);
   EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_FONT), callersFont);  // measuring leaves it
   SelectObject(surface.Dc(), original);
 }

@@ -31,11 +31,12 @@ TEST_F(RowStatePainting, SelectionHighlightsTheTitleOnly) {
   ASSERT_NE(Highlight(), kBack);
   ASSERT_NE(Highlight(), HighlightText());
   Paint(lib.Book(1, 1), tvLeft, ODA_SELECT, ODS_SELECTED);
-  // GetTextRect: 18 + 17 + 16 + 1 = 52, as wide as the measured title.
-  EXPECT_EQ(surface.Pixel(52, 1), Highlight());
-  EXPECT_EQ(surface.Pixel(52 + kPurityBookBar - 1, 14), Highlight());
-  EXPECT_EQ(surface.Pixel(52 + kPurityBookBar, 1), kPaper);
-  EXPECT_EQ(surface.Pixel(51, 1), kPaper);
+  // GetTextRect: 18 + 17 + 16 + 2 = 53, where the title starts, as wide as
+  // the measured title.
+  EXPECT_EQ(surface.Pixel(53, 1), Highlight());
+  EXPECT_EQ(surface.Pixel(53 + kPurityBookBar - 1, 14), Highlight());
+  EXPECT_EQ(surface.Pixel(53 + kPurityBookBar, 1), kPaper);
+  EXPECT_EQ(surface.Pixel(52, 1), kPaper);
   EXPECT_EQ(surface.Pixel(35, 0), kBack);  // the icon cell keeps the back colour
   EXPECT_EQ(surface.Pixel(60, 7), HighlightText());
   // Past the icon, so that white paper in the glyphs is not counted.
@@ -140,7 +141,7 @@ TEST_F(RowStatePainting, SetItemTakesTheListBoxDescription) {
   RowContext row = Row(nullptr, tvLeft, 0, 0);
   row.SetItem(item);
   DrawRow(row);
-  EXPECT_EQ(surface.Pixel(52, 1), Highlight());
+  EXPECT_EQ(surface.Pixel(53, 1), Highlight());
   EXPECT_EQ(filePos, -1);
 }
 
@@ -199,13 +200,13 @@ TEST_F(RowStatePainting, TextLibraryGetsTheRowsFontsFlagsAndOrder) {
   EXPECT_EQ(draw.bkMode, TRANSPARENT);
   EXPECT_EQ(draw.textColour, kFore);
   EXPECT_EQ(draw.rect.left, 0);
-  EXPECT_EQ(draw.rect.right, 320 - 18 - 16);
+  EXPECT_EQ(draw.rect.right, 320 - 18 - 16 - 2);  // 2 pixels short of the icon
 
   readingOrder = RTL;
   Paint(lib.Category(1), tvLeft);
   EXPECT_EQ(test::FindTextCall("aSetReadingOrder")->code, 2);
   EXPECT_EQ(test::FindTextCall("aDrawText")->flags, 4);
-  EXPECT_EQ(test::FindTextCall("aDrawText")->rect.left, 33);
+  EXPECT_EQ(test::FindTextCall("aDrawText")->rect.left, 17 + 16 + 2);
 }
 
 TEST_F(RowStatePainting, HighlightMeasuresBeforeItDraws) {
@@ -238,8 +239,8 @@ TEST_F(RowStatePainting, MissingStripsLeaveTheTitleInItsPlace) {
   row.checkStrip = nullptr;
   row.treeStrip = nullptr;
   DrawRow(row);
-  EXPECT_EQ(surface.Pixel(33, 7), kFore);
-  EXPECT_EQ(surface.Pixel(32, 7), kBack);
+  EXPECT_EQ(surface.Pixel(35, 7), kFore);
+  EXPECT_EQ(surface.Pixel(34, 7), kBack);
   EXPECT_EQ(TitlePixels(kBlack), 0);
 }
 
