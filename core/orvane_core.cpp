@@ -3,6 +3,7 @@
 #include "loading/file_system.h"
 #include "loading/profile_source.h"
 #include "rows/hover_timer.h"
+#include "rows/row_events.h"
 #include "rows/row_list.h"
 
 namespace orvane {
@@ -24,6 +25,7 @@ void OrvaneCore::ClearOutline() {
   m_bookLengths.clear();
   m_bookParsedEnd.clear();
   m_rowsStale = false;
+  AnnounceReorder();
 }
 
 const uint8_t* OrvaneCore::BookBuffer(int16_t book) const {
@@ -54,6 +56,29 @@ bool OrvaneCore::IsCategory(const OutlineNode* node) const {
 
 bool OrvaneCore::IsBook(const OutlineNode* node) const {
   return node && node->m_bookNumber >= 1 && node->Level() == 1 && BookNode(node->m_bookNumber) == node;
+}
+
+void OrvaneCore::AnnounceNode(const OutlineNode* node) {
+  if (m_rowEvents == nullptr || node == nullptr) return;
+  const int16_t row = FindRow(node, 0);
+  if (row >= 0) m_rowEvents->RowStateChanged(row);
+}
+
+void OrvaneCore::AnnounceCategoryBooks(const OutlineNode* category) {
+  if (m_rowEvents == nullptr || category == nullptr) return;
+  // The category's shown books are the rows below it up to the next
+  // top-level row: one pass, however many books it has.
+  const int16_t row = FindRow(category, 0);
+  if (row < 0) return;
+  for (int32_t r = row + 1; r < m_rows.Count(); ++r) {
+    const OutlineNode* node = m_rows.NodeOf(r);
+    if (node == nullptr || node->Level() == 0) break;
+    if (node->m_parent == category) m_rowEvents->RowStateChanged(r);
+  }
+}
+
+void OrvaneCore::AnnounceReorder() {
+  if (m_rowEvents != nullptr) m_rowEvents->RowsReordered();
 }
 
 bool OrvaneCore::AppendRootRow(OutlineNode* node) {

@@ -20,6 +20,7 @@ class RowList;
 class ProfileSource;
 class FileSystem;
 class HoverTimer;
+class RowEvents;
 
 class OrvaneCore {
  public:
@@ -111,6 +112,10 @@ class OrvaneCore {
   RowList& Rows() { return m_rows; }
   const RowList& Rows() const { return m_rows; }
 
+  // The observer of row changes (the control's announcements); null for none.
+  // The core never owns it.
+  void SetRowEvents(RowEvents* events) { m_rowEvents = events; }
+
  private:
   // Releases the outline, the tables and the rows (a second LoadBooks).
   void ClearOutline();
@@ -120,6 +125,9 @@ class OrvaneCore {
   std::string CatalogueFile() const;
   std::string ReadCatalogue(std::string_view section, std::string_view key,
                             std::string_view deflt = "");
+  // ToggleNode without telling the observer: the re-opening of children
+  // inside an opening is part of that one change.
+  int32_t ToggleRows(int16_t row, int16_t* lastRow);
   int32_t ToggleOpen(OutlineNode& node, int16_t row, int16_t* lastRow);
   int32_t ToggleClose(OutlineNode& node, int16_t row);
   // Reads a section's missing children from its book's file; false when
@@ -127,6 +135,11 @@ class OrvaneCore {
   bool ReadDeferredChildren(OutlineNode& node);
   int16_t FindRow(const OutlineNode* node, int32_t from) const;
   bool OpenRowOf(OutlineNode* node, int32_t* row);
+  // Tell the observer, if any, that the node's row (when it has one) or the
+  // rows of a category's books changed state, or that rows were reordered.
+  void AnnounceNode(const OutlineNode* node);
+  void AnnounceCategoryBooks(const OutlineNode* category);
+  void AnnounceReorder();
   // Appends a row unless the list is at its 16-bit limit.
   bool AppendRootRow(OutlineNode* node);
 
@@ -134,6 +147,7 @@ class OrvaneCore {
   ProfileSource& m_profile;
   FileSystem& m_files;
   HoverTimer& m_hoverTimer;
+  RowEvents* m_rowEvents = nullptr;
 
   OutlineNode* m_selectedNode = nullptr;
   NodeList m_rootList;

@@ -2,6 +2,8 @@
 // chooses between.
 #include "core/orvane_core.h"
 
+#include "rows/row_list.h"
+
 namespace orvane {
 
 int16_t OrvaneCore::GetCheckState(const OutlineNode* node) const {
@@ -62,9 +64,13 @@ void OrvaneCore::ChangeStateSelected() {
   if (IsCategory(node)) {
     SetCheckState(node, newState);
     SetCategoryBooks(node, newState);
+    AnnounceNode(node);
+    AnnounceCategoryBooks(node);
   } else if (IsBook(node)) {
     SetCheckState(node, newState);
     UpdateCategorySummary(node, newState, oldState);
+    AnnounceNode(node);
+    AnnounceNode(node->m_parent);
   }
   // Sections and text items have no state of their own.
 }
@@ -79,6 +85,8 @@ bool OrvaneCore::SetStateBook(int16_t bookId, bool checked) {
   if (newState != oldState) {
     if (!m_applyCheck) m_rowsStale = true;
     UpdateCategorySummary(book, newState, oldState);
+    AnnounceNode(book);
+    AnnounceNode(book->m_parent);
   }
   return true;
 }

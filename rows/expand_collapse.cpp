@@ -6,6 +6,7 @@
 #include "loading/file_system.h"
 #include "loading/toc_reader.h"
 #include "rows/hover_timer.h"
+#include "rows/row_events.h"
 #include "rows/row_list.h"
 
 namespace orvane {
@@ -44,6 +45,16 @@ bool OrvaneCore::ReadDeferredChildren(OutlineNode& node) {
 }
 
 int32_t OrvaneCore::ToggleNode(int16_t row, int16_t* lastRow) {
+  const bool hadRows = m_rows.NodeOf(row) != nullptr;
+  const int32_t changed = ToggleRows(row, lastRow);
+  if (hadRows && m_rowEvents != nullptr) {
+    m_rowEvents->RowStateChanged(row);
+    if (changed != 0) m_rowEvents->RowsReordered();
+  }
+  return changed;
+}
+
+int32_t OrvaneCore::ToggleRows(int16_t row, int16_t* lastRow) {
   if (lastRow) *lastRow = row;
   OutlineNode* node = m_rows.NodeOf(row);
   if (!node) return 0;
@@ -81,7 +92,7 @@ int32_t OrvaneCore::ToggleOpen(OutlineNode& node, int16_t row, int16_t* lastRow)
       // Re-open what was open when this node was last closed.
       child->m_expanded = 0;
       int16_t childLast = last;
-      count += ToggleNode(last, &childLast);
+      count += ToggleRows(last, &childLast);
       last = childLast;
     }
   }
@@ -148,6 +159,7 @@ void OrvaneCore::RebuildAllRows() {
     }
   }
   m_rows.EndBulkChange();
+  AnnounceReorder();
 }
 
 void OrvaneCore::RebuildCheckedRows() {
@@ -169,6 +181,7 @@ void OrvaneCore::RebuildCheckedRows() {
     }
   }
   m_rows.EndBulkChange();
+  AnnounceReorder();
 }
 
 }  // namespace orvane

@@ -26,7 +26,9 @@ int16_t OrvaneCore::ActiveBook() const {
 bool OrvaneCore::ActivateBook(int16_t bookId) {
   OutlineNode* book = BookNode(bookId);
   if (!book) return false;
+  const bool changed = book->m_active == 0;
   book->m_active = 1;
+  if (changed) AnnounceNode(book);
   return true;
 }
 
@@ -40,7 +42,9 @@ int16_t OrvaneCore::FindRow(const OutlineNode* node, int32_t from) const {
 bool OrvaneCore::DeactivateBook(int16_t bookId) {
   OutlineNode* book = BookNode(bookId);
   if (!book) return false;
+  const bool changed = book->m_active != 0;
   book->m_active = 0;
+  if (changed) AnnounceNode(book);
   if (!book->m_expanded) return false;
   int16_t row = FindRow(book, 0);
   if (row < 0) {
