@@ -173,6 +173,15 @@ HRESULT AccessibleRows::Resolve(const VARIANT& child, int32_t* row) const {
   return S_OK;
 }
 
+HRESULT AccessibleRows::ResolveNode(const VARIANT& child, const OutlineNode** node) const {
+  *node = nullptr;
+  int32_t row;
+  HRESULT hr = Resolve(child, &row);
+  if (FAILED(hr) || row < 0) return hr;
+  *node = m_host->Core().Rows().NodeOf(row);
+  return *node != nullptr ? S_OK : E_INVALIDARG;
+}
+
 STDMETHODIMP AccessibleRows::get_accParent(IDispatch** parent) {
   if (parent == nullptr) return E_POINTER;
   *parent = nullptr;
@@ -202,12 +211,9 @@ STDMETHODIMP AccessibleRows::get_accChild(VARIANT child, IDispatch** out) {
 STDMETHODIMP AccessibleRows::get_accName(VARIANT child, BSTR* name) {
   if (name == nullptr) return E_POINTER;
   *name = nullptr;
-  int32_t row;
-  HRESULT hr = Resolve(child, &row);
-  if (FAILED(hr)) return hr;
-  if (row < 0) return S_FALSE;
-  const OutlineNode* node = m_host->Core().Rows().NodeOf(row);
-  if (node == nullptr) return E_INVALIDARG;
+  const OutlineNode* node;
+  HRESULT hr = ResolveNode(child, &node);
+  if (FAILED(hr) || node == nullptr) return FAILED(hr) ? hr : S_FALSE;
   const std::wstring title = AccessibleText(node->TitleText());
   return TextResult(SysAllocStringLen(title.data(), static_cast<UINT>(title.size())), name);
 }
@@ -215,22 +221,23 @@ STDMETHODIMP AccessibleRows::get_accName(VARIANT child, BSTR* name) {
 STDMETHODIMP AccessibleRows::get_accValue(VARIANT child, BSTR* value) {
   if (value == nullptr) return E_POINTER;
   *value = nullptr;
-  int32_t row;
-  HRESULT hr = Resolve(child, &row);
-  if (FAILED(hr)) return hr;
-  if (row < 0) return S_FALSE;
-  const OutlineNode* node = m_host->Core().Rows().NodeOf(row);
-  if (node == nullptr) return E_INVALIDARG;
+  const OutlineNode* node;
+  HRESULT hr = ResolveNode(child, &node);
+  if (FAILED(hr) || node == nullptr) return FAILED(hr) ? hr : S_FALSE;
   // Outline items report their depth, 1 for the top level.
   return TextResult(SysAllocString(std::to_wstring(node->Level() + 1).c_str()), value);
 }
 
-STDMETHODIMP AccessibleRows::get_accDescription(VARIANT child, BSTR* description) {
-  if (description == nullptr) return E_POINTER;
-  *description = nullptr;
+HRESULT AccessibleRows::NoText(const VARIANT& child, BSTR* text) const {
+  if (text == nullptr) return E_POINTER;
+  *text = nullptr;
   int32_t row;
   HRESULT hr = Resolve(child, &row);
   return FAILED(hr) ? hr : S_FALSE;
+}
+
+STDMETHODIMP AccessibleRows::get_accDescription(VARIANT child, BSTR* description) {
+  return NoText(child, description);
 }
 
 STDMETHODIMP AccessibleRows::get_accRole(VARIANT child, VARIANT* role) {
@@ -267,11 +274,7 @@ STDMETHODIMP AccessibleRows::get_accState(VARIANT child, VARIANT* state) {
 }
 
 STDMETHODIMP AccessibleRows::get_accHelp(VARIANT child, BSTR* help) {
-  if (help == nullptr) return E_POINTER;
-  *help = nullptr;
-  int32_t row;
-  HRESULT hr = Resolve(child, &row);
-  return FAILED(hr) ? hr : S_FALSE;
+  return NoText(child, help);
 }
 
 STDMETHODIMP AccessibleRows::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
@@ -284,11 +287,7 @@ STDMETHODIMP AccessibleRows::get_accHelpTopic(BSTR* file, VARIANT child, long* t
 }
 
 STDMETHODIMP AccessibleRows::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
-  if (shortcut == nullptr) return E_POINTER;
-  *shortcut = nullptr;
-  int32_t row;
-  HRESULT hr = Resolve(child, &row);
-  return FAILED(hr) ? hr : S_FALSE;
+  return NoText(child, shortcut);
 }
 
 STDMETHODIMP AccessibleRows::get_accFocus(VARIANT* focus) {
@@ -314,12 +313,9 @@ STDMETHODIMP AccessibleRows::get_accSelection(VARIANT* selection) {
 STDMETHODIMP AccessibleRows::get_accDefaultAction(VARIANT child, BSTR* action) {
   if (action == nullptr) return E_POINTER;
   *action = nullptr;
-  int32_t row;
-  HRESULT hr = Resolve(child, &row);
-  if (FAILED(hr)) return hr;
-  if (row < 0) return S_FALSE;
-  const OutlineNode* node = m_host->Core().Rows().NodeOf(row);
-  if (node == nullptr) return E_INVALIDARG;
+  const OutlineNode* node;
+  HRESULT hr = ResolveNode(child, &node);
+  if (FAILED(hr) || node == nullptr) return FAILED(hr) ? hr : S_FALSE;
   const wchar_t* name = ActionName(ActionOf(m_host->Core(), *node));
   if (name == nullptr) return S_FALSE;
   return TextResult(SysAllocString(name), action);

@@ -20,6 +20,7 @@
 namespace orvane {
 
 class InteractionHost;
+class OutlineNode;
 class RowAnnouncer;
 
 // IAccessible's interface identifier, declared here: the import library's
@@ -80,6 +81,10 @@ class AccessibleRows final : public IAccessible {
   // CO_E_OBJNOTCONNECTED once disconnected, E_INVALIDARG for an id that
   // names no row now.
   HRESULT Resolve(const VARIANT& child, int32_t* row) const;
+  // Resolve, with the row's node: null (and S_OK) for the outline itself.
+  HRESULT ResolveNode(const VARIANT& child, const OutlineNode** node) const;
+  // Answers a text the rows do not keep (description, help, shortcut).
+  HRESULT NoText(const VARIANT& child, BSTR* text) const;
   // Makes the row current as a click on it would.
   void MakeCurrent(int32_t row);
 
