@@ -155,8 +155,8 @@ STDMETHODIMP AccessibleRows::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID
   return E_NOTIMPL;
 }
 
-STDMETHODIMP AccessibleRows::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                    EXCEPINFO*, UINT*) {
+STDMETHODIMP AccessibleRows::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                    UINT*) {
   return E_NOTIMPL;
 }
 
@@ -273,9 +273,7 @@ STDMETHODIMP AccessibleRows::get_accState(VARIANT child, VARIANT* state) {
   return S_OK;
 }
 
-STDMETHODIMP AccessibleRows::get_accHelp(VARIANT child, BSTR* help) {
-  return NoText(child, help);
-}
+STDMETHODIMP AccessibleRows::get_accHelp(VARIANT child, BSTR* help) { return NoText(child, help); }
 
 STDMETHODIMP AccessibleRows::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
   if (file == nullptr || topic == nullptr) return E_POINTER;

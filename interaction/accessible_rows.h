@@ -11,8 +11,8 @@
 // from the control, after which every call fails with CO_E_OBJNOTCONNECTED.
 #pragma once
 
-#include <windows.h>
 #include <oleacc.h>
+#include <windows.h>
 
 #include <string>
 #include <string_view>

@@ -1,11 +1,12 @@
 // What the core tells its row observer: the row of each node whose state a
 // change touched, once, after the rows show it, and one reorder per block.
+#include "rows/row_events.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "rows/row_events.h"
 #include "test_support.h"
 
 namespace orvane {

@@ -2,10 +2,9 @@
 // asks the control's window for its client object and reads and drives the
 // rows through IAccessible, and an out-of-context event hook hears what
 // clicks and keys change.
-#include <windows.h>
-#include <oleacc.h>
-
 #include <gtest/gtest.h>
+#include <oleacc.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -31,21 +30,34 @@ const std::wstring kKamil = L"الكامل";  // no TOC file: nothing to open
 // without.
 std::wstring WriteArabicCatalogue() {
   const std::wstring topic = TempFolder() + L"\\ARABIC";
-  const std::wstring lines[] = {
-      L"[Directories]", L"TOC=" + DataFolder(), L"[Books]", L"Count=3", L"[Categories]",
-      L"Count=2", L"Name1=" + kGrammar, L"Name2=" + kAdab, L"[Category1]", L"Count=2",
-      L"Title1=" + kAjurrumiyya, L"Name1=NAHW", L"Title2=" + kFiqh, L"Name2=FIQH",
-      L"[Category2]", L"Count=1", L"Title1=" + kKamil, L"Name1=KAMIL"};
+  const std::wstring lines[] = {L"[Directories]",
+                                L"TOC=" + DataFolder(),
+                                L"[Books]",
+                                L"Count=3",
+                                L"[Categories]",
+                                L"Count=2",
+                                L"Name1=" + kGrammar,
+                                L"Name2=" + kAdab,
+                                L"[Category1]",
+                                L"Count=2",
+                                L"Title1=" + kAjurrumiyya,
+                                L"Name1=NAHW",
+                                L"Title2=" + kFiqh,
+                                L"Name2=FIQH",
+                                L"[Category2]",
+                                L"Count=1",
+                                L"Title1=" + kKamil,
+                                L"Name1=KAMIL"};
   std::string text;
   for (const std::wstring& line : lines) {
     char bytes[512];
-    const int n = WideCharToMultiByte(CP_ACP, 0, line.c_str(), static_cast<int>(line.size()),
-                                      bytes, sizeof bytes, nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_ACP, 0, line.c_str(), static_cast<int>(line.size()), bytes,
+                                      sizeof bytes, nullptr, nullptr);
     text.append(bytes, static_cast<size_t>(n));
     text += "\r\n";
   }
-  HANDLE file = CreateFileW((topic + L".INI").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            0, nullptr);
+  HANDLE file =
+      CreateFileW((topic + L".INI").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(file);
@@ -75,8 +87,7 @@ struct HeardEvent {
 std::vector<HeardEvent> g_heard;
 HWND g_watched = nullptr;
 
-void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
-                   DWORD) {
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
   if (window == g_watched && object == OBJID_CLIENT) g_heard.push_back({event, child});
 }
 
@@ -132,7 +143,7 @@ class Accessibility : public testing::Test {
   std::wstring Action(long id) {
     Bstr action;
     return accessible->get_accDefaultAction(Child(id), action.Receive()) == S_OK ? action.Text()
-                                                                                   : L"-";
+                                                                                 : L"-";
   }
   long Role(long id) {
     VARIANT role;
@@ -183,7 +194,8 @@ TEST_F(Accessibility, TheOutlineAndItsRowsInArabic) {
   EXPECT_EQ(Action(1), L"Collapse");
   EXPECT_EQ(Value(2), L"2");
   EXPECT_EQ(State(2) & kOpenable, STATE_SYSTEM_COLLAPSED) << "a book with sections";
-  EXPECT_EQ(State(1) & STATE_SYSTEM_SELECTED, STATE_SYSTEM_SELECTED) << "as a click makes it current";
+  EXPECT_EQ(State(1) & STATE_SYSTEM_SELECTED, STATE_SYSTEM_SELECTED)
+      << "as a click makes it current";
 
   // A book opens to its top sections, whose Arabic titles come from its
   // file; a section with sections of its own can open in turn.
