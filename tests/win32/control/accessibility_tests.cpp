@@ -318,6 +318,36 @@ TEST_F(Accessibility, LocationsAndHitTestsFollowTheRowsInBothLayouts) {
   EXPECT_EQ(accessible->accNavigate(NAVDIR_FIRSTCHILD, Child(2), &end), E_INVALIDARG);
 }
 
+// Rows scrolled out of a short control are offscreen, and still have their
+// places above and below it.
+TEST_F(Accessibility, RowsOutOfViewAreOffscreen) {
+  accessible->accDoDefaultAction(Child(1));
+  ASSERT_EQ(Count(), 4);
+  RECT window{};
+  GetWindowRect(ListBox(), &window);
+  SetWindowPos(ListBox(), nullptr, 0, 0, window.right - window.left, 40,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(ListBox(), LB_SETTOPINDEX, 1, 0);
+  ASSERT_EQ(SendMessageW(ListBox(), LB_GETTOPINDEX, 0, 0), 1);
+  RECT client{};
+  GetClientRect(ListBox(), &client);
+  const long shown = (client.bottom + 15) / 16;
+  for (long id = 1; id <= 4; ++id) {
+    const bool inView = id >= 2 && id < 2 + shown;
+    EXPECT_EQ((State(id) & STATE_SYSTEM_OFFSCREEN) != 0, !inView) << id;
+    long x = 0, y = 0, w = 0, h = 0;
+    ASSERT_EQ(accessible->accLocation(&x, &y, &w, &h, Child(id)), S_OK);
+    POINT top{0, static_cast<LONG>((id - 2) * 16)};
+    ClientToScreen(ListBox(), &top);
+    EXPECT_EQ(y, top.y) << id;
+  }
+  VARIANT hit;
+  POINT first{5, 2};
+  ClientToScreen(ListBox(), &first);
+  ASSERT_EQ(accessible->accHitTest(first.x, first.y, &hit), S_OK);
+  EXPECT_EQ(IdOf(hit), 2) << "the top row shown";
+}
+
 TEST_F(Accessibility, SelectionFocusAndRowsThatAreGone) {
   accessible->accDoDefaultAction(Child(1));
   SetFocus(ListBox());
