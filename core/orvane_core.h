@@ -138,6 +138,9 @@ class OrvaneCore {
   // Tell the observer, if any, that the node's row (when it has one) or the
   // rows of a category's books changed state, or that rows were reordered.
   void AnnounceNode(const OutlineNode* node);
+  // The node's row, or -1; searched outward from `hint`, which is left on
+  // the row found.
+  int32_t FindAnnouncedRow(const OutlineNode* node, int32_t& hint);
   void AnnounceCategoryBooks(const OutlineNode* category);
   void AnnounceReorder();
   // Appends a row unless the list is at its 16-bit limit.
@@ -148,6 +151,10 @@ class OrvaneCore {
   FileSystem& m_files;
   HoverTimer& m_hoverTimer;
   RowEvents* m_rowEvents = nullptr;
+  // Where the last announced top-level row and other row were found: only
+  // places to start looking.
+  int32_t m_announcedTopRow = 0;
+  int32_t m_announcedRow = 0;
 
   OutlineNode* m_selectedNode = nullptr;
   NodeList m_rootList;

@@ -85,8 +85,12 @@ bool OrvaneCore::SetStateBook(int16_t bookId, bool checked) {
   if (newState != oldState) {
     if (!m_applyCheck) m_rowsStale = true;
     UpdateCategorySummary(book, newState, oldState);
-    AnnounceNode(book);
-    AnnounceNode(book->m_parent);
+    // The checked-only view makes its rows again before the next paint, and
+    // that is announced as a reorder.
+    if (m_applyCheck) {
+      AnnounceNode(book);
+      AnnounceNode(book->m_parent);
+    }
   }
   return true;
 }
