@@ -12,12 +12,24 @@ namespace {
 
 using test::CoreFixture;
 
-// Category 1 holds 30,000 books; category 2 is open with 1,000 more below.
-void BM_OpenCloseCategoryOf30000Books(benchmark::State& state) {
-  CoreFixture f;
+// Category 1 holds 30,000 books, category 2 1,000 more.
+void LoadBigCatalogue(CoreFixture& f) {
   f.Catalogue("big", {std::vector<std::string>(30000, "none"),
                       std::vector<std::string>(1000, "none")});
   f.core.LoadBooks("big");
+}
+
+// The control's screen-reader events stand-in: counts what it is told.
+struct CountingRowEvents : RowEvents {
+  void RowStateChanged(int32_t) override { ++changes; }
+  void RowsReordered() override {}
+  int64_t changes = 0;
+};
+
+// Category 2 is open with its 1,000 books below category 1.
+void BM_OpenCloseCategoryOf30000Books(benchmark::State& state) {
+  CoreFixture f;
+  LoadBigCatalogue(f);
   f.core.ToggleNode(1);
   for (auto _ : state) {
     int32_t opened = f.core.ToggleNode(0);
@@ -32,15 +44,9 @@ BENCHMARK(BM_OpenCloseCategoryOf30000Books)->Unit(benchmark::kMillisecond);
 // control's screen-reader events) the core finds the book's and category's
 // rows; without one it does not look. Argument 1: observed.
 void BM_CheckLastBookOf31000Rows(benchmark::State& state) {
-  struct Counting : RowEvents {
-    void RowStateChanged(int32_t) override { ++changes; }
-    void RowsReordered() override {}
-    int64_t changes = 0;
-  } events;
+  CountingRowEvents events;
   CoreFixture f;
-  f.Catalogue("big", {std::vector<std::string>(30000, "none"),
-                      std::vector<std::string>(1000, "none")});
-  f.core.LoadBooks("big");
+  LoadBigCatalogue(f);
   f.core.StoreApplyCheck(true);
   f.core.ToggleNode(1);
   f.core.ToggleNode(0);
@@ -55,15 +61,9 @@ BENCHMARK(BM_CheckLastBookOf31000Rows)->Arg(0)->Arg(1)->Unit(benchmark::kMicrose
 // A host setting the state of each of 30,000 shown books in turn, with the
 // row observer attached or not (argument 1: observed).
 void BM_SetStateOf30000ShownBooks(benchmark::State& state) {
-  struct Counting : RowEvents {
-    void RowStateChanged(int32_t) override { ++changes; }
-    void RowsReordered() override {}
-    int64_t changes = 0;
-  } events;
+  CountingRowEvents events;
   CoreFixture f;
-  f.Catalogue("big", {std::vector<std::string>(30000, "none"),
-                      std::vector<std::string>(1000, "none")});
-  f.core.LoadBooks("big");
+  LoadBigCatalogue(f);
   f.core.SetApplyCheck(true);
   if (state.range(0) != 0) f.core.SetRowEvents(&events);
   bool checked = false;
