@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "loading/toc_writer.h"
+#include "rows/row_events.h"
 #include "tests/native/test_support.h"
 
 namespace orvane {
@@ -11,12 +12,24 @@ namespace {
 
 using test::CoreFixture;
 
-// Category 1 holds 30,000 books; category 2 is open with 1,000 more below.
-void BM_OpenCloseCategoryOf30000Books(benchmark::State& state) {
-  CoreFixture f;
+// Category 1 holds 30,000 books, category 2 1,000 more.
+void LoadBigCatalogue(CoreFixture& f) {
   f.Catalogue("big", {std::vector<std::string>(30000, "none"),
                       std::vector<std::string>(1000, "none")});
   f.core.LoadBooks("big");
+}
+
+// The control's screen-reader events stand-in: counts what it is told.
+struct CountingRowEvents : RowEvents {
+  void RowStateChanged(int32_t) override { ++changes; }
+  void RowsReordered() override {}
+  int64_t changes = 0;
+};
+
+// Category 2 is open with its 1,000 books below category 1.
+void BM_OpenCloseCategoryOf30000Books(benchmark::State& state) {
+  CoreFixture f;
+  LoadBigCatalogue(f);
   f.core.View().ToggleNode(1);
   for (auto _ : state) {
     int32_t opened = f.core.View().ToggleNode(0);
@@ -26,6 +39,42 @@ void BM_OpenCloseCategoryOf30000Books(benchmark::State& state) {
   state.counters["rows_below"] = 1001;
 }
 BENCHMARK(BM_OpenCloseCategoryOf30000Books)->Unit(benchmark::kMillisecond);
+
+// Checking the last book of a 31,000-row list: with a row observer (the
+// control's screen-reader events) the core finds the book's and category's
+// rows; without one it does not look. Argument 1: observed.
+void BM_CheckLastBookOf31000Rows(benchmark::State& state) {
+  CountingRowEvents events;
+  CoreFixture f;
+  LoadBigCatalogue(f);
+  f.core.Checks().StoreApplyCheck(true);
+  f.core.View().ToggleNode(1);
+  f.core.View().ToggleNode(0);
+  if (state.range(0) != 0) f.core.View().SetRowEvents(&events);
+  f.core.View().SetSelectedNode(f.rows.NodeOf(f.rows.Count() - 1));
+  for (auto _ : state) f.core.View().ChangeStateSelected();
+  state.counters["rows"] = f.rows.Count();
+  state.counters["events"] = static_cast<double>(events.changes);
+}
+BENCHMARK(BM_CheckLastBookOf31000Rows)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A host setting the state of each of 30,000 shown books in turn, with the
+// row observer attached or not (argument 1: observed).
+void BM_SetStateOf30000ShownBooks(benchmark::State& state) {
+  CountingRowEvents events;
+  CoreFixture f;
+  LoadBigCatalogue(f);
+  f.core.View().SetApplyCheck(true);
+  if (state.range(0) != 0) f.core.View().SetRowEvents(&events);
+  bool checked = false;
+  for (auto _ : state) {
+    for (int16_t b = 1; b <= 30000; ++b) f.core.Checks().SetStateBook(b, checked);
+    checked = !checked;
+  }
+  state.counters["rows"] = f.rows.Count();
+  state.counters["events"] = static_cast<double>(events.changes);
+}
+BENCHMARK(BM_SetStateOf30000ShownBooks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // A book five levels deep: 8 sections at each level under each section of
 // the level above; the jump goes to the last section of the deepest level.

@@ -50,6 +50,7 @@ COrvaneCtrl::COrvaneCtrl()
       m_core(m_rowList, m_profileSource, m_fileSystem, m_hoverTimerSeam),
       m_dispatch(kLibrary, DIID__DOrvane, IID_IOrvaneAutomation, kErrorSource),
       m_balloon(new (std::nothrow) BalloonWindow) {
+  m_core.View().SetRowEvents(&m_announcer);
   // A host that changes the font object it read back changes Fonta.
   m_fonta.SetChangeNotification([this] {
     FillBalloonFonts();
@@ -123,6 +124,7 @@ STDMETHODIMP COrvaneCtrl::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, D
   AddRef();
   HRESULT hr = m_dispatch.Invoke(static_cast<IOrvaneAutomation*>(this), id, iid, lcid, flags,
                                  params, result, exception, argError);
+  m_announcer.AnnounceCurrentRow(m_rowList);
   Release();
   return hr;
 }
@@ -148,6 +150,7 @@ int COrvaneCtrl::OnCreate() {
   m_rowList.Attach(Window());
   m_hoverTimerSeam.Attach(Window());
   m_hoverTimerSeam.SetPeriod(m_elapsedTime);
+  m_announcer.Attach(Window());
 
   COLORREF back = TranslateColor(GetBackColor());
   MakeCheckStrip(back);
@@ -165,6 +168,13 @@ int COrvaneCtrl::OnCreate() {
 void COrvaneCtrl::OnDestroyWindow() {
   m_rowList.Attach(nullptr);
   m_hoverTimerSeam.Attach(nullptr);
+  m_announcer.Attach(nullptr);
+  if (m_accessible) {
+    // A client may hold it on: it answers nothing more.
+    m_accessible->Disconnect();
+    m_accessible->Release();
+    m_accessible = nullptr;
+  }
   if (m_balloon) m_balloon->Destroy();
   // Strips belong to a window; the next creation makes a new pair.
   m_checkStrip.reset();
@@ -220,6 +230,8 @@ LRESULT COrvaneCtrl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 1;
     case OCM_COMMAND:
       return 0;
+    case WM_GETOBJECT:
+      return AccessibleObjectMessage(wParam, lParam);
     case WM_KEYDOWN:
     case WM_CHAR:
     case WM_LBUTTONDOWN:

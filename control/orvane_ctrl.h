@@ -20,8 +20,10 @@
 #include "control/framework/type_library.h"
 #include "control/orvane_inspect.h"
 #include "core/orvane_core.h"
+#include "interaction/accessible_rows.h"
 #include "interaction/balloon_window.h"
 #include "interaction/interaction_host.h"
+#include "interaction/row_announcer.h"
 #include "orvane_h.h"
 #include "platform/win32/no_data_list_row_list.h"
 #include "platform/win32/win32_file_system.h"
@@ -152,6 +154,8 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   // The mouse, keyboard, scroll and timer messages, each to its handler in
   // interaction/ (orvane_ctrl_input.cpp).
   LRESULT InputMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  // WM_GETOBJECT: the rows' accessible object for the client area.
+  LRESULT AccessibleObjectMessage(WPARAM wParam, LPARAM lParam);
 
   // What the input and balloon handlers ask of the control.
   class InputSite final : public InteractionHost {
@@ -183,6 +187,8 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   Win32FileSystem m_fileSystem;
   NoDataListRowList m_rowList;
   WindowHoverTimer m_hoverTimerSeam;
+  // Declared before the core, which tells it of row changes.
+  RowAnnouncer m_announcer;
   OrvaneCore m_core;
   TypeInfoDispatch m_dispatch;
 
@@ -198,6 +204,8 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   bool m_showBalloonHelp = true;
   int32_t m_elapsedTime = 1000;
   InputSite m_inputSite{*this};
+  // Made at the first WM_GETOBJECT of each window, cut off when it goes.
+  AccessibleRows* m_accessible = nullptr;
 };
 
 // The property page's class GUID.

@@ -42,8 +42,22 @@ LRESULT COrvaneCtrl::InputMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       result = COleControl::WindowProc(msg, wParam, lParam);
       break;
   }
+  // Keys and clicks move the current row, often inside the list box itself.
+  m_announcer.AnnounceCurrentRow(m_rowList);
   Release();
   return result;
+}
+
+LRESULT COrvaneCtrl::AccessibleObjectMessage(WPARAM wParam, LPARAM lParam) {
+  // The identifier arrives as a 32-bit value, sign-extended or not.
+  if (static_cast<LONG>(lParam) != OBJID_CLIENT || Window() == nullptr) {
+    return COleControl::WindowProc(WM_GETOBJECT, wParam, lParam);
+  }
+  if (m_accessible == nullptr) {
+    m_accessible = new (std::nothrow) AccessibleRows(m_inputSite, m_announcer);
+    if (m_accessible == nullptr) return 0;
+  }
+  return m_accessible->Answer(wParam);
 }
 
 HWND COrvaneCtrl::InputSite::ControlWindow() const { return m_control.Window(); }

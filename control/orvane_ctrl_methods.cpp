@@ -15,6 +15,7 @@ VARIANT_BOOL ToVariantBool(bool value) { return value ? VARIANT_TRUE : VARIANT_F
 STDMETHODIMP COrvaneCtrl::Demo() {
   return Guarded([&] {
     m_core.Demo();
+    m_announcer.RowsReordered();
     return S_OK;
   });
 }
@@ -29,6 +30,7 @@ STDMETHODIMP COrvaneCtrl::LoadFromTocFile(BSTR fileName) {
 STDMETHODIMP COrvaneCtrl::LoadFromTextFile(BSTR fileName) {
   return Guarded([&] {
     m_core.LoadFromTextFile(AnsiFromBstr(fileName));
+    m_announcer.RowsReordered();
     return S_OK;
   });
 }
@@ -40,6 +42,7 @@ STDMETHODIMP COrvaneCtrl::AddChild(LONG index, BSTR text, IUnknown** result) {
   *result = nullptr;
   return Guarded([&] {
     m_core.View().AddChild(index, AnsiFromBstr(text));
+    m_announcer.RowsReordered();
     return S_OK;
   });
 }
@@ -49,6 +52,7 @@ STDMETHODIMP COrvaneCtrl::AddSibling(LONG index, BSTR text, IUnknown** result) {
   *result = nullptr;
   return Guarded([&] {
     m_core.View().AddSibling(index, AnsiFromBstr(text));
+    m_announcer.RowsReordered();
     return S_OK;
   });
 }
@@ -65,6 +69,7 @@ STDMETHODIMP COrvaneCtrl::LoadBooks(BSTR topicName, VARIANT_BOOL* result) {
   *result = VARIANT_FALSE;
   return Guarded([&] {
     *result = ToVariantBool(m_core.LoadBooks(AnsiFromBstr(topicName)));
+    m_announcer.RowsReordered();
     return S_OK;
   });
 }
@@ -83,6 +88,7 @@ STDMETHODIMP COrvaneCtrl::GotoTocPosition(short book, LONG tocPosition, VARIANT_
   *result = VARIANT_FALSE;
   return Guarded([&] {
     *result = ToVariantBool(m_core.View().GotoTocPosition(book, tocPosition));
+    m_announcer.AnnounceCurrentRow(m_rowList);
     return S_OK;
   });
 }

@@ -1,5 +1,7 @@
 #include "interaction/balloon_window.h"
 
+#include "interaction/accessible_rows.h"
+
 #include <windowsx.h>
 
 namespace orvane {
@@ -70,6 +72,8 @@ void BalloonWindow::Hide() {
 
 void BalloonWindow::ShowAt(const RECT& screenRect) {
   if (m_hWnd == nullptr) return;
+  // Its window text is its name to assistive technology: the whole title.
+  SetWindowTextW(m_hWnd, AccessibleText(m_text).c_str());
   SetWindowPos(m_hWnd, HWND_TOP, screenRect.left, screenRect.top,
                screenRect.right - screenRect.left, screenRect.bottom - screenRect.top,
                SWP_NOACTIVATE);

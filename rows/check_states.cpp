@@ -56,9 +56,17 @@ void CheckStates::ChangeState(OutlineNode* node) {
   if (m_library.IsCategory(node)) {
     SetCheckState(node, newState);
     SetCategoryBooks(node, newState);
+    if (m_observer) {
+      m_observer->NodeStateChanged(node);
+      m_observer->CategoryBooksChanged(node);
+    }
   } else if (m_library.IsBook(node)) {
     SetCheckState(node, newState);
     UpdateCategorySummary(node, newState, oldState);
+    if (m_observer) {
+      m_observer->NodeStateChanged(node);
+      m_observer->NodeStateChanged(node->m_parent);
+    }
   }
   // Sections and text items have no state of their own.
 }
@@ -73,6 +81,12 @@ bool CheckStates::SetStateBook(int16_t bookId, bool checked) {
   if (newState != oldState) {
     if (!m_applyCheck) m_rowsStale = true;
     UpdateCategorySummary(book, newState, oldState);
+    // The checked-only view makes its rows again before the next paint, and
+    // that is told as a reorder.
+    if (m_applyCheck && m_observer) {
+      m_observer->NodeStateChanged(book);
+      m_observer->NodeStateChanged(book->m_parent);
+    }
   }
   return true;
 }

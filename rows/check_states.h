@@ -12,6 +12,16 @@ namespace orvane {
 class Library;
 class OutlineNode;
 
+// Told of every state change the rows show, after it is made.
+class CheckObserver {
+ public:
+  virtual ~CheckObserver() = default;
+  // The node's state or summary changed.
+  virtual void NodeStateChanged(const OutlineNode* node) = 0;
+  // Every book of the category changed with it.
+  virtual void CategoryBooksChanged(const OutlineNode* category) = 0;
+};
+
 class CheckStates {
  public:
   explicit CheckStates(Library& library) : m_library(library) {}
@@ -37,6 +47,9 @@ class CheckStates {
   // The book's state, or 0 (checked) for no such book.
   int16_t GetStateBook(int16_t bookId) const;
 
+  // The observer of state changes (the row view); null for none.
+  void SetObserver(CheckObserver* observer) { m_observer = observer; }
+
   bool ApplyCheck() const { return m_applyCheck; }
   // Stores the switch only; the row view rebuilds the rows for it.
   void StoreApplyCheck(bool on) { m_applyCheck = on; }
@@ -47,6 +60,7 @@ class CheckStates {
 
  private:
   Library& m_library;
+  CheckObserver* m_observer = nullptr;
   bool m_applyCheck = false;
   bool m_rowsStale = false;
 };

@@ -7,6 +7,7 @@
 #include "model/library.h"
 #include "rows/check_states.h"
 #include "rows/hover_timer.h"
+#include "rows/row_events.h"
 #include "rows/row_list.h"
 #include "rows/row_view.h"
 
@@ -31,12 +32,15 @@ RowView::RowView(RowList& rows, HoverTimer& hoverTimer, Library& library, CheckS
       m_hoverTimer(hoverTimer),
       m_library(library),
       m_checks(checks),
-      m_childReader(childReader) {}
+      m_childReader(childReader) {
+  m_checks.SetObserver(this);
+}
 
 void RowView::Clear() {
   // Rows and the current node refer to nodes: they go before the nodes do.
   m_rows.Clear();
   m_selectedNode = nullptr;
+  AnnounceReorder();
 }
 
 void RowView::ShowCategories() {
@@ -52,6 +56,16 @@ bool RowView::AppendRootRow(OutlineNode* node) {
 }
 
 int32_t RowView::ToggleNode(int16_t row, int16_t* lastRow) {
+  const bool hadRow = m_rows.NodeOf(row) != nullptr;
+  const int32_t changed = ToggleRows(row, lastRow);
+  if (hadRow && m_rowEvents != nullptr) {
+    m_rowEvents->RowStateChanged(row);
+    if (changed != 0) m_rowEvents->RowsReordered();
+  }
+  return changed;
+}
+
+int32_t RowView::ToggleRows(int16_t row, int16_t* lastRow) {
   if (lastRow) *lastRow = row;
   OutlineNode* node = m_rows.NodeOf(row);
   if (!node) return 0;
@@ -88,7 +102,7 @@ int32_t RowView::ToggleOpen(OutlineNode& node, int16_t row, int16_t* lastRow) {
       // Re-open what was open when this node was last closed.
       child->m_expanded = 0;
       int16_t childLast = last;
-      count += ToggleNode(last, &childLast);
+      count += ToggleRows(last, &childLast);
       last = childLast;
     }
   }
@@ -185,6 +199,7 @@ void RowView::ShowOnly(const std::vector<OutlineNode*>& nodes) {
   m_rows.BeginBulkChange();
   m_rows.Replace(nodes.data(), count);
   m_rows.EndBulkChange();
+  AnnounceReorder();
 }
 
 bool RowView::RefreshPendingRows() {

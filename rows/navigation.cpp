@@ -27,7 +27,9 @@ int16_t RowView::ActiveBook() const {
 bool RowView::ActivateBook(int16_t bookId) {
   OutlineNode* book = m_library.BookNode(bookId);
   if (!book) return false;
+  const bool changed = book->m_active == 0;
   book->m_active = 1;
+  if (changed) NodeStateChanged(book);
   return true;
 }
 
@@ -41,7 +43,9 @@ int16_t RowView::FindRow(const OutlineNode* node, int32_t from) const {
 bool RowView::DeactivateBook(int16_t bookId) {
   OutlineNode* book = m_library.BookNode(bookId);
   if (!book) return false;
+  const bool changed = book->m_active != 0;
   book->m_active = 0;
+  if (changed) NodeStateChanged(book);
   if (!book->m_expanded) return false;
   int16_t row = FindRow(book, 0);
   if (row < 0) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "rows/check_states.h"
+
 namespace orvane {
 
 class CheckStates;
@@ -16,15 +18,20 @@ class ChildReader;
 class HoverTimer;
 class Library;
 class OutlineNode;
+class RowEvents;
 class RowList;
 
-class RowView {
+class RowView : public CheckObserver {
  public:
   RowView(RowList& rows, HoverTimer& hoverTimer, Library& library, CheckStates& checks,
           ChildReader& childReader);
 
   RowList& Rows() { return m_rows; }
   const RowList& Rows() const { return m_rows; }
+
+  // The observer of row changes (the control's announcements to assistive
+  // technology); null for none. Never owned.
+  void SetRowEvents(RowEvents* events) { m_rowEvents = events; }
 
   // No rows and no current node (before the library is cleared).
   void Clear();
@@ -81,7 +88,18 @@ class RowView {
   // Checks or unchecks the current node (see CheckStates::ChangeState).
   void ChangeStateSelected();
 
+  // CheckObserver: tells the row events of the rows concerned.
+  void NodeStateChanged(const OutlineNode* node) override;
+  void CategoryBooksChanged(const OutlineNode* category) override;
+
  private:
+  // ToggleNode without telling the row events: the re-opening of children
+  // inside an opening is part of that one change.
+  int32_t ToggleRows(int16_t row, int16_t* lastRow);
+  // The node's row, or -1; searched outward from `hint`, which is left on
+  // the row found.
+  int32_t FindAnnouncedRow(const OutlineNode* node, int32_t& hint) const;
+  void AnnounceReorder();
   int32_t ToggleOpen(OutlineNode& node, int16_t row, int16_t* lastRow);
   int32_t ToggleClose(OutlineNode& node, int16_t row);
   int16_t FindRow(const OutlineNode* node, int32_t from) const;
@@ -97,6 +115,11 @@ class RowView {
   CheckStates& m_checks;
   ChildReader& m_childReader;
   OutlineNode* m_selectedNode = nullptr;
+  RowEvents* m_rowEvents = nullptr;
+  // Where the last announced top-level row and other row were found: only
+  // places to start looking.
+  int32_t m_announcedTopRow = 0;
+  int32_t m_announcedRow = 0;
 };
 
 }  // namespace orvane

@@ -1,6 +1,11 @@
 // The balloon's own window: how it is made, what its paint asks of the text
 // library, and how the time-out, the pointer leaving and a click end it.
+#include <windows.h>
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "interaction/balloon_window.h"
 #include "recording_text_library.h"
@@ -147,6 +152,43 @@ TEST_F(BalloonWindowTest, HostileMessagesLeaveItWorking) {
   balloon().Hide();
   balloon().ShowAt({0, 0, 10, 10});
   EXPECT_EQ(balloon().Handle(), nullptr) << "no window is made by showing";
+}
+
+}  // namespace
+}  // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+// A screen reader asks the balloon for its name: the whole title, in
+// Unicode, however little of it the row shows. (The system's object for the
+// client area reads the window text; Wine's object for the whole window
+// does not implement names, so only the client's is asked here.)
+TEST_F(BalloonWindowTest, AScreenReaderHearsTheWholeTitleAsItsName) {
+  // The import library's IID_IAccessible is a thunk, not the GUID.
+  const IID accessibleId = {
+      0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+  const std::wstring title = L"شرح الآجرومية في علم العربية للشيخ محمد بن أحمد";
+  char bytes[256];
+  const int length = WideCharToMultiByte(CP_ACP, 0, title.c_str(), -1, bytes, sizeof bytes,
+                                         nullptr, nullptr);
+  ASSERT_GT(length, 1);
+  ShowOverControl(std::string(bytes, static_cast<size_t>(length - 1)));
+  for (DWORD object : {static_cast<DWORD>(OBJID_CLIENT)}) {
+    IAccessible* accessible = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(balloon().Handle(), object, accessibleId,
+                                         reinterpret_cast<void**>(&accessible)),
+              S_OK);
+    VARIANT self;
+    VariantInit(&self);
+    V_VT(&self) = VT_I4;
+    V_I4(&self) = CHILDID_SELF;
+    BSTR name = nullptr;
+    EXPECT_EQ(accessible->get_accName(self, &name), S_OK) << object;
+    EXPECT_EQ(std::wstring(name ? name : L""), title) << object;
+    SysFreeString(name);
+    accessible->Release();
+  }
 }
 
 }  // namespace
