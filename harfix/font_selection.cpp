@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "harfix/script_cache_pool.h"
 
@@ -84,24 +83,6 @@ LONG EmHeight(const ShapingFont& made) {
     return std::max<LONG>(1, made.metrics.tmHeight - made.metrics.tmInternalLeading);
 }
 
-// The sizes found for a pair of fonts and a height, so that the rows of a
-// list, each a new selection of the same fonts, do not search again. A few
-// heights (rows, balloon) and fonts per host: a small bound suffices.
-struct KnownFit {
-    ScriptCacheKey latin;
-    ScriptCacheKey arabic;
-    int height;
-    LONG latinEm;
-    LONG arabicEm;
-};
-
-std::vector<KnownFit>& KnownFits() {
-    static std::vector<KnownFit> fits;  // plain memory: freed with the library
-    return fits;
-}
-
-constexpr std::size_t kMaxKnownFits = 16;
-
 }  // namespace
 
 bool FontSelection::RemakeAt(ShapingFont& made, LONG emHeight) {
@@ -154,29 +135,6 @@ bool FontSelection::FitLineHeight(int height) {
     }
     const int box = Ascent() + Descent();
     if (box <= height) return true;
-    const ScriptCacheKey latinKey = ScriptCacheKey::For(latin_.description, latin_.metrics);
-    const ScriptCacheKey arabicKey = ScriptCacheKey::For(arabic_.description, arabic_.metrics);
-    auto& known = KnownFits();
-    for (const KnownFit& fit : known) {
-        if (fit.height == height && fit.latin == latinKey && fit.arabic == arabicKey) {
-            if (!ScaleTo(fit.latinEm, fit.arabicEm)) return false;
-            if (Ascent() + Descent() <= height) return true;
-            // The device realised them otherwise this time: search afresh.
-            if (!ScaleTo(madeLatinEm_, madeArabicEm_)) return false;
-            break;
-        }
-    }
-    if (!SearchFit(height, box)) return false;
-    try {
-        if (known.size() >= kMaxKnownFits) known.erase(known.begin());
-        known.push_back({latinKey, arabicKey, height, EmOf(FontRole::Latin), EmOf(FontRole::Arabic)});
-    } catch (...) {
-        // Not remembered; the next selection searches again.
-    }
-    return true;
-}
-
-bool FontSelection::SearchFit(int height, int box) {
     // Both faces shrink by one ratio, so a Latin word keeps its size beside
     // the Arabic. The line box grows about one pixel per pixel of size, so
     // starting a little above the proportional guess and stepping down by

@@ -66,8 +66,6 @@ private:
     // Replaces the font of `made` by one of the given em height; the new
     // font is left selected in the device context.
     bool RemakeAt(ShapingFont& made, LONG emHeight);
-    // Finds the largest sizes whose line box fits, from a line box of `box`.
-    bool SearchFit(int height, int box);
 
     HDC dc_;
     HGDIOBJ previousFont_;
