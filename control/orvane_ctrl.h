@@ -77,10 +77,10 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   STDMETHODIMP put_ActiveCategory(short value) override;
   STDMETHODIMP get_ActiveBook(short* value) override;
   STDMETHODIMP put_ActiveBook(short value) override;
-  STDMETHODIMP get_BackColor(OLE_COLOR* value) override;
-  STDMETHODIMP put_BackColor(OLE_COLOR value) override;
-  STDMETHODIMP get_ForeColor(OLE_COLOR* value) override;
-  STDMETHODIMP put_ForeColor(OLE_COLOR value) override;
+  STDMETHODIMP get_BackColor(LONG* value) override;
+  STDMETHODIMP put_BackColor(VARIANT value) override;
+  STDMETHODIMP get_ForeColor(LONG* value) override;
+  STDMETHODIMP put_ForeColor(VARIANT value) override;
   STDMETHODIMP get_BorderStyle(short* value) override;
   STDMETHODIMP put_BorderStyle(short value) override;
   STDMETHODIMP get_Font(IFontDisp** value) override;

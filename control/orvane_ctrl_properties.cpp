@@ -4,6 +4,7 @@
 #include <olectl.h>
 
 #include "control/framework/ansi_string.h"
+#include "control/framework/ole_color.h"
 
 namespace orvane {
 namespace {
@@ -313,24 +314,30 @@ STDMETHODIMP COrvaneCtrl::put_ActiveBook(short) {
 
 // ---- Stock properties: the framework's behaviour ----
 
-STDMETHODIMP COrvaneCtrl::get_BackColor(OLE_COLOR* value) {
+STDMETHODIMP COrvaneCtrl::get_BackColor(LONG* value) {
   if (value == nullptr) return E_POINTER;
-  *value = GetBackColor();
+  *value = OleColorAsLong(GetBackColor());
   return S_OK;
 }
 
-STDMETHODIMP COrvaneCtrl::put_BackColor(OLE_COLOR value) {
-  return Guarded([&] { return SetBackColor(value); });
+STDMETHODIMP COrvaneCtrl::put_BackColor(VARIANT value) {
+  OLE_COLOR color = 0;
+  HRESULT hr = OleColorFromVariant(value, &color);
+  if (FAILED(hr)) return hr;
+  return Guarded([&] { return SetBackColor(color); });
 }
 
-STDMETHODIMP COrvaneCtrl::get_ForeColor(OLE_COLOR* value) {
+STDMETHODIMP COrvaneCtrl::get_ForeColor(LONG* value) {
   if (value == nullptr) return E_POINTER;
-  *value = GetForeColor();
+  *value = OleColorAsLong(GetForeColor());
   return S_OK;
 }
 
-STDMETHODIMP COrvaneCtrl::put_ForeColor(OLE_COLOR value) {
-  return Guarded([&] { return SetForeColor(value); });
+STDMETHODIMP COrvaneCtrl::put_ForeColor(VARIANT value) {
+  OLE_COLOR color = 0;
+  HRESULT hr = OleColorFromVariant(value, &color);
+  if (FAILED(hr)) return hr;
+  return Guarded([&] { return SetForeColor(color); });
 }
 
 STDMETHODIMP COrvaneCtrl::get_BorderStyle(short* value) {

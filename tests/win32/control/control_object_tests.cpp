@@ -211,7 +211,7 @@ TEST(ControlObject, PropertySetsMarkItModifiedAndQueriesDoNot) {
       {"Alignment", [](IOrvaneAutomation* c) { return c->put_Alignment(tvLeft); }},
       {"ReadingOrder", [](IOrvaneAutomation* c) { return c->put_ReadingOrder(RTL); }},
       {"BooksDir", [](IOrvaneAutomation* c) { return c->put_BooksDir(Bstr(L"D:\\").Get()); }},
-      {"BackColor", [](IOrvaneAutomation* c) { return c->put_BackColor(0xFF); }},
+      {"BackColor", [](IOrvaneAutomation* c) { return c->put_BackColor(LongVariant(0xFF)); }},
   };
   for (const Setter& setter : setters) {
     ASSERT_EQ(persist->Save(stream.Get(), TRUE), S_OK);
@@ -267,7 +267,7 @@ TEST(ControlObject, AddChildAndAddSiblingHandBackAnEmptyReference) {
 
 TEST(ControlObject, DrawsItsBackColorIntoAContainersContextWithoutAWindow) {
   ComPtr<IOrvaneAutomation> control = NewControl();
-  ASSERT_EQ(control->put_BackColor(RGB(10, 20, 30)), S_OK);
+  ASSERT_EQ(control->put_BackColor(LongVariant(RGB(10, 20, 30))), S_OK);
   ComPtr<IViewObject2> view = As<IViewObject2>(control.Get(), IID_IViewObject2);
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
