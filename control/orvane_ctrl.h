@@ -128,6 +128,8 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   UINT UserTypeNameId() const override;
   DWORD MiscStatus() const override;
   std::span<const CLSID* const> PropertyPageIds() const override;
+  std::span<const EnumeratedProperty> EnumeratedProperties() const override;
+  const CLSID* PageOfProperty(DISPID id) const override;
   PersistenceFormat Format() const override;
   std::span<const PersistedProperty> ControlProperties() const override;
   HRESULT GetControlProperty(const PersistedProperty& property, VARIANT* out) override;

@@ -24,7 +24,10 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 control_key='HKCR\CLSID\{9EBE2CF0-7C53-4DD8-8389-3180337D7FB4}'
 page_key='HKCR\CLSID\{2A78A059-1BD4-4D73-A4F9-DD40663782BC}'
 typelib_key='HKCR\TypeLib\{4F1DDA02-C7DA-4669-A57A-F47B1177F673}'
-all_keys=("$control_key" "$page_key" "$typelib_key" 'HKCR\ORVANE.OrvaneCtrl.1' 'HKCR\ORVANE.OrvanePropPage.1')
+# The type library key is shared by both registry views; each width has its
+# own platform subkey under it.
+typelib_platform_key="$typelib_key\\1.0\\409\\$typelib_platform"
+all_keys=("$control_key" "$page_key" "$typelib_platform_key" 'HKCR\ORVANE.OrvaneCtrl.1' 'HKCR\ORVANE.OrvanePropPage.1')
 
 key_exists() { wine "$reg_exe" query "$1" >/dev/null 2>&1; }
 
