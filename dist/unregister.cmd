@@ -1,0 +1,30 @@
+@echo off
+rem Unregisters the Orvane control of this folder. On 64-bit Windows both
+rem modules are unregistered, each by the regsvr32 of its own width; on 32-bit
+rem Windows the x86 one.
+rem   unregister.cmd        for every user (run as an administrator)
+rem   unregister.cmd user   the current user's registration only
+setlocal
+set "here=%~dp0"
+set "scope="
+if /i "%~1"=="user" set "scope=/n /i:user"
+if not "%~1"=="" if /i not "%~1"=="user" (
+  echo usage: unregister.cmd [user]
+  exit /b 2
+)
+rem A 32-bit command prompt sees SysWOW64 as System32; Sysnative is the real one.
+set "native=%SystemRoot%\System32"
+if exist "%SystemRoot%\Sysnative\regsvr32.exe" set "native=%SystemRoot%\Sysnative"
+set failed=0
+if exist "%SystemRoot%\SysWOW64\regsvr32.exe" (
+  "%SystemRoot%\SysWOW64\regsvr32.exe" /u /s %scope% "%here%x86\ORVANE.OCX" || set failed=1
+  "%native%\regsvr32.exe" /u /s %scope% "%here%x64\ORVANE.OCX" || set failed=1
+) else (
+  "%native%\regsvr32.exe" /u /s %scope% "%here%x86\ORVANE.OCX" || set failed=1
+)
+if "%failed%"=="1" (
+  echo Orvane: unregistration failed. For every user, run as an administrator.
+  exit /b 1
+)
+echo Orvane: unregistered.
+exit /b 0
