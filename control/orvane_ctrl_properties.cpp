@@ -37,6 +37,15 @@ bool FitsSixteenBits(LONG value) { return value >= INT16_MIN && value <= INT16_M
 
 VARIANT_BOOL ToVariantBool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
 
+// Sets a stock colour from whatever integer the host sent.
+template <class Set>
+HRESULT PutColor(const VARIANT& value, Set set) {
+  OLE_COLOR color = 0;
+  HRESULT hr = OleColorFromVariant(value, &color);
+  if (FAILED(hr)) return hr;
+  return Guarded([&] { return set(color); });
+}
+
 HRESULT CopyString(const std::string& text, BSTR* out) {
   if (out == nullptr) return E_POINTER;
   *out = BstrFromAnsi(text);
@@ -321,10 +330,7 @@ STDMETHODIMP COrvaneCtrl::get_BackColor(LONG* value) {
 }
 
 STDMETHODIMP COrvaneCtrl::put_BackColor(VARIANT value) {
-  OLE_COLOR color = 0;
-  HRESULT hr = OleColorFromVariant(value, &color);
-  if (FAILED(hr)) return hr;
-  return Guarded([&] { return SetBackColor(color); });
+  return PutColor(value, [this](OLE_COLOR color) { return SetBackColor(color); });
 }
 
 STDMETHODIMP COrvaneCtrl::get_ForeColor(LONG* value) {
@@ -334,10 +340,7 @@ STDMETHODIMP COrvaneCtrl::get_ForeColor(LONG* value) {
 }
 
 STDMETHODIMP COrvaneCtrl::put_ForeColor(VARIANT value) {
-  OLE_COLOR color = 0;
-  HRESULT hr = OleColorFromVariant(value, &color);
-  if (FAILED(hr)) return hr;
-  return Guarded([&] { return SetForeColor(color); });
+  return PutColor(value, [this](OLE_COLOR color) { return SetForeColor(color); });
 }
 
 STDMETHODIMP COrvaneCtrl::get_BorderStyle(short* value) {
