@@ -248,7 +248,10 @@ STDMETHODIMP COleControl::QuickActivate(QACONTAINER* container, QACONTROL* contr
   if (container->cbSize < offsetof(QACONTAINER, pOleControlSite) ||
       control->cbSize < offsetof(QACONTROL, dwPointerActivationPolicy))
     return E_INVALIDARG;
-  const ULONG controlSize = control->cbSize;
+  // Only the fields this structure has are cleared and filled, whatever
+  // size the caller claims.
+  const ULONG controlSize =
+      control->cbSize < sizeof(QACONTROL) ? control->cbSize : static_cast<ULONG>(sizeof(QACONTROL));
   memset(reinterpret_cast<BYTE*>(control) + sizeof(ULONG), 0, controlSize - sizeof(ULONG));
 
   if (container->pClientSite) {

@@ -505,6 +505,16 @@ TEST(AmbientValues, QuickActivationConnectsTheContainerAndHandsOverItsAmbients) 
   tooSmall.cbSize = 8;
   EXPECT_EQ(quick->QuickActivate(&container, &tooSmall), E_INVALIDARG);
   EXPECT_EQ(quick->QuickActivate(nullptr, &answer), E_POINTER);
+  // A size past the structure's own is not trusted for how much to write.
+  struct {
+    QACONTROL answer;
+    DWORD guard;
+  } padded{};
+  padded.answer.cbSize = 0xFFFFFFF0u;
+  padded.guard = 0xA5A5A5A5u;
+  EXPECT_EQ(quick->QuickActivate(&container, &padded.answer), S_OK);
+  EXPECT_EQ(padded.guard, 0xA5A5A5A5u);
+  EXPECT_EQ(padded.answer.dwMiscStatus, 0x20191u);
 
   ComPtr<IConnectionPointContainer> points =
       As<IConnectionPointContainer>(control.Get(), IID_IConnectionPointContainer);
