@@ -7,11 +7,14 @@ rem   register.cmd user   for the current user only (no rights needed)
 setlocal
 set "here=%~dp0"
 set "scope="
-if /i "%~1"=="user" set "scope=/n /i:user"
-if not "%~1"=="" if /i not "%~1"=="user" (
-  echo usage: register.cmd [user]
-  exit /b 2
-)
+if "%~1"=="" goto scope_done
+if /i not "%~1"=="user" goto usage
+set "scope=/n /i:user"
+goto scope_done
+:usage
+echo usage: register.cmd [user]
+exit /b 2
+:scope_done
 rem A 32-bit command prompt sees SysWOW64 as System32; Sysnative is the real one.
 set "native=%SystemRoot%\System32"
 if exist "%SystemRoot%\Sysnative\regsvr32.exe" set "native=%SystemRoot%\Sysnative"
