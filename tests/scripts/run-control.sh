@@ -29,15 +29,15 @@ typelib_key='HKCR\TypeLib\{4F1DDA02-C7DA-4669-A57A-F47B1177F673}'
 typelib_platform_key="$typelib_key\\1.0\\409\\$typelib_platform"
 all_keys=("$control_key" "$page_key" "$typelib_platform_key" 'HKCR\ORVANE.OrvaneCtrl.1' 'HKCR\ORVANE.OrvanePropPage.1')
 
-key_exists() { wine "$reg_exe" query "$1" >/dev/null 2>&1; }
+key_exists() { "$width_wine" "$reg_exe" query "$1" >/dev/null 2>&1; }
 
 # The default or named value of a key, as reg prints it.
 reg_value() {
   local key=$1 name=$2
   if [ "$name" = "" ]; then
-    wine "$reg_exe" query "$key" /ve 2>/dev/null | tr -d '\r' | awk -F'REG_SZ' 'NF > 1 { sub(/^ +/, "", $2); print $2 }'
+    "$width_wine" "$reg_exe" query "$key" /ve 2>/dev/null | tr -d '\r' | awk -F'REG_SZ' 'NF > 1 { sub(/^ +/, "", $2); print $2 }'
   else
-    wine "$reg_exe" query "$key" /v "$name" 2>/dev/null | tr -d '\r' | awk -F'REG_SZ' 'NF > 1 { sub(/^ +/, "", $2); print $2 }'
+    "$width_wine" "$reg_exe" query "$key" /v "$name" 2>/dev/null | tr -d '\r' | awk -F'REG_SZ' 'NF > 1 { sub(/^ +/, "", $2); print $2 }'
   fi
 }
 
@@ -71,21 +71,21 @@ expect_unregistered() {
 }
 
 echo "-- registration"
-wine "$regsvr32_exe" /s "$ocx_win" || fail "regsvr32 exited with $?"
+"$width_wine" "$regsvr32_exe" /s "$ocx_win" || fail "regsvr32 exited with $?"
 expect_registered "after registering"
 
-wine "$regsvr32_exe" /u /s "$ocx_win" || fail "regsvr32 /u exited with $?"
+"$width_wine" "$regsvr32_exe" /u /s "$ocx_win" || fail "regsvr32 /u exited with $?"
 expect_unregistered "after unregistering"
 
 # Nothing left to unregister: the type library step fails and says so.
-if wine "$regsvr32_exe" /u /s "$ocx_win"; then fail "a second unregistration reported success"; fi
+if "$width_wine" "$regsvr32_exe" /u /s "$ocx_win"; then fail "a second unregistration reported success"; fi
 
-wine "$regsvr32_exe" /s "$ocx_win" || fail "registering again exited with $?"
+"$width_wine" "$regsvr32_exe" /s "$ocx_win" || fail "registering again exited with $?"
 expect_registered "after registering again"
 
 run_script() {
   local script=$1 output
-  output=$(wine "$cscript_exe" //nologo "$(winepath -w "$script")" 2>&1 | tr -d '\r')
+  output=$("$width_wine" "$cscript_exe" //nologo "$(winepath -w "$script")" 2>&1 | tr -d '\r')
   local status=$?
   echo "$output"
   # cscript ends with 0 when a script stops on an error it did not catch, so

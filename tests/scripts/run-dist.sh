@@ -51,26 +51,28 @@ file -b "$bundle/x64/ORVANE.OCX" | grep -q '^PE32+ ' && pass "x64/ORVANE.OCX is 
 file -b "$bundle/x86/Harfix.dll" | grep -q '^PE32 ' && pass "x86/Harfix.dll is 32-bit" || fail "x86/Harfix.dll is not 32-bit"
 
 clsid='{9EBE2CF0-7C53-4DD8-8389-3180337D7FB4}'
-server_of() {  # server_of REG.EXE ROOT: the control's server in that view
-  wine "$1" query "$2\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" /ve 2>/dev/null |
+server_of() {  # server_of VIEW ROOT: the control's server in that registry view
+  local loader=wine reg='C:\windows\syswow64\reg.exe'
+  # The 64-bit reg, started by the 64-bit loader (see lib/module-width.sh).
+  if [ "$1" = 64 ]; then loader=$wine64; reg='C:\windows\system32\reg.exe'; fi
+  "$loader" "$reg" query "$2\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" /ve 2>/dev/null |
     tr -d '\r' | awk -F'REG_SZ' 'NF > 1 { sub(/^ +/, "", $2); print $2 }'
 }
-reg32='C:\windows\syswow64\reg.exe'
-reg64='C:\windows\system32\reg.exe'
+wine64=$width_wine
 bundle_win=$(winepath -w "$bundle")
 check_views() {  # check_views ROOT WHAT: both widths point into the bundle, or neither
   local root=$1 what=$2
   for view in 32 64; do
-    local reg expected actual
-    reg=$([ $view = 32 ] && echo "$reg32" || echo "$reg64")
+    local expected actual
     expected=$([ $view = 32 ] && echo "$bundle_win\\x86\\ORVANE.OCX" || echo "$bundle_win\\x64\\ORVANE.OCX")
     [ "$what" = absent ] && expected=""
-    actual=$(server_of "$reg" "$root")
+    actual=$(server_of "$view" "$root")
     [ "$actual" = "$expected" ] && pass "$root $view-bit view: [${actual:-none}]" ||
       fail "$root $view-bit view: expected [${expected:-none}], got [$actual]"
   done
 }
-run_cmd() { (cd "$bundle" && wine cmd /c "$@" 2>&1 | tr -d '\r' | sed 's/^/  /'); }
+# The bundle's scripts in the 64-bit command prompt, as on 64-bit Windows.
+run_cmd() { (cd "$bundle" && "$wine64" cmd /c "$@" 2>&1 | tr -d '\r' | sed 's/^/  /'); }
 
 echo "-- register.cmd for every user"
 run_cmd register.cmd

@@ -36,7 +36,7 @@ if [ -d "$build/harfix" ]; then
   export WINEPATH="$(winepath -w "$build/harfix")${WINEPATH:+;$WINEPATH}"
 fi
 ocx_win=$(winepath -w "$ocx")
-wine "$regsvr32_exe" /s "$ocx_win" || { echo "run-hosts: regsvr32 failed" >&2; exit 1; }
+"$width_wine" "$regsvr32_exe" /s "$ocx_win" || { echo "run-hosts: regsvr32 failed" >&2; exit 1; }
 
 # The catalogue of the control's tests: two books, ASCII titles.
 work="$build/hosts-run"
@@ -50,16 +50,16 @@ catalogue=$(winepath -w "$work/HOSTS")
 
 echo "-- script clients"
 for sample in list-books.vbs list-books.js; do
-  out=$(wine "$cscript_exe" //nologo "$(winepath -w "$top/samples/hosts/$sample")" "$catalogue" 2 43 2>&1 |
+  out=$("$width_wine" "$cscript_exe" //nologo "$(winepath -w "$top/samples/hosts/$sample")" "$catalogue" 2 43 2>&1 |
     tr -d '\r')
   printf '%s\n' "$out" | sed "s/^/  $sample: /"
   expect_line "$sample" "$out" "section at 43: Purity"
 done
-vbs_out=$(wine "$cscript_exe" //nologo "$(winepath -w "$top/samples/hosts/list-books.vbs")" "$catalogue" 2>&1 | tr -d '\r')
+vbs_out=$("$width_wine" "$cscript_exe" //nologo "$(winepath -w "$top/samples/hosts/list-books.vbs")" "$catalogue" 2>&1 | tr -d '\r')
 expect_line list-books.vbs "$vbs_out" "BackColor is a Long (&H80000005)"
 expect_line list-books.vbs "$vbs_out" "BackColor is a system colour"
 expect_line list-books.vbs "$vbs_out" "BackColor now &HF0FAFF"
-js_out=$(wine "$cscript_exe" //nologo "$(winepath -w "$top/samples/hosts/list-books.js")" "$catalogue" 2>&1 | tr -d '\r')
+js_out=$("$width_wine" "$cscript_exe" //nologo "$(winepath -w "$top/samples/hosts/list-books.js")" "$catalogue" 2>&1 | tr -d '\r')
 expect_line list-books.js "$js_out" "BackColor is a number, unsigned 0x80000005"
 expect_line list-books.js "$js_out" "BackColor now 0xf0faff"
 
@@ -83,20 +83,20 @@ clsid='{9EBE2CF0-7C53-4DD8-8389-3180337D7FB4}'
 user_key="HKCU\\Software\\Classes\\CLSID\\$clsid\\InprocServer32"
 machine_key="HKLM\\Software\\Classes\\CLSID\\$clsid\\InprocServer32"
 user_typelib='HKCU\Software\Classes\TypeLib\{4F1DDA02-C7DA-4669-A57A-F47B1177F673}'
-server_of() { wine "$reg_exe" query "$1" /ve 2>/dev/null | tr -d '\r' | awk -F'REG_SZ' 'NF > 1 { sub(/^ +/, "", $2); print $2 }'; }
+server_of() { "$width_wine" "$reg_exe" query "$1" /ve 2>/dev/null | tr -d '\r' | awk -F'REG_SZ' 'NF > 1 { sub(/^ +/, "", $2); print $2 }'; }
 machine_before=$(server_of "$machine_key")
 [ "$machine_before" = "$ocx_win" ] && pass "machine-wide registration in place" ||
   fail "machine-wide server is [$machine_before]"
-wine "$regsvr32_exe" /s /n /i:user "$ocx_win" && pass "regsvr32 /n /i:user" || fail "regsvr32 /n /i:user exited with $?"
+"$width_wine" "$regsvr32_exe" /s /n /i:user "$ocx_win" && pass "regsvr32 /n /i:user" || fail "regsvr32 /n /i:user exited with $?"
 [ "$(server_of "$user_key")" = "$ocx_win" ] && pass "the user's classes hold the control" ||
   fail "the user's classes lack the control"
-wine "$reg_exe" query "$user_typelib" >/dev/null 2>&1 && pass "the user's classes hold the type library" ||
+"$width_wine" "$reg_exe" query "$user_typelib" >/dev/null 2>&1 && pass "the user's classes hold the type library" ||
   fail "the user's classes lack the type library"
 [ "$(server_of "$machine_key")" = "$machine_before" ] && pass "machine-wide class untouched by the per-user registration" ||
   fail "the machine-wide class changed"
-wine "$regsvr32_exe" /s /u /n /i:user "$ocx_win" && pass "regsvr32 /u /n /i:user" ||
+"$width_wine" "$regsvr32_exe" /s /u /n /i:user "$ocx_win" && pass "regsvr32 /u /n /i:user" ||
   fail "regsvr32 /u /n /i:user exited with $?"
-wine "$reg_exe" query "HKCU\\Software\\Classes\\CLSID\\$clsid" >/dev/null 2>&1 &&
+"$width_wine" "$reg_exe" query "HKCU\\Software\\Classes\\CLSID\\$clsid" >/dev/null 2>&1 &&
   fail "the user's class is still there" || pass "the user's class is gone"
 [ "$(server_of "$machine_key")" = "$machine_before" ] && pass "machine-wide class untouched by the per-user removal" ||
   fail "the machine-wide class changed on removal"

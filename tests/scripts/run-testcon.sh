@@ -33,7 +33,7 @@ fi
 # Registered by the regsvr32 of the module's width, as a host would.
 source "$top/tests/scripts/lib/module-width.sh" "$ocx" || exit 1
 echo "-- $module_width-bit module and container"
-if ! wine "$regsvr32_exe" /s "$ocx" >/dev/null 2>&1; then
+if ! "$width_wine" "$regsvr32_exe" /s "$ocx" >/dev/null 2>&1; then
   echo "run-testcon: regsvr32 could not register $ocx" >&2
   exit 1
 fi

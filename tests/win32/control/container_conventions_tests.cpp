@@ -8,10 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -187,29 +184,11 @@ TEST(Verbs, ListEditAndPropertiesOnTheContainersMenu) {
   EXPECT_EQ(fetched, 0u);
 }
 
-// Watches for the property frame of this process from another thread,
-// notes its caption and cancels it.
-class FrameCanceller {
- public:
-  FrameCanceller()
-      : m_thread([this] {
-          while (!m_stop) {
-            EnumWindows(&FrameCanceller::Visit, reinterpret_cast<LPARAM>(this));
-            Sleep(20);
-          }
-        }) {}
-  ~FrameCanceller() {
-    m_stop = true;
-    m_thread.join();
-  }
-  std::wstring Caption() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_caption;
-  }
-
- private:
-  static BOOL CALLBACK Visit(HWND window, LPARAM self) {
-    auto* canceller = reinterpret_cast<FrameCanceller*>(self);
+// Cancels the property frame from a timer of this thread, which runs inside
+// the frame's modal loop, and notes its caption.
+struct FrameCanceller {
+  static inline std::wstring caption;
+  static BOOL CALLBACK Visit(HWND window, LPARAM) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     wchar_t cls[16] = {};
@@ -217,20 +196,13 @@ class FrameCanceller {
     if (process != GetCurrentProcessId() || lstrcmpW(cls, L"#32770") != 0 ||
         !IsWindowVisible(window))
       return TRUE;
-    wchar_t caption[128] = {};
-    GetWindowTextW(window, caption, 128);
-    {
-      std::lock_guard<std::mutex> lock(canceller->m_mutex);
-      canceller->m_caption = caption;
-    }
+    wchar_t text[128] = {};
+    GetWindowTextW(window, text, 128);
+    caption = text;
     PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
+    return FALSE;
   }
-
-  std::atomic<bool> m_stop{false};
-  std::mutex m_mutex;
-  std::wstring m_caption;
-  std::thread m_thread;
+  static void CALLBACK Check(HWND, UINT, UINT_PTR, DWORD) { EnumWindows(&Visit, 0); }
 };
 
 TEST(Verbs, PropertiesOpensTheControlsPagesInAFrame) {
@@ -239,14 +211,15 @@ TEST(Verbs, PropertiesOpensTheControlsPagesInAFrame) {
   ComPtr<AmbientSite> site = ComPtr<AmbientSite>::Adopt(new AmbientSite);
   ASSERT_EQ(object->SetClientSite(site.Get()), S_OK);
   HostWindow host;
-  FrameCanceller canceller;
+  FrameCanceller::caption.clear();
+  UINT_PTR timer = SetTimer(nullptr, 0, 100, &FrameCanceller::Check);
+  ASSERT_NE(timer, 0u);
   // Modal: returns once the frame was cancelled.
   EXPECT_EQ(object->DoVerb(OLEIVERB_PROPERTIES, nullptr, site.Get(), 0, host.Handle(), nullptr),
             S_OK);
+  KillTimer(nullptr, timer);
   EXPECT_EQ(site->framesShown, 1) << "the container was asked first";
-  EXPECT_NE(canceller.Caption().find(L"Orvane Control"), std::wstring::npos)
-      << "caption [" << std::string(canceller.Caption().begin(), canceller.Caption().end())
-      << "]";
+  EXPECT_NE(FrameCanceller::caption.find(L"Orvane Control"), std::wstring::npos);
   object->SetClientSite(nullptr);
 }
 
