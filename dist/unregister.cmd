@@ -19,12 +19,18 @@ rem A 32-bit command prompt sees SysWOW64 as System32; Sysnative is the real one
 set "native=%SystemRoot%\System32"
 if exist "%SystemRoot%\Sysnative\regsvr32.exe" set "native=%SystemRoot%\Sysnative"
 set failed=0
-if exist "%SystemRoot%\SysWOW64\regsvr32.exe" (
-  "%SystemRoot%\SysWOW64\regsvr32.exe" /u /s %scope% "%here%x86\ORVANE.OCX" || set failed=1
-  "%native%\regsvr32.exe" /u /s %scope% "%here%x64\ORVANE.OCX" || set failed=1
-) else (
-  "%native%\regsvr32.exe" /u /s %scope% "%here%x86\ORVANE.OCX" || set failed=1
-)
+rem Each result is read on the line after its command: "if errorlevel" is
+rem evaluated when it runs, in every cmd.
+if exist "%SystemRoot%\SysWOW64\regsvr32.exe" goto both_widths
+"%native%\regsvr32.exe" /u /s %scope% "%here%x86\ORVANE.OCX"
+if errorlevel 1 set failed=1
+goto report
+:both_widths
+"%SystemRoot%\SysWOW64\regsvr32.exe" /u /s %scope% "%here%x86\ORVANE.OCX"
+if errorlevel 1 set failed=1
+"%native%\regsvr32.exe" /u /s %scope% "%here%x64\ORVANE.OCX"
+if errorlevel 1 set failed=1
+:report
 if "%failed%"=="1" (
   echo Orvane: unregistration failed. For every user, run as an administrator.
   exit /b 1

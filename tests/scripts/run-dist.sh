@@ -60,9 +60,9 @@ server_of() {  # server_of VIEW ROOT: the control's server in that registry view
 }
 wine64=$width_wine
 bundle_win=$(winepath -w "$bundle")
-check_views() {  # check_views ROOT WHAT: both widths point into the bundle, or neither
-  local root=$1 what=$2
-  for view in 32 64; do
+check_views() {  # check_views ROOT WHAT [VIEWS]: both widths point into the bundle, or neither
+  local root=$1 what=$2 views=${3:-32 64}
+  for view in $views; do
     local expected actual
     expected=$([ $view = 32 ] && echo "$bundle_win\\x86\\ORVANE.OCX" || echo "$bundle_win\\x64\\ORVANE.OCX")
     [ "$what" = absent ] && expected=""
@@ -71,20 +71,30 @@ check_views() {  # check_views ROOT WHAT: both widths point into the bundle, or 
       fail "$root $view-bit view: expected [${expected:-none}], got [$actual]"
   done
 }
-# The bundle's scripts in the 64-bit command prompt, as on 64-bit Windows.
-run_cmd() { (cd "$bundle" && "$wine64" cmd /c "$@" 2>&1 | tr -d '\r' | sed 's/^/  /'); }
+# run_cmd EXPECTED SCRIPT [ARG]: the bundle's script in the 64-bit command
+# prompt, as on 64-bit Windows; it must say EXPECTED and exit with 0.
+run_cmd() {
+  local expected=$1 out
+  shift
+  out=$(cd "$bundle" && "$wine64" cmd /c "$@" 2>&1 | tr -d '\r')
+  printf '%s\n' "$out" | sed 's/^/  /'
+  grep -qxF "$expected" <<<"$out" && pass "$*: $expected" || fail "$*: did not say [$expected]"
+}
 
 echo "-- register.cmd for every user"
-run_cmd register.cmd
+run_cmd "Orvane: registered." register.cmd
 check_views HKLM present
 echo "-- unregister.cmd"
-run_cmd unregister.cmd
+run_cmd "Orvane: unregistered." unregister.cmd
 check_views HKLM absent
 echo "-- register.cmd user"
-run_cmd register.cmd user
-check_views HKCU present
+run_cmd "Orvane: registered." register.cmd user
+# Wine keeps one HKCU\Software\Classes\CLSID for both widths (Windows
+# keeps a 32-bit one apart), so there the 64-bit registration, made last,
+# is the one that shows.
+check_views HKCU present 64
 check_views HKLM absent
-run_cmd unregister.cmd user
+run_cmd "Orvane: unregistered." unregister.cmd user
 check_views HKCU absent
 
 echo "dist: $passed passed, $failed failed"
