@@ -4,7 +4,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all setup native asan win fuzz-build test test-layers test-native test-asan test-fuzz test-wine demo bench fuzz clean
+.PHONY: all setup native asan win win32 dist fuzz-build test test-layers test-native test-asan test-fuzz test-wine demo bench fuzz clean
 FUZZ_SECONDS ?= 60
 
 all: native
@@ -23,6 +23,16 @@ asan: setup
 win: setup
 	@cmake -S . -B build/win $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build/win -j $(JOBS)
+
+# The same modules, tests and container for 32-bit Windows, which most hosts
+# of OLE controls are.
+win32: setup
+	@cmake -S . -B build/win32 $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build/win32 -j $(JOBS)
+
+# The bundle for host developers: build/dist/orvane-<version>-windows.zip.
+dist: win win32
+	@scripts/dist
 
 # Includes point from higher folders to lower ones only, and no two folders
 # include each other.
@@ -50,7 +60,7 @@ test-fuzz: fuzz-build
 	@echo "== fuzz targets, 10 s each"
 	@scripts/fuzz 10 --native-only
 
-test-wine: win
+test-wine: win win32
 	@echo "== Windows tests under Wine"
 	@scripts/test-wine
 

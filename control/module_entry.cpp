@@ -1,5 +1,6 @@
-// The entry points of ORVANE.OCX: self-registration, class factories for the
-// control and its property page, and the unload query.
+// The entry points of ORVANE.OCX: self-registration (machine-wide, and per
+// user through DllInstall), class factories for the control and its
+// property page, and the unload query.
 #include <windows.h>
 #include <olectl.h>
 
@@ -64,6 +65,12 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 STDAPI DllRegisterServer() { return RegisterServer(kServer); }
 
 STDAPI DllUnregisterServer() { return UnregisterServer(kServer); }
+
+// regsvr32 /n /i:user (and /u /n /i:user): registration for the current
+// user only.
+STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
+  return InstallServer(kServer, install != FALSE, commandLine);
+}
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
   return GetClassObjectFrom(kClasses, clsid, iid, out);

@@ -30,6 +30,15 @@ const CLSID kStandardFontPage = {
 const CLSID* const kPropertyPages[] = {&CLSID_OrvanePropPage, &kStandardColorPage,
                                        &kStandardFontPage};
 
+// The enumerations as property browsers list them: the number a program
+// uses beside the name the type library gives it.
+constexpr EnumeratedValue kAlignmentValues[] = {{tvLeft, L"0 - tvLeft"}, {tvRight, L"2 - tvRight"}};
+constexpr EnumeratedValue kReadingOrderValues[] = {{RTL, L"0 - RTL"}, {LTR, L"1 - LTR"}};
+constexpr DISPID kAlignmentId = 7;
+constexpr DISPID kReadingOrderId = 9;
+const EnumeratedProperty kEnumeratedProperties[] = {{kAlignmentId, kAlignmentValues},
+                                                    {kReadingOrderId, kReadingOrderValues}};
+
 constexpr DWORD kMiscStatus = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE |
                               OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE |
                               OLEMISC_RECOMPOSEONRESIZE;
@@ -75,6 +84,24 @@ const IID& COrvaneCtrl::PrimaryDispatchIid() const { return DIID__DOrvane; }
 UINT COrvaneCtrl::UserTypeNameId() const { return IDS_ORVANE_CONTROL; }
 DWORD COrvaneCtrl::MiscStatus() const { return kMiscStatus; }
 std::span<const CLSID* const> COrvaneCtrl::PropertyPageIds() const { return kPropertyPages; }
+std::span<const EnumeratedProperty> COrvaneCtrl::EnumeratedProperties() const {
+  return kEnumeratedProperties;
+}
+
+const CLSID* COrvaneCtrl::PageOfProperty(DISPID id) const {
+  switch (id) {
+    case DISPID_BACKCOLOR:
+    case DISPID_FORECOLOR:
+      return &kStandardColorPage;
+    case DISPID_FONT:
+      return &kStandardFontPage;
+    case DISPID_BORDERSTYLE:
+      return nullptr;
+    default:
+      // The control's own page edits its properties (DISPIDs 1 to 13).
+      return id >= 1 && id <= 13 ? &CLSID_OrvanePropPage : nullptr;
+  }
+}
 
 void* COrvaneCtrl::QueryExtraInterface(REFIID iid) {
   if (IsEqualIID(iid, IID_IOrvaneAutomation)) return static_cast<IOrvaneAutomation*>(this);

@@ -79,10 +79,10 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   STDMETHODIMP put_ActiveCategory(short value) override;
   STDMETHODIMP get_ActiveBook(short* value) override;
   STDMETHODIMP put_ActiveBook(short value) override;
-  STDMETHODIMP get_BackColor(OLE_COLOR* value) override;
-  STDMETHODIMP put_BackColor(OLE_COLOR value) override;
-  STDMETHODIMP get_ForeColor(OLE_COLOR* value) override;
-  STDMETHODIMP put_ForeColor(OLE_COLOR value) override;
+  STDMETHODIMP get_BackColor(LONG* value) override;
+  STDMETHODIMP put_BackColor(VARIANT value) override;
+  STDMETHODIMP get_ForeColor(LONG* value) override;
+  STDMETHODIMP put_ForeColor(VARIANT value) override;
   STDMETHODIMP get_BorderStyle(short* value) override;
   STDMETHODIMP put_BorderStyle(short value) override;
   STDMETHODIMP get_Font(IFontDisp** value) override;
@@ -130,6 +130,8 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   UINT UserTypeNameId() const override;
   DWORD MiscStatus() const override;
   std::span<const CLSID* const> PropertyPageIds() const override;
+  std::span<const EnumeratedProperty> EnumeratedProperties() const override;
+  const CLSID* PageOfProperty(DISPID id) const override;
   PersistenceFormat Format() const override;
   std::span<const PersistedProperty> ControlProperties() const override;
   HRESULT GetControlProperty(const PersistedProperty& property, VARIANT* out) override;

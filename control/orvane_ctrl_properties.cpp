@@ -4,6 +4,7 @@
 #include <olectl.h>
 
 #include "control/framework/ansi_string.h"
+#include "control/framework/ole_color.h"
 
 namespace orvane {
 namespace {
@@ -35,6 +36,15 @@ constexpr wchar_t kInvalidValue[] = L"Invalid property value.";
 bool FitsSixteenBits(LONG value) { return value >= INT16_MIN && value <= INT16_MAX; }
 
 VARIANT_BOOL ToVariantBool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
+
+// Sets a stock colour from whatever integer the host sent.
+template <class Set>
+HRESULT PutColor(const VARIANT& value, Set set) {
+  OLE_COLOR color = 0;
+  HRESULT hr = OleColorFromVariant(value, &color);
+  if (FAILED(hr)) return hr;
+  return Guarded([&] { return set(color); });
+}
 
 HRESULT CopyString(const std::string& text, BSTR* out) {
   if (out == nullptr) return E_POINTER;
@@ -315,24 +325,24 @@ STDMETHODIMP COrvaneCtrl::put_ActiveBook(short) {
 
 // ---- Stock properties: the framework's behaviour ----
 
-STDMETHODIMP COrvaneCtrl::get_BackColor(OLE_COLOR* value) {
+STDMETHODIMP COrvaneCtrl::get_BackColor(LONG* value) {
   if (value == nullptr) return E_POINTER;
-  *value = GetBackColor();
+  *value = OleColorAsLong(GetBackColor());
   return S_OK;
 }
 
-STDMETHODIMP COrvaneCtrl::put_BackColor(OLE_COLOR value) {
-  return Guarded([&] { return SetBackColor(value); });
+STDMETHODIMP COrvaneCtrl::put_BackColor(VARIANT value) {
+  return PutColor(value, [this](OLE_COLOR color) { return SetBackColor(color); });
 }
 
-STDMETHODIMP COrvaneCtrl::get_ForeColor(OLE_COLOR* value) {
+STDMETHODIMP COrvaneCtrl::get_ForeColor(LONG* value) {
   if (value == nullptr) return E_POINTER;
-  *value = GetForeColor();
+  *value = OleColorAsLong(GetForeColor());
   return S_OK;
 }
 
-STDMETHODIMP COrvaneCtrl::put_ForeColor(OLE_COLOR value) {
-  return Guarded([&] { return SetForeColor(value); });
+STDMETHODIMP COrvaneCtrl::put_ForeColor(VARIANT value) {
+  return PutColor(value, [this](OLE_COLOR color) { return SetForeColor(color); });
 }
 
 STDMETHODIMP COrvaneCtrl::get_BorderStyle(short* value) {

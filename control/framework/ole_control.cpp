@@ -3,6 +3,8 @@
 
 #include <oleauto.h>
 
+#include "control/framework/ole_color.h"
+
 namespace orvane {
 namespace {
 
@@ -25,6 +27,16 @@ constexpr PersistedProperty kStockProperties[] = {
     {L"Font", DISPID_FONT, PropertyKind::Font, 0, "", &kStockFontDefault},
 };
 
+// Whether `bag` has a value under `name`.
+bool BagHolds(IPropertyBag* bag, const wchar_t* name) {
+  if (bag == nullptr) return false;
+  VARIANT value;
+  VariantInit(&value);
+  const bool held = SUCCEEDED(bag->Read(name, &value, nullptr));
+  VariantClear(&value);
+  return held;
+}
+
 HRESULT ComposeFont(IFontDisp* font, VARIANT* out) {
   V_VT(out) = VT_DISPATCH;
   V_DISPATCH(out) = font;
@@ -37,6 +49,8 @@ COleControl::COleControl(const IID& eventIid)
     : m_eventPoint(*this, eventIid), m_propertyNotifyPoint(*this, IID_IPropertyNotifySink) {
   m_font.InitializeFont(kStockFontDefault);
   m_font.SetChangeNotification([this] {
+    if (m_adoptingFont) return;
+    m_fontSet = true;
     SetModifiedFlag();
     OnFontChanged();
     PropertyChanged(DISPID_FONT);
@@ -69,6 +83,9 @@ std::span<const InterfaceEntry> COleControl::Interfaces() {
       {&IID_IProvideClassInfo, &CastTo<T, IProvideClassInfo2>},
       {&IID_IProvideClassInfo2, &CastTo<T, IProvideClassInfo2>},
       {&IID_ISpecifyPropertyPages, &CastTo<T, ISpecifyPropertyPages>},
+      {&IID_IPerPropertyBrowsing, &CastTo<T, IPerPropertyBrowsing>},
+      {&IID_IQuickActivate, &CastTo<T, IQuickActivate>},
+      {&IID_IPersistStorage, &CastTo<T, IPersistStorage>},
   };
   return kTable;
 }
@@ -90,6 +107,7 @@ COLORREF COleControl::TranslateColor(OLE_COLOR color) const {
 HRESULT COleControl::SetBackColor(OLE_COLOR color) {
   if (!RequestEdit(DISPID_BACKCOLOR)) return CTL_E_SETNOTPERMITTED;
   m_backColor = color;
+  m_backColorSet = true;
   SetModifiedFlag();
   OnBackColorChanged();
   PropertyChanged(DISPID_BACKCOLOR);
@@ -99,6 +117,7 @@ HRESULT COleControl::SetBackColor(OLE_COLOR color) {
 HRESULT COleControl::SetForeColor(OLE_COLOR color) {
   if (!RequestEdit(DISPID_FORECOLOR)) return CTL_E_SETNOTPERMITTED;
   m_foreColor = color;
+  m_foreColorSet = true;
   SetModifiedFlag();
   OnForeColorChanged();
   PropertyChanged(DISPID_FORECOLOR);
@@ -121,6 +140,7 @@ void COleControl::StoreBorderStyle(short style) {
 
 HRESULT COleControl::SetFont(IFontDisp* font) {
   m_font.InitializeFont(kStockFontDefault, font);
+  m_fontSet = true;
   SetModifiedFlag();
   OnFontChanged();
   PropertyChanged(DISPID_FONT);
@@ -320,7 +340,56 @@ void COleControl::SetPersisted(const PersistedProperty& property, const VARIANT&
   }
 }
 
-void COleControl::OnResetState() { ResetToDefaults(PersistedTable(), *this); }
+void COleControl::OnResetState() {
+  ResetToDefaults(PersistedTable(), *this);
+  m_backColorSet = m_foreColorSet = m_fontSet = false;
+}
+
+// ---- Ambient values ----
+
+void COleControl::ApplyAmbientValues(const AmbientValues& ambient) {
+  if (!m_backColorSet && ambient.backColor && *ambient.backColor != m_backColor) {
+    m_backColor = *ambient.backColor;
+    OnBackColorChanged();
+  }
+  if (!m_foreColorSet && ambient.foreColor && *ambient.foreColor != m_foreColor) {
+    m_foreColor = *ambient.foreColor;
+    OnForeColorChanged();
+  }
+  if (!m_fontSet && ambient.font != nullptr) {
+    // A copy: the container's font stays the container's.
+    m_adoptingFont = true;
+    m_font.InitializeFont(kStockFontDefault, ambient.font);
+    m_adoptingFont = false;
+    OnFontChanged();
+  }
+}
+
+void COleControl::RefreshAmbientValues() {
+  if (!m_clientSite) return;
+  ComPtr<IDispatch> ambient = m_clientSite.As<IDispatch>(IID_IDispatch);
+  if (!ambient) return;
+  auto read = [&](DISPID id, VARIANT* out) {
+    VariantInit(out);
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    return SUCCEEDED(ambient->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                                     &none, out, nullptr, nullptr));
+  };
+  AmbientValues values;
+  VARIANT back, fore, font;
+  OLE_COLOR color = 0;
+  if (read(DISPID_AMBIENT_BACKCOLOR, &back) && SUCCEEDED(OleColorFromVariant(back, &color)))
+    values.backColor = color;
+  if (read(DISPID_AMBIENT_FORECOLOR, &fore) && SUCCEEDED(OleColorFromVariant(fore, &color)))
+    values.foreColor = color;
+  if (read(DISPID_AMBIENT_FONT, &font) &&
+      (V_VT(&font) == VT_DISPATCH || V_VT(&font) == VT_UNKNOWN))
+    values.font = V_UNKNOWN(&font);
+  ApplyAmbientValues(values);
+  VariantClear(&back);
+  VariantClear(&fore);
+  VariantClear(&font);
+}
 
 STDMETHODIMP COleControl::GetClassID(CLSID* clsid) {
   if (clsid == nullptr) return E_POINTER;
@@ -333,6 +402,7 @@ STDMETHODIMP COleControl::IsDirty() { return m_modified ? S_OK : S_FALSE; }
 STDMETHODIMP COleControl::InitNew() {
   return Guarded([&] {
     OnResetState();
+    RefreshAmbientValues();
     m_modified = false;
     return S_OK;
   });
@@ -341,6 +411,8 @@ STDMETHODIMP COleControl::InitNew() {
 STDMETHODIMP COleControl::Load(IStream* stream) {
   return Guarded([&] {
     HRESULT hr = LoadFromStream(Format(), PersistedTable(), *this, stream);
+    // The stream holds every stock value: the stored state set them.
+    m_backColorSet = m_foreColorSet = m_fontSet = true;
     if (SUCCEEDED(hr)) m_modified = false;
     InvalidateControl();
     return hr;
@@ -362,7 +434,15 @@ STDMETHODIMP COleControl::GetSizeMax(ULARGE_INTEGER* size) {
 
 STDMETHODIMP COleControl::Load(IPropertyBag* bag, IErrorLog* log) {
   return Guarded([&] {
+    // A stock value the bag holds is set; one it lacks (a page's <object>
+    // without that PARAM) follows the container.
+    const bool back = BagHolds(bag, L"BackColor"), fore = BagHolds(bag, L"ForeColor"),
+               font = BagHolds(bag, L"Font");
     HRESULT hr = LoadFromPropertyBag(Format(), PersistedTable(), *this, bag, log);
+    m_backColorSet = back;
+    m_foreColorSet = fore;
+    m_fontSet = font;
+    RefreshAmbientValues();
     if (SUCCEEDED(hr)) m_modified = false;
     InvalidateControl();
     return hr;

@@ -6,6 +6,11 @@
 // what only it knows: its class, its dispatch interface, its persisted
 // properties, its window class and styles, its painting and its messages.
 //
+// Beyond those it follows the conventions containers rely on: verbs with a
+// property frame, names for enumerated values in property browsers, quick
+// activation, persistence into a compound document's storage, and stock
+// colours and font that follow the container's ambient values until set.
+//
 // The control's window is a system window class subclassed by the control,
 // placed inside a small reflector window that hands the notifications the
 // system control sends to its parent back to the control as OCM_* messages.
@@ -16,6 +21,7 @@
 #include <olectl.h>
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -27,10 +33,30 @@
 
 namespace orvane {
 
+// A value of an enumerated property as a property browser lists it.
+struct EnumeratedValue {
+  LONG value;
+  const wchar_t* display;
+};
+
+struct EnumeratedProperty {
+  DISPID dispid;
+  std::span<const EnumeratedValue> values;
+};
+
+// The container's ambient values that the stock properties follow; each may
+// be missing.
+struct AmbientValues {
+  std::optional<OLE_COLOR> backColor;
+  std::optional<OLE_COLOR> foreColor;
+  IUnknown* font = nullptr;  // any object with IFont; not held
+};
+
 class COleControl
     : public ComBase<COleControl, IOleObject, IOleInPlaceObject, IOleInPlaceActiveObject,
                      IOleControl, IViewObject2, IPersistStreamInit, IPersistPropertyBag,
-                     IConnectionPointContainer, IProvideClassInfo2, ISpecifyPropertyPages>,
+                     IConnectionPointContainer, IProvideClassInfo2, ISpecifyPropertyPages,
+                     IPerPropertyBrowsing, IQuickActivate, IPersistStorage>,
       private PersistedValues {
  public:
   // `eventIid` is the control's default source interface.
@@ -116,6 +142,24 @@ class COleControl
   // ---- ISpecifyPropertyPages ----
   STDMETHODIMP GetPages(CAUUID* pages) override;
 
+  // ---- IPerPropertyBrowsing: the enumerated properties by name ----
+  STDMETHODIMP GetDisplayString(DISPID id, BSTR* text) override;
+  STDMETHODIMP MapPropertyToPage(DISPID id, CLSID* page) override;
+  STDMETHODIMP GetPredefinedStrings(DISPID id, CALPOLESTR* strings, CADWORD* cookies) override;
+  STDMETHODIMP GetPredefinedValue(DISPID id, DWORD cookie, VARIANT* value) override;
+
+  // ---- IQuickActivate ----
+  STDMETHODIMP QuickActivate(QACONTAINER* container, QACONTROL* control) override;
+  STDMETHODIMP SetContentExtent(LPSIZEL size) override;
+  STDMETHODIMP GetContentExtent(LPSIZEL size) override;
+
+  // ---- IPersistStorage: a stream named "Contents" in the stream format ----
+  STDMETHODIMP InitNew(IStorage* storage) override;
+  STDMETHODIMP Load(IStorage* storage) override;
+  STDMETHODIMP Save(IStorage* storage, BOOL sameAsLoad) override;
+  STDMETHODIMP SaveCompleted(IStorage* storage) override;
+  STDMETHODIMP HandsOffStorage() override;
+
   // ---- Stock properties, with the framework's standard behaviour ----
   OLE_COLOR GetBackColor() const { return m_backColor; }
   HRESULT SetBackColor(OLE_COLOR color);
@@ -143,6 +187,9 @@ class COleControl
   // Invalidates the whole control and repaints it at once.
   void Refresh();
   void InvalidateControl();
+  // The property frame with the control's pages, or the container's own
+  // frame when it has one (OLEIVERB_PROPERTIES). Modal.
+  HRESULT ShowPropertyFrame(HWND parentHint);
   // Destroys the window and creates it again in the same place.
   void RecreateControlWindow();
   HWND Window() const { return m_hWnd; }
@@ -167,6 +214,10 @@ class COleControl
   virtual UINT UserTypeNameId() const = 0;
   virtual DWORD MiscStatus() const = 0;
   virtual std::span<const CLSID* const> PropertyPageIds() const = 0;
+  // Properties whose values a property browser lists by name.
+  virtual std::span<const EnumeratedProperty> EnumeratedProperties() const { return {}; }
+  // The page that edits property `id`; null when none does.
+  virtual const CLSID* PageOfProperty(DISPID id) const { return nullptr; }
   virtual PersistenceFormat Format() const = 0;
   // The control's own persisted properties; the stock ones come first.
   virtual std::span<const PersistedProperty> ControlProperties() const = 0;
@@ -207,6 +258,11 @@ class COleControl
   std::span<const PersistedProperty> PersistedTable();
 
   HRESULT InPlaceActivate(LONG verb, HWND parentHint, LPCRECT posHint);
+  const EnumeratedProperty* FindEnumeratedProperty(DISPID id) const;
+  // Stock colours and font that no host has set follow `ambient`.
+  void ApplyAmbientValues(const AmbientValues& ambient);
+  // Asks the client site for its ambient colours and font.
+  void RefreshAmbientValues();
   void FireEvent(DISPID id, VARIANTARG* args, UINT count);
   // Whether the property-notify sinks allow `id` to change (requestedit).
   bool RequestEdit(DISPID id);
@@ -237,6 +293,13 @@ class COleControl
   OLE_COLOR m_foreColor = 0x80000000 | COLOR_WINDOWTEXT;
   short m_borderStyle = 0;
   CFontHolder m_font;
+  // Whether a host set each stock value (through automation, a page or a
+  // stored state); until then it follows the container's ambient value.
+  bool m_backColorSet = false;
+  bool m_foreColorSet = false;
+  bool m_fontSet = false;
+  // While the framework itself changes the font, the change is no host's.
+  bool m_adoptingFont = false;
 
   std::vector<PersistedProperty> m_table;
 

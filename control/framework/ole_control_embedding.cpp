@@ -20,7 +20,11 @@ STDMETHODIMP COleControl::SetClientSite(IOleClientSite* site) {
     InPlaceDeactivate();
   }
   m_clientSite = site;
-  return S_OK;
+  if (site == nullptr) return S_OK;
+  return Guarded([&] {
+    RefreshAmbientValues();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::GetClientSite(IOleClientSite** site) {
@@ -67,16 +71,14 @@ STDMETHODIMP COleControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, H
     case OLEIVERB_HIDE:
       if (m_hWnd) ShowWindow(m_reflector, SW_HIDE);
       return S_OK;
+    case OLEIVERB_PROPERTIES:
+      return Guarded([&] { return ShowPropertyFrame(parent); });
     case OLEIVERB_OPEN:
     case OLEIVERB_DISCARDUNDOSTATE:
       return S_OK;
     default:
       return verb > 0 ? OLEOBJ_S_INVALIDVERB : E_NOTIMPL;
   }
-}
-
-STDMETHODIMP COleControl::EnumVerbs(IEnumOLEVERB** verbs) {
-  return OleRegEnumVerbs(ClassId(), verbs);
 }
 
 STDMETHODIMP COleControl::Update() { return S_OK; }
@@ -268,7 +270,15 @@ STDMETHODIMP COleControl::GetControlInfo(CONTROLINFO* info) {
 }
 
 STDMETHODIMP COleControl::OnMnemonic(MSG*) { return S_OK; }
-STDMETHODIMP COleControl::OnAmbientPropertyChange(DISPID) { return S_OK; }
+STDMETHODIMP COleControl::OnAmbientPropertyChange(DISPID id) {
+  if (id == DISPID_UNKNOWN || id == DISPID_AMBIENT_BACKCOLOR || id == DISPID_AMBIENT_FORECOLOR ||
+      id == DISPID_AMBIENT_FONT)
+    return Guarded([&] {
+      RefreshAmbientValues();
+      return S_OK;
+    });
+  return S_OK;
+}
 
 STDMETHODIMP COleControl::FreezeEvents(BOOL freeze) {
   if (freeze)

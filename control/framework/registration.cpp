@@ -108,10 +108,17 @@ struct RegisteredTypeLib {
   LCID lcid;
 };
 
-// Every version and locale under which `libid` is registered, read from the
-// registry: the system's lookup by version and locale falls back only to
-// neutral locales, so a library registered for 0x409 cannot be found by it
-// from another locale.
+// The module's own width: the 32-bit and 64-bit modules register the same
+// library, each under its platform's subkey (TypeLib\{libid}\1.0\409\win32
+// or win64), and the TypeLib key is shared by both registry views.
+constexpr SYSKIND kOwnSyskind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+constexpr const wchar_t* kOwnPlatform = sizeof(void*) == 8 ? L"win64" : L"win32";
+
+// Every version and locale under which `libid` is registered for this
+// module's width, read from the registry: the system's lookup by version and
+// locale falls back only to neutral locales, so a library registered for
+// 0x409 cannot be found by it from another locale. The other width's
+// registration is left to the other module.
 std::vector<RegisteredTypeLib> FindRegisteredTypeLibs(REFGUID libid) {
   std::vector<RegisteredTypeLib> found;
   HKEY libKey = nullptr;
@@ -138,6 +145,11 @@ std::vector<RegisteredTypeLib> FindRegisteredTypeLibs(REFGUID libid) {
       wchar_t* end = nullptr;
       unsigned long lcid = wcstoul(locale, &end, 16);
       if (end == locale || *end != L'\0') continue;  // FLAGS, HELPDIR
+      HKEY platformKey = nullptr;
+      if (RegOpenKeyExW(versionKey, (std::wstring(locale) + L"\\" + kOwnPlatform).c_str(), 0,
+                        KEY_READ, &platformKey) != ERROR_SUCCESS)
+        continue;
+      RegCloseKey(platformKey);
       found.push_back({static_cast<WORD>(major), static_cast<WORD>(minor), static_cast<LCID>(lcid)});
     }
     RegCloseKey(versionKey);
@@ -151,9 +163,8 @@ std::vector<RegisteredTypeLib> FindRegisteredTypeLibs(REFGUID libid) {
 HRESULT UnregisterTypeLibrary(REFGUID libid) {
   std::vector<RegisteredTypeLib> registered = FindRegisteredTypeLibs(libid);
   if (registered.empty()) return TYPE_E_LIBNOTREGISTERED;
-  const SYSKIND syskind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
   for (const RegisteredTypeLib& lib : registered) {
-    HRESULT hr = UnRegisterTypeLib(libid, lib.major, lib.minor, lib.lcid, syskind);
+    HRESULT hr = UnRegisterTypeLib(libid, lib.major, lib.minor, lib.lcid, kOwnSyskind);
     if (FAILED(hr)) return hr;
   }
   return S_OK;

@@ -47,7 +47,9 @@ HRESULT UnregisterClassEntries(REFCLSID clsid, const wchar_t* progId);
 
 // Registers the type library resource of the module (TYPELIB 1).
 HRESULT RegisterModuleTypeLib();
-// Unregisters the type library `libid` whatever version is registered.
+// Unregisters the type library `libid` whatever version is registered for
+// this module's width (TYPE_E_LIBNOTREGISTERED when none is); the other
+// width's registration stays.
 HRESULT UnregisterTypeLibrary(REFGUID libid);
 
 }  // namespace orvane

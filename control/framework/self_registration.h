@@ -23,4 +23,12 @@ HRESULT RegisterServer(const ServerRegistration& server);
 // The same order and codes for taking the entries out.
 HRESULT UnregisterServer(const ServerRegistration& server);
 
+// DllInstall. With the command line "user" (any case), as regsvr32 /n /i:user
+// passes it, the same entries are written to or taken from the current
+// user's classes (HKCU\Software\Classes), which a user without
+// administrator rights may change; the machine-wide entries are not touched.
+// Without a command line it is DllRegisterServer or DllUnregisterServer;
+// another command line is refused with E_INVALIDARG.
+HRESULT InstallServer(const ServerRegistration& server, bool install, const wchar_t* commandLine);
+
 }  // namespace orvane

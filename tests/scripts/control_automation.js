@@ -84,8 +84,11 @@ run("defaults", function () {
   equal(ctl.Fonta.Weight, 400, "Fonta weight");
   equal(ctl.Fonta.Charset, 0, "Fonta character set");
   equal(ctl.Fonta.Italic, false, "Fonta italic");
-  equal(ctl.BackColor, 0x80000005, "BackColor");
-  equal(ctl.ForeColor, 0x80000008, "ForeColor");
+  // Colours are 32-bit integers read as signed: a system colour is negative
+  // here, and the same value unsigned (>>> 0).
+  equal(ctl.BackColor, 0x80000005 - 0x100000000, "BackColor");
+  equal(ctl.ForeColor >>> 0, 0x80000008, "ForeColor");
+  equal(typeof ctl.BackColor, "number", "typeof BackColor");
 });
 
 // ---- Writes are stored as given; read-only properties refuse them ----
@@ -109,6 +112,22 @@ run("writes", function () {
   equal(ctl.ApplyCheck, true, "ApplyCheck before any load");
   ctl.BackColor = 0xFF;
   equal(ctl.BackColor, 0xFF, "BackColor after set");
+  equal(ctl.BackColor + 1, 0x100, "BackColor + 1");
+  check(ctl.BackColor < 0x100 && ctl.BackColor > 0xFE, "BackColor compares as a number");
+  ctl.ForeColor = 0xFF8040;
+  equal(ctl.ForeColor & 0xFF00, 0x8000, "the green byte of ForeColor");
+  // Past 2^31 JScript sends a Double; the same 32 bits are stored.
+  ctl.BackColor = 0x80000008;
+  equal(ctl.BackColor >>> 0, 0x80000008, "BackColor after 0x80000008");
+  ctl.BackColor = -1;
+  equal(ctl.BackColor, -1, "BackColor after -1");
+  try {
+    ctl.BackColor = 0x100000000;
+    check(false, "a colour past 32 bits was accepted");
+  } catch (e) {
+    check(e.number !== 0, "a colour past 32 bits raises an error");
+  }
+  equal(ctl.BackColor, -1, "a refused colour leaves BackColor as it was");
 
   // Fonta takes a copy of the font it is given.
   var font = ctl.Font;

@@ -83,6 +83,42 @@ Equal ctl.GetStateBook(1), 0, "GetStateBook without a catalogue"
 Equal ctl.SetStateBook(1, False), False, "SetStateBook without a catalogue"
 Check ctl.AddChild(0, "x") Is Nothing, "AddChild gives an empty reference"
 
+' Colours are Longs, as every VBScript integer is: they add, compare and
+' take the forms a VBScript author writes (system colours are negative).
+Dim colours
+Set colours = CreateObject("ORVANE.OrvaneCtrl.1")
+Equal VarType(colours.BackColor), vbLong, "VarType(BackColor)"
+Equal VarType(colours.ForeColor), vbLong, "VarType(ForeColor)"
+Equal colours.BackColor, &H80000005, "BackColor is the window colour"
+Equal colours.BackColor + 1, &H80000006, "BackColor + 1"
+Check colours.BackColor < 0, "a system colour compares as a negative Long"
+Check colours.ForeColor <> colours.BackColor, "ForeColor <> BackColor"
+colours.BackColor = &HFF8040&
+Equal colours.BackColor, &HFF8040&, "BackColor after &HFF8040&"
+Equal colours.BackColor And &HFF&, &H40&, "the red byte of BackColor"
+colours.ForeColor = RGB(1, 2, 3)
+Equal colours.ForeColor, RGB(1, 2, 3), "ForeColor after RGB(1, 2, 3)"
+colours.BackColor = colours.ForeColor * 2
+Equal colours.BackColor, RGB(2, 4, 6), "BackColor from arithmetic"
+colours.BackColor = &H80000008
+Equal colours.BackColor, &H80000008, "BackColor after a system colour"
+colours.BackColor = -1
+Equal colours.BackColor, -1, "BackColor after -1"
+colours.BackColor = 255.0
+Equal colours.BackColor, 255, "BackColor after a whole Double"
+On Error Resume Next
+colours.BackColor = 2.5
+Equal Err.Number, 6, "a fractional colour overflows"
+Err.Clear
+colours.BackColor = 4294967296
+Equal Err.Number, 6, "a colour past 32 bits overflows"
+Err.Clear
+colours.BackColor = "red"
+Equal Err.Number, 13, "a colour that is no number"
+Err.Clear
+On Error GoTo 0
+Equal colours.BackColor, 255, "refused colours leave BackColor as it was"
+
 If failures > 0 Then
   WScript.Echo failures & " check(s) failed"
   WScript.Quit 1

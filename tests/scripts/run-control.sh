@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The control as hosts meet it: ORVANE.OCX registered and unregistered with
 # regsvr32 inside the Wine prefix (registry entries checked with reg), then
-# driven by cscript from JScript and VBScript. Runs inside scripts/with-wine,
-# from the repository root; exits non-zero on any failure.
+# driven by cscript from JScript and VBScript. The regsvr32, reg and cscript
+# are those of the module's width (a 32-bit module meets the 32-bit ones and
+# the 32-bit registry view). Runs inside scripts/with-wine, from the
+# repository root; exits non-zero on any failure.
 #   scripts/with-wine bash tests/scripts/run-control.sh
 set -uo pipefail
 
@@ -13,6 +15,8 @@ if [ ! -f "$ocx" ]; then
   exit 1
 fi
 ocx_win=$(winepath -w "$ocx")
+source "$(dirname "$0")/lib/module-width.sh" "$ocx" || exit 1
+echo "-- $module_width-bit module $ocx"
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -20,17 +24,20 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 control_key='HKCR\CLSID\{9EBE2CF0-7C53-4DD8-8389-3180337D7FB4}'
 page_key='HKCR\CLSID\{2A78A059-1BD4-4D73-A4F9-DD40663782BC}'
 typelib_key='HKCR\TypeLib\{4F1DDA02-C7DA-4669-A57A-F47B1177F673}'
-all_keys=("$control_key" "$page_key" "$typelib_key" 'HKCR\ORVANE.OrvaneCtrl.1' 'HKCR\ORVANE.OrvanePropPage.1')
+# The type library key is shared by both registry views; each width has its
+# own platform subkey under it.
+typelib_platform_key="$typelib_key\\1.0\\409\\$typelib_platform"
+all_keys=("$control_key" "$page_key" "$typelib_platform_key" 'HKCR\ORVANE.OrvaneCtrl.1' 'HKCR\ORVANE.OrvanePropPage.1')
 
-key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+key_exists() { "$width_wine" "$reg_exe" query "$1" >/dev/null 2>&1; }
 
 # The default or named value of a key, as reg prints it.
 reg_value() {
   local key=$1 name=$2
   if [ "$name" = "" ]; then
-    wine reg query "$key" /ve 2>/dev/null | tr -d '\r' | awk -F'REG_SZ' 'NF > 1 { sub(/^ +/, "", $2); print $2 }'
+    "$width_wine" "$reg_exe" query "$key" /ve 2>/dev/null | tr -d '\r' | awk -F'REG_SZ' 'NF > 1 { sub(/^ +/, "", $2); print $2 }'
   else
-    wine reg query "$key" /v "$name" 2>/dev/null | tr -d '\r' | awk -F'REG_SZ' 'NF > 1 { sub(/^ +/, "", $2); print $2 }'
+    "$width_wine" "$reg_exe" query "$key" /v "$name" 2>/dev/null | tr -d '\r' | awk -F'REG_SZ' 'NF > 1 { sub(/^ +/, "", $2); print $2 }'
   fi
 }
 
@@ -64,21 +71,21 @@ expect_unregistered() {
 }
 
 echo "-- registration"
-wine regsvr32 /s "$ocx_win" || fail "regsvr32 exited with $?"
+"$width_wine" "$regsvr32_exe" /s "$ocx_win" || fail "regsvr32 exited with $?"
 expect_registered "after registering"
 
-wine regsvr32 /u /s "$ocx_win" || fail "regsvr32 /u exited with $?"
+"$width_wine" "$regsvr32_exe" /u /s "$ocx_win" || fail "regsvr32 /u exited with $?"
 expect_unregistered "after unregistering"
 
 # Nothing left to unregister: the type library step fails and says so.
-if wine regsvr32 /u /s "$ocx_win"; then fail "a second unregistration reported success"; fi
+if "$width_wine" "$regsvr32_exe" /u /s "$ocx_win"; then fail "a second unregistration reported success"; fi
 
-wine regsvr32 /s "$ocx_win" || fail "registering again exited with $?"
+"$width_wine" "$regsvr32_exe" /s "$ocx_win" || fail "registering again exited with $?"
 expect_registered "after registering again"
 
 run_script() {
   local script=$1 output
-  output=$(wine cscript //nologo "$(winepath -w "$script")" 2>&1 | tr -d '\r')
+  output=$("$width_wine" "$cscript_exe" //nologo "$(winepath -w "$script")" 2>&1 | tr -d '\r')
   local status=$?
   echo "$output"
   # cscript ends with 0 when a script stops on an error it did not catch, so

@@ -30,7 +30,10 @@ if [ -d "$build/harfix" ]; then
   export WINEPATH="$(winepath -w "$build/harfix")${WINEPATH:+;$WINEPATH}"
 fi
 
-if ! wine regsvr32 /s "$ocx" >/dev/null 2>&1; then
+# Registered by the regsvr32 of the module's width, as a host would.
+source "$top/tests/scripts/lib/module-width.sh" "$ocx" || exit 1
+echo "-- $module_width-bit module and container"
+if ! "$width_wine" "$regsvr32_exe" /s "$ocx" >/dev/null 2>&1; then
   echo "run-testcon: regsvr32 could not register $ocx" >&2
   exit 1
 fi

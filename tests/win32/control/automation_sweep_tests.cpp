@@ -531,23 +531,23 @@ class Sweep {
 
 // Closes the about box (or any dialog of this process) as soon as one
 // shows, for as long as it lives.
+BOOL CALLBACK CloseDialogOfThisProcess(HWND window, LPARAM) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  wchar_t cls[16] = {};
+  GetClassNameW(window, cls, 16);
+  if (process == GetCurrentProcessId() && lstrcmpW(cls, L"#32770") == 0 &&
+      IsWindowVisible(window))
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
+  return TRUE;
+}
+
 class DialogCloser {
  public:
   DialogCloser()
       : m_thread([this] {
           while (!m_stop) {
-            EnumWindows(
-                [](HWND window, LPARAM) -> BOOL {
-                  DWORD process = 0;
-                  GetWindowThreadProcessId(window, &process);
-                  wchar_t cls[16] = {};
-                  GetClassNameW(window, cls, 16);
-                  if (process == GetCurrentProcessId() && lstrcmpW(cls, L"#32770") == 0 &&
-                      IsWindowVisible(window))
-                    PostMessageW(window, WM_COMMAND, IDOK, 0);
-                  return TRUE;
-                },
-                0);
+            EnumWindows(&CloseDialogOfThisProcess, 0);
             Sleep(20);
           }
         }) {}

@@ -11,6 +11,11 @@
 namespace orvane::test {
 namespace {
 
+// {CB5BDC81-93C1-11CF-8F20-00805F2CD064}: what script hosts ask a control
+// that wants to be safe for untrusted pages.
+const IID kIObjectSafety = {
+    0xcb5bdc81, 0x93c1, 0x11cf, {0x8f, 0x20, 0x00, 0x80, 0x5f, 0x2c, 0xd0, 0x64}};
+
 template <class I>
 ComPtr<I> As(IUnknown* object, REFIID iid) {
   ComPtr<I> result;
@@ -26,12 +31,16 @@ TEST(ControlObject, AnswersEveryInterfaceWithOneIdentity) {
                          &IID_IOleInPlaceActiveObject, &IID_IOleControl, &IID_IViewObject2,
                          &IID_IPersistStreamInit, &IID_IPersistStream, &IID_IPersistPropertyBag,
                          &IID_IConnectionPointContainer, &IID_IProvideClassInfo2,
-                         &IID_ISpecifyPropertyPages}) {
+                         &IID_ISpecifyPropertyPages, &IID_IPerPropertyBrowsing,
+                         &IID_IQuickActivate, &IID_IPersistStorage}) {
     ComPtr<IUnknown> part = As<IUnknown>(control.Get(), *iid);
     ASSERT_TRUE(part);
     EXPECT_EQ(As<IUnknown>(part.Get(), IID_IUnknown).Get(), identity.Get());
   }
   EXPECT_FALSE(As<IUnknown>(control.Get(), IID_IOleCache));
+  // Not safe for scripting: the control opens files its caller names, so it
+  // does not offer to be made safe for untrusted pages.
+  EXPECT_FALSE(As<IUnknown>(control.Get(), kIObjectSafety));
 }
 
 TEST(ControlObject, ReportsItsStatusTypeNameAndPages) {
@@ -211,7 +220,7 @@ TEST(ControlObject, PropertySetsMarkItModifiedAndQueriesDoNot) {
       {"Alignment", [](IOrvaneAutomation* c) { return c->put_Alignment(tvLeft); }},
       {"ReadingOrder", [](IOrvaneAutomation* c) { return c->put_ReadingOrder(RTL); }},
       {"BooksDir", [](IOrvaneAutomation* c) { return c->put_BooksDir(Bstr(L"D:\\").Get()); }},
-      {"BackColor", [](IOrvaneAutomation* c) { return c->put_BackColor(0xFF); }},
+      {"BackColor", [](IOrvaneAutomation* c) { return c->put_BackColor(LongVariant(0xFF)); }},
   };
   for (const Setter& setter : setters) {
     ASSERT_EQ(persist->Save(stream.Get(), TRUE), S_OK);
@@ -267,7 +276,7 @@ TEST(ControlObject, AddChildAndAddSiblingHandBackAnEmptyReference) {
 
 TEST(ControlObject, DrawsItsBackColorIntoAContainersContextWithoutAWindow) {
   ComPtr<IOrvaneAutomation> control = NewControl();
-  ASSERT_EQ(control->put_BackColor(RGB(10, 20, 30)), S_OK);
+  ASSERT_EQ(control->put_BackColor(LongVariant(RGB(10, 20, 30))), S_OK);
   ComPtr<IViewObject2> view = As<IViewObject2>(control.Get(), IID_IViewObject2);
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);

@@ -28,7 +28,7 @@ void SetAllProperties(IOrvaneAutomation* control) {
   control->put_TocFile(Bstr(L"7").Get());
   control->put_BooksDir(Bstr(L"D:\\Library").Get());
   control->put_TopicName(Bstr(L"NOT SAVED").Get());
-  control->put_BackColor(RGB(1, 2, 3));
+  control->put_BackColor(LongVariant(RGB(1, 2, 3)));
   FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Courier New"), {{140000, 0}}, 700, 0,
                 FALSE, FALSE, FALSE};
   ComPtr<IFontDisp> font;
@@ -61,9 +61,9 @@ void ExpectAllProperties(IOrvaneAutomation* control) {
   EXPECT_EQ(text.Text(), L"D:\\Library");
   control->get_TopicName(text.Receive());
   EXPECT_EQ(text.Text(), L"") << "TopicName is not persisted";
-  OLE_COLOR back = 0;
+  LONG back = 0;
   control->get_BackColor(&back);
-  EXPECT_EQ(back, RGB(1, 2, 3));
+  EXPECT_EQ(back, static_cast<LONG>(RGB(1, 2, 3)));
   ComPtr<IFontDisp> fontDisp;
   control->get_Fonta(fontDisp.Receive());
   ComPtr<IFont> font;

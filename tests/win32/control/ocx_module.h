@@ -39,6 +39,15 @@ std::wstring WriteTestCatalogue(const std::wstring& name);
 HRESULT InvokeById(IDispatch* dispatch, DISPID id, WORD flags, std::initializer_list<VARIANT> args,
                    VARIANT* result = nullptr, EXCEPINFO* exception = nullptr);
 
+// A Long variant, as a script host passes an integer.
+inline VARIANT LongVariant(LONG value) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_I4;
+  V_I4(&v) = value;
+  return v;
+}
+
 // A BSTR that frees itself.
 class Bstr {
  public:

@@ -3,11 +3,13 @@
 // and the control class with its default interfaces.
 #include <windows.h>
 #include <oleauto.h>
+#include <olectl.h>
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+#include <utility>
 
 #include "ocx_module.h"
 
@@ -118,6 +120,62 @@ TEST_F(TypeLibrary, DispatchInterfaceIsHiddenAndHoldsEveryMember) {
   EXPECT_STREQ(names[1], L"BookNumber");
   EXPECT_STREQ(names[2], L"TocPosition");
   for (BSTR& n : names) SysFreeString(n);
+}
+
+// The name and library of the type `type` refers to, for a reference to a
+// type of another library (VT_USERDEFINED).
+std::pair<std::wstring, GUID> ReferencedType(ITypeInfo* info, const TYPEDESC& type) {
+  if (type.vt != VT_USERDEFINED) return {L"(not a reference)", GUID_NULL};
+  ComPtr<ITypeInfo> referenced;
+  if (FAILED(info->GetRefTypeInfo(type.hreftype, referenced.Receive()))) return {L"", GUID_NULL};
+  Bstr name;
+  referenced->GetDocumentation(MEMBERID_NIL, name.Receive(), nullptr, nullptr, nullptr);
+  ComPtr<ITypeLib> lib;
+  UINT index = 0;
+  GUID libid = GUID_NULL;
+  if (SUCCEEDED(referenced->GetContainingTypeLib(lib.Receive(), &index))) {
+    TLIBATTR* attr = nullptr;
+    lib->GetLibAttr(&attr);
+    libid = attr->guid;
+    lib->ReleaseTLibAttr(attr);
+  }
+  return {name.Text(), libid};
+}
+
+TEST_F(TypeLibrary, ColoursAndPixelsAreTheStandardLibrarysTypes) {
+  // {00020430-0000-0000-C000-000000000046}: stdole2.tlb.
+  const GUID stdole = {0x00020430, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
+  for (const wchar_t* name : {L"OLE_COLOR", L"OLE_XPOS_PIXELS", L"OLE_YPOS_PIXELS", L"IFontDisp"})
+    EXPECT_FALSE(InfoNamed(name)) << "the library defines its own " << name;
+
+  ComPtr<ITypeInfo> dispatch = Info(DIID__DOrvane);
+  ComPtr<ITypeInfo2> dispatch2 = dispatch.As<ITypeInfo2>(IID_ITypeInfo2);
+  for (MEMBERID id : {DISPID_BACKCOLOR, DISPID_FORECOLOR}) {
+    UINT index = 0;
+    ASSERT_EQ(dispatch2->GetFuncIndexOfMemId(id, INVOKE_PROPERTYGET, &index), S_OK);
+    FUNCDESC* func = nullptr;
+    dispatch->GetFuncDesc(index, &func);
+    auto [name, libid] = ReferencedType(dispatch.Get(), func->elemdescFunc.tdesc);
+    dispatch->ReleaseFuncDesc(func);
+    EXPECT_EQ(name, L"OLE_COLOR") << id;
+    EXPECT_TRUE(IsEqualGUID(libid, stdole)) << id;
+  }
+
+  ComPtr<ITypeInfo> events = Info(DIID__DOrvaneEvents);
+  ComPtr<ITypeInfo2> events2 = events.As<ITypeInfo2>(IID_ITypeInfo2);
+  for (MEMBERID id : {DISPID_MOUSEDOWN, DISPID_MOUSEMOVE}) {
+    UINT index = 0;
+    ASSERT_EQ(events2->GetFuncIndexOfMemId(id, INVOKE_FUNC, &index), S_OK);
+    FUNCDESC* func = nullptr;
+    events->GetFuncDesc(index, &func);
+    ASSERT_EQ(func->cParams, 4);
+    auto [x, xLib] = ReferencedType(events.Get(), func->lprgelemdescParam[2].tdesc);
+    auto [y, yLib] = ReferencedType(events.Get(), func->lprgelemdescParam[3].tdesc);
+    events->ReleaseFuncDesc(func);
+    EXPECT_EQ(x, L"OLE_XPOS_PIXELS") << id;
+    EXPECT_EQ(y, L"OLE_YPOS_PIXELS") << id;
+    EXPECT_TRUE(IsEqualGUID(xLib, stdole) && IsEqualGUID(yLib, stdole)) << id;
+  }
 }
 
 TEST_F(TypeLibrary, EventInterfaceHoldsTheSevenStockEvents) {
