@@ -81,6 +81,11 @@ void CompleteRefusal(EXCEPINFO& details, const wchar_t* source, const IID& iid) 
     details.pfnDeferredFillIn = nullptr;
   }
   if (details.scode == 0 && details.wCode == 0) details.scode = E_UNEXPECTED;
+  // An argument that does not convert (a colour past 32 bits, text for a
+  // number) is refused with the dispatch codes every automation object
+  // uses; script engines turn those into their own errors (6, 13) only
+  // when no description comes with them.
+  if (HRESULT_FACILITY(details.scode) == FACILITY_DISPATCH) return;
   if (IsEmpty(details.bstrSource)) {
     SysFreeString(details.bstrSource);
     details.bstrSource = SysAllocString(source);
