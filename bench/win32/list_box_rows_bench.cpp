@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win32/milliseconds.h"
 #include "core/orvane_core.h"
 #include "platform/win32/list_box_row_list.h"
 #include "platform/win32/no_data_list_row_list.h"
@@ -14,12 +15,7 @@
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
+using orvane::bench::Now;
 
 void Pump() {
   MSG msg;

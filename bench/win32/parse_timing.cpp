@@ -4,17 +4,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/win32/milliseconds.h"
 #include "loading/toc_reader.h"
 #include "loading/toc_writer.h"
 
-namespace {
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-}  // namespace
+using orvane::bench::Now;
 
 int main() {
   std::vector<orvane::TocSection> top(1000);

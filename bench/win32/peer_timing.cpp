@@ -12,14 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/win32/milliseconds.h"
+
 namespace {
 
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
+using orvane::bench::Now;
 
 std::vector<std::string> TocFiles(const std::string& dir) {
   std::vector<std::string> paths;
