@@ -40,7 +40,12 @@ std::string CatalogueLoader::CatalogueFile() const { return m_topicName + ".INI"
 
 std::string CatalogueLoader::Read(std::string_view section, std::string_view key,
                             std::string_view deflt) {
-  return m_profile.GetString(CatalogueFile(), section, key, deflt);
+  // Rebuilt only when the topic changed: a load reads thousands of values.
+  if (m_catalogueFileTopic != m_topicName || m_catalogueFile.empty()) {
+    m_catalogueFile = CatalogueFile();
+    m_catalogueFileTopic = m_topicName;
+  }
+  return m_profile.GetString(m_catalogueFile, section, key, deflt);
 }
 
 void CatalogueLoader::Load(std::string_view topicName) {
@@ -90,8 +95,10 @@ void CatalogueLoader::FindBookFiles() {
     std::string section = Numbered("Category", k);
     for (int32_t j = 1; j <= entry.bookCount; ++j) {
       int16_t bookNumber = static_cast<int16_t>(entry.numberBase + j);
-      m_bookFiles[static_cast<size_t>(bookNumber - 1)] =
-          m_booksDir + "\\" + Read(section, Numbered("Name", j)) + ".TOC";
+      std::string& path = m_bookFiles[static_cast<size_t>(bookNumber - 1)];
+      const std::string name = Read(section, Numbered("Name", j));
+      path.reserve(m_booksDir.size() + name.size() + 5);
+      path.append(m_booksDir).append("\\").append(name).append(".TOC");
       if (m_reading == BookReading::WithCatalogue) ReadBook(bookNumber);
     }
   }

@@ -64,6 +64,9 @@ class CatalogueLoader : public ChildReader, public BookReader {
   ProfileSource& m_profile;
   FileSystem& m_files;
   std::string m_topicName;
+  // CatalogueFile() for m_catalogueFileTopic.
+  std::string m_catalogueFile;
+  std::string m_catalogueFileTopic;
   std::string m_booksDir;
   BookReading m_reading = BookReading::OnDemand;
   std::vector<std::string> m_bookFiles;  // by BookNumber - 1; empty for no file

@@ -113,23 +113,27 @@ std::string IniProfileSource::GetString(std::string_view file, std::string_view 
                                         std::string_view key, std::string_view deflt) {
   try {
     file = UpToNul(file);
-    const std::u16string fallback =
-        AnsiToUtf16(TrimTrailingSpaces(UpToNul(deflt)));
-    std::string path(file);
+    // Scratch strings kept between calls: a catalogue load asks for tens of
+    // thousands of values, and each would otherwise allocate its own.
+    std::string& path = m_path;
+    path.assign(file);
     if (!m_bareNameDirectory.empty() && !path.empty() && !HasDirectory(path)) {
       path = m_bareNameDirectory + "\\" + path;
     }
+    auto fallback = [&] { return AnsiToUtf16(TrimTrailingSpaces(UpToNul(deflt))); };
 
     const ProfileFile* profile = path.empty() ? nullptr : Load(path);
     if (profile == nullptr && !IsMissingFromExistingFolder(path)) {
       // The system gives up on such a file before it looks at quotes.
-      return Utf16ToAnsi(std::u16string_view(fallback).substr(0, kMaxProfileValue));
+      return Utf16ToAnsi(std::u16string_view(fallback()).substr(0, kMaxProfileValue));
     }
     const std::u16string* value = nullptr;
     if (profile) {
-      value = profile->Find(AnsiToUtf16(UpToNul(section)), AnsiToUtf16(UpToNul(key)));
+      AnsiToUtf16(UpToNul(section), m_section);
+      AnsiToUtf16(UpToNul(key), m_key);
+      value = profile->Find(m_section, m_key);
     }
-    return Utf16ToAnsi(CopyProfileValue(value ? *value : fallback));
+    return Utf16ToAnsi(CopyProfileValue(value ? *value : fallback()));
   } catch (...) {
     // Only allocation can fail here; the seam answers with the default then.
     std::string copy(UpToNul(deflt).substr(0, kMaxProfileValue));

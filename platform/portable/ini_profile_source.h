@@ -60,6 +60,10 @@ class IniProfileSource : public ProfileSource {
   int m_batchDepth = 0;
   // Files already looked at in the current batch: true when it was there.
   std::unordered_map<std::string, bool> m_seenInBatch;
+  // Reused by GetString.
+  std::string m_path;
+  std::u16string m_section;
+  std::u16string m_key;
 };
 
 // The system's copy of a value into a kMaxProfileValue + 1 unit buffer: a value

@@ -1,6 +1,7 @@
 #include "platform/portable/profile_encoding.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 #include "loading/cp1256.h"
@@ -70,13 +71,23 @@ uint8_t Utf16UnitToAnsi(char16_t unit) {
   return '?';
 }
 
+void AnsiToUtf16(std::string_view bytes, std::u16string& units) {
+  // Every Windows-1256 character lies in the BMP. A catalogue load converts
+  // every name it asks for, so the code page is looked up in a table.
+  static const auto kUnits = [] {
+    std::array<char16_t, 256> table{};
+    for (size_t b = 0; b < table.size(); ++b) {
+      table[b] = static_cast<char16_t>(Cp1256ToUnicode(static_cast<uint8_t>(b)));
+    }
+    return table;
+  }();
+  units.resize(bytes.size());
+  for (size_t i = 0; i < bytes.size(); ++i) units[i] = kUnits[static_cast<uint8_t>(bytes[i])];
+}
+
 std::u16string AnsiToUtf16(std::string_view bytes) {
   std::u16string units;
-  units.reserve(bytes.size());
-  // Every Windows-1256 character lies in the BMP.
-  for (char c : bytes) {
-    units.push_back(static_cast<char16_t>(Cp1256ToUnicode(static_cast<uint8_t>(c))));
-  }
+  AnsiToUtf16(bytes, units);
   return units;
 }
 

@@ -19,6 +19,8 @@ namespace orvane {
 uint8_t Utf16UnitToAnsi(char16_t unit);
 
 std::u16string AnsiToUtf16(std::string_view bytes);
+// The same into `units`, reusing its storage.
+void AnsiToUtf16(std::string_view bytes, std::u16string& units);
 std::string Utf16ToAnsi(std::u16string_view units);
 
 // UTF-8 to UTF-16 the system's way: one U+FFFD for a byte that cannot start a

@@ -1,15 +1,19 @@
 #include "platform/portable/profile_file.h"
 
+#include <cstdint>
+
 #include "platform/portable/profile_encoding.h"
 
 namespace orvane {
 namespace {
 
+char16_t FoldUnit(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
 std::u16string FoldAscii(std::u16string_view name) {
   std::u16string folded(name);
-  for (char16_t& c : folded) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  }
+  for (char16_t& c : folded) c = FoldUnit(c);
   return folded;
 }
 
@@ -101,12 +105,29 @@ void ProfileFile::AddKey(std::u16string_view name, std::optional<std::u16string_
   m_sections.back().try_emplace(FoldAscii(UpToNul(name)), std::move(stored));
 }
 
+size_t ProfileFile::FoldedHash::operator()(std::u16string_view name) const {
+  // FNV-1a over the folded units.
+  uint64_t hash = 14695981039346656037ull;
+  for (char16_t c : name) {
+    hash = (hash ^ FoldUnit(c)) * 1099511628211ull;
+  }
+  return static_cast<size_t>(hash);
+}
+
+bool ProfileFile::FoldedEqual::operator()(std::u16string_view a, std::u16string_view b) const {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (FoldUnit(a[i]) != FoldUnit(b[i])) return false;
+  }
+  return true;
+}
+
 const std::u16string* ProfileFile::Find(std::u16string_view section,
                                         std::u16string_view key) const {
-  auto sectionIt = m_sectionIndex.find(FoldAscii(TrimProfileBlanks(section)));
+  auto sectionIt = m_sectionIndex.find(TrimProfileBlanks(section));
   if (sectionIt == m_sectionIndex.end()) return nullptr;
   const KeyMap& keys = m_sections[sectionIt->second];
-  auto keyIt = keys.find(FoldAscii(TrimProfileBlanks(key)));
+  auto keyIt = keys.find(TrimProfileBlanks(key));
   if (keyIt == keys.end() || !keyIt->second) return nullptr;
   return &*keyIt->second;
 }

@@ -38,14 +38,26 @@ class ProfileFile {
   size_t SectionCount() const { return m_sections.size(); }
 
  private:
-  using KeyMap = std::unordered_map<std::u16string, std::optional<std::u16string>>;
+  // Names are stored folded; lookups fold as they hash and compare, so that
+  // finding a value costs no copy of the name (a catalogue load makes tens of
+  // thousands of lookups).
+  struct FoldedHash {
+    using is_transparent = void;
+    size_t operator()(std::u16string_view name) const;
+  };
+  struct FoldedEqual {
+    using is_transparent = void;
+    bool operator()(std::u16string_view a, std::u16string_view b) const;
+  };
+  using KeyMap =
+      std::unordered_map<std::u16string, std::optional<std::u16string>, FoldedHash, FoldedEqual>;
 
   void StartSection(std::u16string_view name);
   void AddKey(std::u16string_view name, std::optional<std::u16string_view> value);
 
   std::vector<KeyMap> m_sections;
   // Folded name -> index of the first section of that name.
-  std::unordered_map<std::u16string, size_t> m_sectionIndex;
+  std::unordered_map<std::u16string, size_t, FoldedHash, FoldedEqual> m_sectionIndex;
 };
 
 // Whether the profile reading counts the unit as a blank.

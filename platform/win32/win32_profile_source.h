@@ -28,11 +28,13 @@ class Win32ProfileSource : public ProfileSource {
   void EndBatch() override;
 
  private:
-  bool ExistsForBatch(const std::string& file);
+  bool ExistsForBatch(std::string_view file);
 
   int m_batchDepth = 0;
   std::string m_windowsDirectory;
   std::map<std::string, bool> m_existsInBatch;
+  // The entry of m_existsInBatch asked for last, or null.
+  const std::pair<const std::string, bool>* m_lastInBatch = nullptr;
   Win32FileSystem m_files;
   IniProfileSource m_batchReader;
 };
