@@ -12,7 +12,10 @@ namespace orvane {
 namespace {
 
 constexpr wchar_t kReflectorClass[] = L"OrvaneReflectorWindow";
-constexpr wchar_t kControlProperty[] = L"OrvaneOleControl";
+// The control object is kept in the subclassed window's GWLP_USERDATA, which
+// the system classes leave to the application. A window property would do,
+// but under Wine every GetProp is a round trip to the server, and the list
+// box gets a message for every row it is given or asked about.
 
 bool RegisterReflectorClass(WNDPROC proc) {
   WNDCLASSEXW existing{};
@@ -96,7 +99,7 @@ bool COleControl::CreateControlWindow(HWND parent, const RECT& pos) {
     m_reflector = nullptr;
     return false;
   }
-  SetPropW(window, kControlProperty, this);
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   m_superProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
   m_hWnd = window;
@@ -225,13 +228,13 @@ LRESULT COleControl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK COleControl::ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* control = static_cast<COleControl*>(GetPropW(hwnd, kControlProperty));
+  auto* control = reinterpret_cast<COleControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (control == nullptr) return DefWindowProcW(hwnd, msg, wParam, lParam);
   if (msg == WM_DESTROY) control->OnDestroyWindow();
   if (msg == WM_NCDESTROY) {
     WNDPROC super = control->m_superProc;
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(super));
-    RemovePropW(hwnd, kControlProperty);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     control->m_hWnd = nullptr;
     control->m_superProc = nullptr;
     return CallWindowProcW(super, hwnd, msg, wParam, lParam);
