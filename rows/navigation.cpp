@@ -106,6 +106,10 @@ bool RowView::GotoTocPosition(int16_t book, int32_t tocPos) {
   }
   for (int level = 2; level < topLevel; ++level) chain.push_back(1);
 
+  // The category, the book and the sections on the way open, and the
+  // selection scrolls, as one change: the list box then updates its scroll
+  // bar once instead of at every step (each one a synchronous redraw).
+  BulkRowChange bulk(m_rows);
   int32_t row = 0;
   if (!OpenRowOf(bookNode->m_parent, &row) || !OpenRowOf(bookNode, &row)) return false;
 

@@ -43,6 +43,19 @@ class RowList {
   virtual void EndBulkChange() {}
 };
 
+// Holds a row list's redrawing off for a scope: everything done to the rows
+// inside shows as one change when it ends.
+class BulkRowChange {
+ public:
+  explicit BulkRowChange(RowList& rows) : m_rows(rows) { m_rows.BeginBulkChange(); }
+  ~BulkRowChange() { m_rows.EndBulkChange(); }
+  BulkRowChange(const BulkRowChange&) = delete;
+  BulkRowChange& operator=(const BulkRowChange&) = delete;
+
+ private:
+  RowList& m_rows;
+};
+
 // Row indexes are 16-bit for every user of the list; no list grows past this.
 inline constexpr int32_t kMaxRows = 32767;
 
