@@ -81,14 +81,22 @@ void TreeView() {
     return;
   }
   const char* title = "\xC7\xE1\xCC\xD2\xC1 \xC7\xE1\xC3\xE6\xE1";
+  // The peer at its best: drawing held off while the items go in, as a host
+  // filling a tree would do, then one repaint.
   double t0 = Now();
+  SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
   for (int i = 0; i < 5000; ++i) Insert(tree, TVI_ROOT, title);
+  SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
+  UpdateWindow(tree);
   double t1 = Now();
   std::printf("peer: tree view inserts 5,000 items: %.1f ms (%.1f us each)\n", t1 - t0,
               (t1 - t0) * 1000.0 / 5000);
   SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
   HTREEITEM parent = Insert(tree, TVI_ROOT, "Big");
+  SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
   for (int i = 0; i < 30000; ++i) Insert(tree, parent, title);
+  SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
+  UpdateWindow(tree);
   double t2 = Now();
   SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
   UpdateWindow(tree);
@@ -107,7 +115,10 @@ int main(int argc, char** argv) {
   std::string dir = argv[1];
   std::vector<std::string> paths = TocFiles(dir);
   for (int run = 0; run < 2; ++run) ReadAll(paths);
-  FailOpens(dir, 31000);
+  // Where the 31,000-book catalogue points: a folder that does not exist.
+  // (Failing inside the books folder costs far more under Wine, which scans
+  // the folder for a name that differs only in case.)
+  FailOpens(dir + "\\..\\none", 31000);
   TreeView();
   return 0;
 }
