@@ -80,6 +80,9 @@ class NoDataRows : public testing::Test {
     ASSERT_EQ(SendMessageA(m_noDataBox, LB_GETCOUNT, 0, 0), m_noData.Count()) << step;
     EXPECT_EQ(m_plain.Selection(), m_noData.Selection()) << step;
     EXPECT_EQ(m_plain.TopIndex(), m_noData.TopIndex()) << step;
+    EXPECT_EQ(SendMessageA(m_plainBox, LB_GETCARETINDEX, 0, 0),
+              SendMessageA(m_noDataBox, LB_GETCARETINDEX, 0, 0))
+        << step;
     for (int32_t r = -1; r <= m_plain.Count(); ++r) {
       ASSERT_EQ(m_plain.NodeOf(r), m_noData.NodeOf(r)) << step << " row " << r;
     }
@@ -99,9 +102,9 @@ TEST_F(NoDataRows, SameRunGivesTheSameVisibleList) {
   uint32_t seed = 7;
   auto next = [&] { return seed = seed * 1664525 + 1013904223, seed >> 8; };
   int made = 0;
-  for (int step = 0; step < 400; ++step) {
+  for (int step = 0; step < 600; ++step) {
     int32_t count = m_plain.Count();
-    switch (next() % 11) {
+    switch (next() % 14) {
       case 0:
       case 1:
       case 2: {
@@ -163,6 +166,43 @@ TEST_F(NoDataRows, SameRunGivesTheSameVisibleList) {
         m_noData.EndBulkChange();
         break;
       }
+      case 11:
+      case 12:
+      case 13: {
+        // Opening a node: a run of rows one after another from any row, the
+        // selection and top row anywhere, sometimes asked about or changed
+        // halfway, sometimes followed by a delete or another run in the same
+        // change.
+        int32_t at = static_cast<int32_t>(next() % (count + 1));
+        int32_t length = 1 + static_cast<int32_t>(next() % 80);
+        uint32_t interrupt = next() % 6;
+        m_plain.BeginBulkChange();
+        m_noData.BeginBulkChange();
+        for (int32_t i = 0; i < length; ++i) {
+          m_plain.Insert(at + i, Node(made));
+          m_noData.Insert(at + i, Node(made++));
+          if (i == length / 2 && interrupt == 0) {
+            EXPECT_EQ(m_plain.Selection(), m_noData.Selection()) << step;
+          } else if (i == length / 2 && interrupt == 1) {
+            int32_t row = static_cast<int32_t>(next() % m_plain.Count());
+            m_plain.SetSelection(row);
+            m_noData.SetSelection(row);
+          }
+        }
+        if (interrupt == 2) {
+          int32_t gone = static_cast<int32_t>(next() % m_plain.Count());
+          m_plain.Delete(gone);
+          m_noData.Delete(gone);
+        } else if (interrupt == 3) {
+          for (int32_t i = 0; i < 5; ++i) {
+            m_plain.Insert(0, Node(made));
+            m_noData.Insert(0, Node(made++));
+          }
+        }
+        m_plain.EndBulkChange();
+        m_noData.EndBulkChange();
+        break;
+      }
     }
     ExpectSame(step);
     if (step % 50 == 0) {
@@ -173,6 +213,45 @@ TEST_F(NoDataRows, SameRunGivesTheSameVisibleList) {
       EXPECT_EQ(DrawnBy(m_plainBox), DrawnBy(m_noDataBox)) << step;
     }
   }
+}
+
+LONG_PTR g_listBoxProc = 0;
+int g_rowMessages = 0;
+
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == LB_INSERTSTRING || message == LB_ADDSTRING || message == LB_SETCOUNT) {
+    ++g_rowMessages;
+  }
+  return CallWindowProcA(reinterpret_cast<WNDPROC>(g_listBoxProc), window, message, wParam, lParam);
+}
+
+TEST_F(NoDataRows, OpeningBelowTheSelectionIsOneMessage) {
+  for (int i = 0; i < 40; ++i) m_noData.Append(Node(i));
+  m_noData.SetSelection(10);
+  SendMessageA(m_noDataBox, LB_SETTOPINDEX, 5, 0);
+  g_listBoxProc = SetWindowLongPtrA(m_noDataBox, GWLP_WNDPROC,
+                                    reinterpret_cast<LONG_PTR>(&CountingProc));
+  g_rowMessages = 0;
+  m_noData.BeginBulkChange();
+  for (int i = 0; i < 300; ++i) m_noData.Insert(11 + i, Node(100 + i));
+  m_noData.EndBulkChange();
+  EXPECT_EQ(g_rowMessages, 1);
+  EXPECT_EQ(SendMessageA(m_noDataBox, LB_GETCOUNT, 0, 0), 340);
+  EXPECT_EQ(m_noData.Selection(), 10);
+  EXPECT_EQ(m_noData.TopIndex(), 5);
+  EXPECT_EQ(m_noData.NodeOf(11), Node(100));
+  EXPECT_EQ(m_noData.NodeOf(310), Node(399));
+  EXPECT_EQ(m_noData.NodeOf(311), Node(11));
+
+  // Above the selection the rows go one by one, and the selection moves
+  // down with its row.
+  g_rowMessages = 0;
+  m_noData.BeginBulkChange();
+  for (int i = 0; i < 3; ++i) m_noData.Insert(2 + i, Node(500 + i));
+  m_noData.EndBulkChange();
+  EXPECT_EQ(g_rowMessages, 3);
+  EXPECT_EQ(m_noData.Selection(), 13);
+  SetWindowLongPtrA(m_noDataBox, GWLP_WNDPROC, g_listBoxProc);
 }
 
 TEST_F(NoDataRows, BadIndexesAndNoWindowAreHarmless) {
