@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "harfix/layout_memory.h"
 #include "harfix/script_cache_pool.h"
 
 namespace harfix {
@@ -54,8 +55,8 @@ std::unique_ptr<FontSelection> FontSelection::Create(HDC dc, const LOGFONTA& lat
         !SelectObject(dc, selection->arabic_.font)) {
         return nullptr;
     }
-    selection->madeLatinEm_ = selection->EmOf(FontRole::Latin);
-    selection->madeArabicEm_ = selection->EmOf(FontRole::Arabic);
+    selection->madeLatin_ = ScriptCacheKey::For(selection->latin_.description, selection->latin_.metrics);
+    selection->madeArabic_ = ScriptCacheKey::For(selection->arabic_.description, selection->arabic_.metrics);
     return selection;
 }
 
@@ -91,6 +92,10 @@ bool FontSelection::RemakeAt(ShapingFont& made, LONG emHeight) {
         description.lfWidth = std::max<LONG>(1, description.lfWidth * emHeight / EmHeight(made));
     }
     description.lfHeight = -emHeight;
+    return Remake(made, description);
+}
+
+bool FontSelection::Remake(ShapingFont& made, const LOGFONTA& description) {
     HFONT font = CreateFontIndirectA(&description);
     if (!font) return false;
     // Measured selected; the old font is then selected nowhere and may go.
@@ -124,15 +129,32 @@ bool FontSelection::ScaleTo(LONG latinEm, LONG arabicEm) {
     return made;
 }
 
+bool FontSelection::RemakeAs(const LOGFONTA& latin, const LOGFONTA& arabic) {
+    const auto same = [](const LOGFONTA& a, const LOGFONTA& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    const bool made = (same(latin_.description, latin) || Remake(latin_, latin)) &&
+                      (same(arabic_.description, arabic) || Remake(arabic_, arabic));
+    SelectObject(dc_, arabic_.font);
+    return made;
+}
+
 bool FontSelection::FitLineHeight(int height) {
     if (height <= 0) return false;
     fitHeight_ = height;
-    // A selection fitted before starts again from the described sizes, so
+    // The search costs several fonts made and measured; rows all ask for the
+    // same fit, so its outcome is remembered by the fonts' descriptions and
+    // the device, never by font handles, which GDI reuses.
+    const std::optional<DeviceKey> device = DeviceKey::For(dc_);
+    LOGFONTA latin{}, arabic{};
+    if (device && FindFit(*device, madeLatin_, madeArabic_, height, latin, arabic)) return RemakeAs(latin, arabic);
+    if (!SearchFit(height)) return false;
+    if (device) RememberFit(*device, madeLatin_, madeArabic_, height, latin_.description, arabic_.description);
+    return true;
+}
+
+bool FontSelection::SearchFit(int height) {
+    // A selection fitted before starts again from the described fonts, so
     // that a taller height gets the larger size it allows.
-    if ((EmOf(FontRole::Latin) != madeLatinEm_ || EmOf(FontRole::Arabic) != madeArabicEm_) &&
-        !ScaleTo(madeLatinEm_, madeArabicEm_)) {
-        return false;
-    }
+    if (!RemakeAs(madeLatin_.description, madeArabic_.description)) return false;
     const int box = Ascent() + Descent();
     if (box <= height) return true;
     // Both faces shrink by one ratio, so a Latin word keeps its size beside

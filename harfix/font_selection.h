@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "harfix/face_resolver.h"
+#include "harfix/script_cache_pool.h"
 
 namespace harfix {
 
@@ -59,21 +60,29 @@ public:
     // Arabic font is left selected). False when a font cannot be made.
     LONG EmOf(FontRole role) const;
     bool ScaleTo(LONG latinEm, LONG arabicEm);
+    // Remakes each font whose description differs from the one given (the
+    // Arabic font is left selected). False when a font cannot be made.
+    bool RemakeAs(const LOGFONTA& latin, const LOGFONTA& arabic);
 
 private:
     FontSelection(HDC dc, HGDIOBJ previousFont) : dc_(dc), previousFont_(previousFont) {}
 
-    // Replaces the font of `made` by one of the given em height; the new
-    // font is left selected in the device context.
+    // Replaces the font of `made` by one of the given em height, or of the
+    // given description; the new font is left selected in the device context.
     bool RemakeAt(ShapingFont& made, LONG emHeight);
+    bool Remake(ShapingFont& made, const LOGFONTA& description);
+    // Searches the largest sizes whose line box fits height.
+    bool SearchFit(int height);
 
     HDC dc_;
     HGDIOBJ previousFont_;
     ShapingFont latin_;
     ShapingFont arabic_;
     int fitHeight_ = 0;
-    LONG madeLatinEm_ = 0;  // the sizes the descriptions gave
-    LONG madeArabicEm_ = 0;
+    // The fonts as the host's descriptions gave them, which every fit
+    // starts from.
+    ScriptCacheKey madeLatin_{};
+    ScriptCacheKey madeArabic_{};
 };
 
 }  // namespace harfix
