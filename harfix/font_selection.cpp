@@ -32,16 +32,23 @@ LOGFONTA DescriptionForRole(const LOGFONTA& requested, FontRole role) {
     return description;
 }
 
-bool MakeFont(HDC dc, const LOGFONTA& requested, FontRole role, ShapingFont& made) {
+// Makes and measures the font for a description; a font that may wait is
+// only described when its metrics on the device are known, and made when a
+// run first needs it (most titles have no Latin run).
+bool MakeFont(HDC dc, const std::optional<DeviceKey>& device, const LOGFONTA& requested, FontRole role,
+              bool mayWait, ShapingFont& made) {
     made.description = DescriptionForRole(requested, role);
+    if (mayWait && device && FindMetrics(*device, made.description, made.metrics)) return true;
     made.font = CreateFontIndirectA(&made.description);
     if (!made.font) return false;
     HGDIOBJ previous = SelectObject(dc, made.font);
     if (!previous) return false;
     const bool measured = GetTextMetricsW(dc, &made.metrics) != FALSE;
     SelectObject(dc, previous);
-    if (measured) made.cache = TakeScriptCache(ScriptCacheKey::For(made.description, made.metrics));
-    return measured;
+    if (!measured) return false;
+    made.cache = TakeScriptCache(ScriptCacheKey::For(made.description, made.metrics));
+    if (device) RememberMetrics(*device, made.description, made.metrics);
+    return true;
 }
 
 }  // namespace
@@ -50,8 +57,12 @@ std::unique_ptr<FontSelection> FontSelection::Create(HDC dc, const LOGFONTA& lat
     HGDIOBJ current = GetCurrentObject(dc, OBJ_FONT);
     if (!current) return nullptr;
     std::unique_ptr<FontSelection> selection(new FontSelection(dc, current));
-    if (!MakeFont(dc, latin, FontRole::Latin, selection->latin_) ||
-        !MakeFont(dc, arabic, FontRole::Arabic, selection->arabic_) ||
+    if (LayoutMemoryOn()) selection->device_ = DeviceKey::For(dc);
+    // The Arabic font is selected into the device context until the
+    // release, so it is made at once.
+    const auto& device = selection->device_;
+    if (!MakeFont(dc, device, latin, FontRole::Latin, true, selection->latin_) ||
+        !MakeFont(dc, device, arabic, FontRole::Arabic, false, selection->arabic_) ||
         !SelectObject(dc, selection->arabic_.font)) {
         return nullptr;
     }
@@ -66,14 +77,18 @@ FontSelection::~FontSelection() {
     // handle reused by the host; its font is not ours to change.
     HGDIOBJ current = GetCurrentObject(dc_, OBJ_FONT);
     if (current && (current == latin_.font || current == arabic_.font)) SelectObject(dc_, previousFont_);
-    for (ShapingFont* made : {&latin_, &arabic_}) {
-        try {
-            KeepScriptCache(ScriptCacheKey::For(made->description, made->metrics), made->cache);
-        } catch (...) {
-            ScriptFreeCache(&made->cache);
-        }
-        if (made->font) DeleteObject(made->font);
+    for (ShapingFont* made : {&latin_, &arabic_}) Retire(*made);
+}
+
+void FontSelection::Retire(ShapingFont& made) {
+    try {
+        KeepScriptCache(ScriptCacheKey::For(made.description, made.metrics), made.cache);
+    } catch (...) {
+        ScriptFreeCache(&made.cache);
     }
+    made.cache = nullptr;
+    if (made.font) DeleteObject(made.font);
+    made.font = nullptr;
 }
 
 namespace {
@@ -96,26 +111,27 @@ bool FontSelection::RemakeAt(ShapingFont& made, LONG emHeight) {
 }
 
 bool FontSelection::Remake(ShapingFont& made, const LOGFONTA& description) {
+    TEXTMETRICW metrics{};
+    if (&made == &latin_ && device_ && FindMetrics(*device_, description, metrics)) {
+        Retire(made);
+        made.description = description;
+        made.metrics = metrics;
+        return true;
+    }
     HFONT font = CreateFontIndirectA(&description);
     if (!font) return false;
     // Measured selected; the old font is then selected nowhere and may go.
-    TEXTMETRICW metrics{};
     if (!SelectObject(dc_, font) || !GetTextMetricsW(dc_, &metrics)) {
         SelectObject(dc_, arabic_.font);
         DeleteObject(font);
         return false;
     }
-    try {
-        KeepScriptCache(ScriptCacheKey::For(made.description, made.metrics), made.cache);
-    } catch (...) {
-        ScriptFreeCache(&made.cache);
-    }
-    made.cache = nullptr;
-    DeleteObject(made.font);
+    Retire(made);
     made.font = font;
     made.description = description;
     made.metrics = metrics;
     made.cache = TakeScriptCache(ScriptCacheKey::For(made.description, made.metrics));
+    if (device_) RememberMetrics(*device_, description, metrics);
     return true;
 }
 
@@ -175,7 +191,16 @@ bool FontSelection::SearchFit(int height) {
     return false;
 }
 
-void FontSelection::Use(FontRole role) { SelectObject(dc_, Font(role).font); }
+bool FontSelection::Use(FontRole role) {
+    ShapingFont& made = Font(role);
+    if (!made.font) {
+        made.font = CreateFontIndirectA(&made.description);
+        if (made.font) made.cache = TakeScriptCache(ScriptCacheKey::For(made.description, made.metrics));
+    }
+    if (made.font && SelectObject(dc_, made.font)) return true;
+    SelectObject(dc_, arabic_.font);
+    return false;
+}
 
 int FontSelection::Ascent() const { return std::max(latin_.metrics.tmAscent, arabic_.metrics.tmAscent); }
 

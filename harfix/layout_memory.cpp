@@ -19,6 +19,20 @@ struct RememberedFit {
     LOGFONTA fittedArabic;
 };
 
+struct RememberedMetrics {
+    DeviceKey device;
+    LOGFONTA description;
+    TEXTMETRICW metrics;
+};
+
+// Two fonts a selection, a few sizes each (made, fitted, shrunk for marks).
+constexpr std::size_t kMaxMetrics = 64;
+
+std::vector<RememberedMetrics>& Metrics() {
+    static auto* metrics = new std::vector<RememberedMetrics>();
+    return *metrics;
+}
+
 // A host fits a handful of fonts to a handful of heights (rows, balloon);
 // the bound only stops a host that varies them without end.
 constexpr std::size_t kMaxFits = 32;
@@ -68,7 +82,28 @@ void RememberFit(const DeviceKey& device, const ScriptCacheKey& latin, const Scr
     fits.push_back(RememberedFit{device, latin, arabic, height, fittedLatin, fittedArabic});
 }
 
+bool FindMetrics(const DeviceKey& device, const LOGFONTA& description, TEXTMETRICW& metrics) {
+    if (!g_on) return false;
+    for (const RememberedMetrics& known : Metrics()) {
+        if (known.device == device && std::memcmp(&known.description, &description, sizeof description) == 0) {
+            metrics = known.metrics;
+            return true;
+        }
+    }
+    return false;
+}
+
+void RememberMetrics(const DeviceKey& device, const LOGFONTA& description, const TEXTMETRICW& metrics) {
+    if (!g_on) return;
+    TEXTMETRICW known{};
+    if (FindMetrics(device, description, known)) return;
+    auto& all = Metrics();
+    if (all.size() >= kMaxMetrics) all.erase(all.begin());
+    all.push_back(RememberedMetrics{device, description, metrics});
+}
+
 void ForgetLayouts() {
+    Metrics().clear();
     Fits().clear();
     ForgetLines();
 }

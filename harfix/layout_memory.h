@@ -38,6 +38,11 @@ bool FindFit(const DeviceKey& device, const ScriptCacheKey& latin, const ScriptC
 void RememberFit(const DeviceKey& device, const ScriptCacheKey& latin, const ScriptCacheKey& arabic, int height,
                  const LOGFONTA& fittedLatin, const LOGFONTA& fittedArabic);
 
+// The metrics GDI realised a font of `description` with on the device,
+// as measured by an earlier selection; false when none were remembered.
+bool FindMetrics(const DeviceKey& device, const LOGFONTA& description, TEXTMETRICW& metrics);
+void RememberMetrics(const DeviceKey& device, const LOGFONTA& description, const TEXTMETRICW& metrics);
+
 // Forgets every fit and every kept line (the library is being unloaded).
 void ForgetLayouts();
 
