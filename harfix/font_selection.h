@@ -72,7 +72,9 @@ private:
     FontSelection(HDC dc, HGDIOBJ previousFont) : dc_(dc), previousFont_(previousFont) {}
 
     // Replaces the font of `made` by one of the given em height, or of the
-    // given description; the new font is left selected in the device context.
+    // given description; the new font is left selected in the device
+    // context, except a Latin font whose metrics are known, which is only
+    // described until a run uses it.
     bool RemakeAt(ShapingFont& made, LONG emHeight);
     bool Remake(ShapingFont& made, const LOGFONTA& description);
     // Ends the use of a font: deleted, its script cache kept for the next
