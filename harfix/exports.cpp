@@ -1,4 +1,4 @@
-// The library's six entry points. Everything they are given comes from a
+// The library's entry points. Everything they are given comes from a
 // host and is checked here; nothing below them sees a null pointer, a
 // negative length or a handle that is not a device context, and no C++
 // exception (an allocation that fails) leaves through them.
@@ -7,11 +7,12 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <optional>
+#include <memory>
+#include <string_view>
 
-#include "harfix/cp1256.h"
+#include "harfix/layout_memory.h"
+#include "harfix/line_cache.h"
 #include "harfix/line_fit.h"
-#include "harfix/line_layout.h"
 #include "harfix/line_painter.h"
 #include "harfix/script_cache_pool.h"
 #include "harfix/selection_table.h"
@@ -32,19 +33,29 @@ bool IsDeviceContext(HDC dc) {
 // on every paint, and widths stay far inside an int.
 constexpr std::size_t kMaxTitleBytes = 4096;
 
-// Lays out the text of a call, or reports why there is none to lay out.
-// The length is a byte count, but a title never runs past its terminating
-// zero, so a length larger than the string cannot make us read beyond it.
-// The line is fitted to `height` (0: not fitted); the selection's sizes
-// come back when `fitted` goes.
-bool LayOutCallText(HDC dc, const char* text, int length, int height, std::optional<harfix::FittedLine>& fitted,
-                    harfix::FontSelection*& selection) {
-    if (!text || length < 0) return false;
-    selection = harfix::FindSelection(dc);
-    if (!selection) return false;
+// Every entry point holds this lock: the selections, the kept caches and
+// the kept lines are the process's, and a host may draw from more than one
+// thread (two windows in two apartments). Calls then wait for each other
+// rather than corrupt the tables.
+SRWLOCK g_lock = SRWLOCK_INIT;
+
+class Locked {
+public:
+    Locked() { AcquireSRWLockExclusive(&g_lock); }
+    ~Locked() { ReleaseSRWLockExclusive(&g_lock); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+};
+
+// The layout of a call's text fitted to `height` (0: not fitted), or null
+// when there is none to lay out. The length is a byte count, but a title
+// never runs past its terminating zero, so a length larger than the string
+// cannot make us read beyond it.
+std::shared_ptr<const harfix::FittedLayout> LayOutCallText(harfix::FontSelection& selection, const char* text,
+                                                           int length, int height) {
+    if (!text || length < 0) return nullptr;
     const std::size_t bytes = strnlen(text, std::min(static_cast<std::size_t>(length), kMaxTitleBytes));
-    fitted.emplace(*selection, harfix::DecodeCp1256(text, bytes), g_readingOrder == HARFIX_ORDER_RTL, height);
-    return true;
+    return harfix::LayoutFor(selection, std::string_view(text, bytes), g_readingOrder == HARFIX_ORDER_RTL, height);
 }
 
 }  // namespace
@@ -55,8 +66,10 @@ extern "C" {
 // and free the kept caches. At process exit (reserved is not null) nothing is
 // touched; the system reclaims it all, and other libraries may be gone.
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_ATTACH) harfix::ReadLayoutMemorySwitch();
     if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
         harfix::EndAllSelections();
+        harfix::ForgetLayouts();
         harfix::FreeScriptCaches();
     }
     return TRUE;
@@ -64,6 +77,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
 
 BOOL WINAPI aSelectDC(HDC dc, const LOGFONTA* latinFont, const LOGFONTA* arabicFont) {
     if (!IsDeviceContext(dc) || !latinFont || !arabicFont) return FALSE;
+    Locked locked;
     try {
         // The new selection must record the device context's own font, not
         // one of an earlier selection that is about to be deleted.
@@ -79,14 +93,15 @@ BOOL WINAPI aSelectDC(HDC dc, const LOGFONTA* latinFont, const LOGFONTA* arabicF
 
 SIZE WINAPI aTextExtent(HDC dc, const char* text, int length) {
     SIZE extent = {0, 0};
+    Locked locked;
     try {
-        std::optional<harfix::FittedLine> fitted;
         harfix::FontSelection* selection = harfix::FindSelection(dc);
+        if (!selection) return extent;
         // Measured at the height the caller announced it will draw in.
-        const int height = selection ? selection->FitHeight() : 0;
-        if (!LayOutCallText(dc, text, length, height, fitted, selection)) return extent;
-        extent.cx = fitted->Line().Width();
-        extent.cy = selection->Ascent() + selection->Descent();
+        const auto layout = LayOutCallText(*selection, text, length, selection->FitHeight());
+        if (!layout) return extent;
+        extent.cx = layout->line.Width();
+        extent.cy = layout->ascent + layout->descent;
     } catch (...) {
         extent = {0, 0};
     }
@@ -94,20 +109,22 @@ SIZE WINAPI aTextExtent(HDC dc, const char* text, int length) {
 }
 
 BOOL WINAPI aDrawText(HDC dc, const char* text, int length, const RECT* rect, int flags) {
-    if (!rect) return FALSE;
+    if (!rect || !text || length < 0) return FALSE;
+    Locked locked;
     try {
-        std::optional<harfix::FittedLine> fitted;
-        harfix::FontSelection* selection = nullptr;
+        harfix::FontSelection* selection = harfix::FindSelection(dc);
+        if (!selection) return FALSE;
         // Every mark above and below the line stays inside the rectangle:
         // a line box taller than it is drawn at the largest size that fits.
         // The fit comes before the layout, so the glyphs drawn are measured
         // at the size they are drawn.
-        harfix::FontSelection* target = text && length >= 0 ? harfix::FindSelection(dc) : nullptr;
         const long long tall = static_cast<long long>(rect->bottom) - rect->top;
         const int height = tall > 0 && tall <= INT_MAX ? static_cast<int>(tall) : 0;
-        if (target && height > 0) target->FitLineHeight(height);
-        if (!LayOutCallText(dc, text, length, height, fitted, selection)) return FALSE;
-        harfix::PaintLine(*selection, fitted->Line(), *rect, flags);
+        if (height > 0) selection->FitLineHeight(height);
+        const auto layout = LayOutCallText(*selection, text, length, height);
+        if (!layout) return FALSE;
+        const harfix::DrawingSizes sizes(*selection, *layout);
+        harfix::PaintLine(*selection, layout->line, *rect, flags);
         return TRUE;
     } catch (...) {
         return FALSE;
@@ -116,6 +133,7 @@ BOOL WINAPI aDrawText(HDC dc, const char* text, int length, const RECT* rect, in
 
 BOOL WINAPI aFitLineHeight(HDC dc, int height) {
     if (!IsDeviceContext(dc) || height <= 0) return FALSE;
+    Locked locked;
     harfix::FontSelection* selection = harfix::FindSelection(dc);
     if (!selection) return FALSE;
     try {
@@ -126,11 +144,18 @@ BOOL WINAPI aFitLineHeight(HDC dc, int height) {
 }
 
 void WINAPI aSetReadingOrder(int code) {
+    Locked locked;
     if (code == HARFIX_ORDER_LTR || code == HARFIX_ORDER_RTL) g_readingOrder = code;
 }
 
-int WINAPI aGetReadingOrder(void) { return g_readingOrder; }
+int WINAPI aGetReadingOrder(void) {
+    Locked locked;
+    return g_readingOrder;
+}
 
-BOOL WINAPI aReleaseDC(HDC dc) { return harfix::EndSelection(dc) ? TRUE : FALSE; }
+BOOL WINAPI aReleaseDC(HDC dc) {
+    Locked locked;
+    return harfix::EndSelection(dc) ? TRUE : FALSE;
+}
 
 }  // extern "C"

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "harfix/layout_memory.h"
 #include "harfix/script_cache_pool.h"
 
 namespace harfix {
@@ -31,16 +32,23 @@ LOGFONTA DescriptionForRole(const LOGFONTA& requested, FontRole role) {
     return description;
 }
 
-bool MakeFont(HDC dc, const LOGFONTA& requested, FontRole role, ShapingFont& made) {
+// Makes and measures the font for a description; a font that may wait is
+// only described when its metrics on the device are known, and made when a
+// run first needs it (most titles have no Latin run).
+bool MakeFont(HDC dc, const std::optional<DeviceKey>& device, const LOGFONTA& requested, FontRole role,
+              bool mayWait, ShapingFont& made) {
     made.description = DescriptionForRole(requested, role);
+    if (mayWait && device && FindMetrics(*device, made.description, made.metrics)) return true;
     made.font = CreateFontIndirectA(&made.description);
     if (!made.font) return false;
     HGDIOBJ previous = SelectObject(dc, made.font);
     if (!previous) return false;
     const bool measured = GetTextMetricsW(dc, &made.metrics) != FALSE;
     SelectObject(dc, previous);
-    if (measured) made.cache = TakeScriptCache(ScriptCacheKey::For(made.description, made.metrics));
-    return measured;
+    if (!measured) return false;
+    made.cache = TakeScriptCache(ScriptCacheKey::For(made.description, made.metrics));
+    if (device) RememberMetrics(*device, made.description, made.metrics);
+    return true;
 }
 
 }  // namespace
@@ -49,13 +57,17 @@ std::unique_ptr<FontSelection> FontSelection::Create(HDC dc, const LOGFONTA& lat
     HGDIOBJ current = GetCurrentObject(dc, OBJ_FONT);
     if (!current) return nullptr;
     std::unique_ptr<FontSelection> selection(new FontSelection(dc, current));
-    if (!MakeFont(dc, latin, FontRole::Latin, selection->latin_) ||
-        !MakeFont(dc, arabic, FontRole::Arabic, selection->arabic_) ||
+    if (LayoutMemoryOn()) selection->device_ = DeviceKey::For(dc);
+    // The Arabic font is selected into the device context until the
+    // release, so it is made at once.
+    const auto& device = selection->device_;
+    if (!MakeFont(dc, device, latin, FontRole::Latin, true, selection->latin_) ||
+        !MakeFont(dc, device, arabic, FontRole::Arabic, false, selection->arabic_) ||
         !SelectObject(dc, selection->arabic_.font)) {
         return nullptr;
     }
-    selection->madeLatinEm_ = selection->EmOf(FontRole::Latin);
-    selection->madeArabicEm_ = selection->EmOf(FontRole::Arabic);
+    selection->madeLatin_ = ScriptCacheKey::For(selection->latin_.description, selection->latin_.metrics);
+    selection->madeArabic_ = ScriptCacheKey::For(selection->arabic_.description, selection->arabic_.metrics);
     return selection;
 }
 
@@ -65,14 +77,18 @@ FontSelection::~FontSelection() {
     // handle reused by the host; its font is not ours to change.
     HGDIOBJ current = GetCurrentObject(dc_, OBJ_FONT);
     if (current && (current == latin_.font || current == arabic_.font)) SelectObject(dc_, previousFont_);
-    for (ShapingFont* made : {&latin_, &arabic_}) {
-        try {
-            KeepScriptCache(ScriptCacheKey::For(made->description, made->metrics), made->cache);
-        } catch (...) {
-            ScriptFreeCache(&made->cache);
-        }
-        if (made->font) DeleteObject(made->font);
+    for (ShapingFont* made : {&latin_, &arabic_}) Retire(*made);
+}
+
+void FontSelection::Retire(ShapingFont& made) {
+    try {
+        KeepScriptCache(ScriptCacheKey::For(made.description, made.metrics), made.cache);
+    } catch (...) {
+        ScriptFreeCache(&made.cache);
     }
+    made.cache = nullptr;
+    if (made.font) DeleteObject(made.font);
+    made.font = nullptr;
 }
 
 namespace {
@@ -91,26 +107,31 @@ bool FontSelection::RemakeAt(ShapingFont& made, LONG emHeight) {
         description.lfWidth = std::max<LONG>(1, description.lfWidth * emHeight / EmHeight(made));
     }
     description.lfHeight = -emHeight;
+    return Remake(made, description);
+}
+
+bool FontSelection::Remake(ShapingFont& made, const LOGFONTA& description) {
+    TEXTMETRICW metrics{};
+    if (&made == &latin_ && device_ && FindMetrics(*device_, description, metrics)) {
+        Retire(made);
+        made.description = description;
+        made.metrics = metrics;
+        return true;
+    }
     HFONT font = CreateFontIndirectA(&description);
     if (!font) return false;
     // Measured selected; the old font is then selected nowhere and may go.
-    TEXTMETRICW metrics{};
     if (!SelectObject(dc_, font) || !GetTextMetricsW(dc_, &metrics)) {
         SelectObject(dc_, arabic_.font);
         DeleteObject(font);
         return false;
     }
-    try {
-        KeepScriptCache(ScriptCacheKey::For(made.description, made.metrics), made.cache);
-    } catch (...) {
-        ScriptFreeCache(&made.cache);
-    }
-    made.cache = nullptr;
-    DeleteObject(made.font);
+    Retire(made);
     made.font = font;
     made.description = description;
     made.metrics = metrics;
     made.cache = TakeScriptCache(ScriptCacheKey::For(made.description, made.metrics));
+    if (device_) RememberMetrics(*device_, description, metrics);
     return true;
 }
 
@@ -124,15 +145,32 @@ bool FontSelection::ScaleTo(LONG latinEm, LONG arabicEm) {
     return made;
 }
 
+bool FontSelection::RemakeAs(const LOGFONTA& latin, const LOGFONTA& arabic) {
+    const auto same = [](const LOGFONTA& a, const LOGFONTA& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    const bool made = (same(latin_.description, latin) || Remake(latin_, latin)) &&
+                      (same(arabic_.description, arabic) || Remake(arabic_, arabic));
+    SelectObject(dc_, arabic_.font);
+    return made;
+}
+
 bool FontSelection::FitLineHeight(int height) {
     if (height <= 0) return false;
     fitHeight_ = height;
-    // A selection fitted before starts again from the described sizes, so
+    // The search costs several fonts made and measured; rows all ask for the
+    // same fit, so its outcome is remembered by the fonts' descriptions and
+    // the device, never by font handles, which GDI reuses.
+    const std::optional<DeviceKey> device = DeviceKey::For(dc_);
+    LOGFONTA latin{}, arabic{};
+    if (device && FindFit(*device, madeLatin_, madeArabic_, height, latin, arabic)) return RemakeAs(latin, arabic);
+    if (!SearchFit(height)) return false;
+    if (device) RememberFit(*device, madeLatin_, madeArabic_, height, latin_.description, arabic_.description);
+    return true;
+}
+
+bool FontSelection::SearchFit(int height) {
+    // A selection fitted before starts again from the described fonts, so
     // that a taller height gets the larger size it allows.
-    if ((EmOf(FontRole::Latin) != madeLatinEm_ || EmOf(FontRole::Arabic) != madeArabicEm_) &&
-        !ScaleTo(madeLatinEm_, madeArabicEm_)) {
-        return false;
-    }
+    if (!RemakeAs(madeLatin_.description, madeArabic_.description)) return false;
     const int box = Ascent() + Descent();
     if (box <= height) return true;
     // Both faces shrink by one ratio, so a Latin word keeps its size beside
@@ -153,7 +191,16 @@ bool FontSelection::FitLineHeight(int height) {
     return false;
 }
 
-void FontSelection::Use(FontRole role) { SelectObject(dc_, Font(role).font); }
+bool FontSelection::Use(FontRole role) {
+    ShapingFont& made = Font(role);
+    if (!made.font) {
+        made.font = CreateFontIndirectA(&made.description);
+        if (made.font) made.cache = TakeScriptCache(ScriptCacheKey::For(made.description, made.metrics));
+    }
+    if (made.font && SelectObject(dc_, made.font)) return true;
+    SelectObject(dc_, arabic_.font);
+    return false;
+}
 
 int FontSelection::Ascent() const { return std::max(latin_.metrics.tmAscent, arabic_.metrics.tmAscent); }
 

@@ -8,13 +8,16 @@
 #include <usp10.h>
 
 #include <memory>
+#include <optional>
 
 #include "harfix/face_resolver.h"
+#include "harfix/layout_memory.h"
+#include "harfix/script_cache_pool.h"
 
 namespace harfix {
 
 struct ShapingFont {
-    HFONT font = nullptr;
+    HFONT font = nullptr;  // null until first used, when its metrics were known beforehand
     LOGFONTA description{};  // as made, after face mapping and clamping
     SCRIPT_CACHE cache = nullptr;
     TEXTMETRICW metrics{};
@@ -36,8 +39,10 @@ public:
     HDC dc() const { return dc_; }
     ShapingFont& Font(FontRole role) { return role == FontRole::Arabic ? arabic_ : latin_; }
 
-    // Selects the font of `role` into the device context for shaping or drawing.
-    void Use(FontRole role);
+    // Selects the font of `role` into the device context for shaping or
+    // drawing, making it first if it is not made yet; false, with the
+    // Arabic font selected, when it cannot be made.
+    bool Use(FontRole role);
 
     // The line box shared by both fonts, so that titles with and without
     // Latin runs sit on the same baseline.
@@ -59,21 +64,37 @@ public:
     // Arabic font is left selected). False when a font cannot be made.
     LONG EmOf(FontRole role) const;
     bool ScaleTo(LONG latinEm, LONG arabicEm);
+    // Remakes each font whose description differs from the one given (the
+    // Arabic font is left selected). False when a font cannot be made.
+    bool RemakeAs(const LOGFONTA& latin, const LOGFONTA& arabic);
 
 private:
     FontSelection(HDC dc, HGDIOBJ previousFont) : dc_(dc), previousFont_(previousFont) {}
 
-    // Replaces the font of `made` by one of the given em height; the new
-    // font is left selected in the device context.
+    // Replaces the font of `made` by one of the given em height, or of the
+    // given description; the new font is left selected in the device
+    // context, except a Latin font whose metrics are known, which is only
+    // described until a run uses it.
     bool RemakeAt(ShapingFont& made, LONG emHeight);
+    bool Remake(ShapingFont& made, const LOGFONTA& description);
+    // Ends the use of a font: deleted, its script cache kept for the next
+    // font of the same description.
+    static void Retire(ShapingFont& made);
+    // Searches the largest sizes whose line box fits height.
+    bool SearchFit(int height);
 
     HDC dc_;
     HGDIOBJ previousFont_;
+    // The device whose remembered metrics spare making the Latin font until
+    // a run needs it; none when nothing is remembered.
+    std::optional<DeviceKey> device_;
     ShapingFont latin_;
     ShapingFont arabic_;
     int fitHeight_ = 0;
-    LONG madeLatinEm_ = 0;  // the sizes the descriptions gave
-    LONG madeArabicEm_ = 0;
+    // The fonts as the host's descriptions gave them, which every fit
+    // starts from.
+    ScriptCacheKey madeLatin_{};
+    ScriptCacheKey madeArabic_{};
 };
 
 }  // namespace harfix

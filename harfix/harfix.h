@@ -6,6 +6,10 @@
 // Calling order on every path: aSelectDC, then aTextExtent or aDrawText on
 // the same device context, then aReleaseDC on it before the device context
 // goes away. Each selection is released exactly once.
+//
+// Lines already laid out are kept (bounded) and drawn again without shaping;
+// what is drawn is the same. The calls may come from several threads, each
+// with its own device context: they are carried out one at a time.
 #ifndef HARFIX_HARFIX_H
 #define HARFIX_HARFIX_H
 

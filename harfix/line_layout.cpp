@@ -37,7 +37,7 @@ HRESULT ShapeWith(FontSelection& selection, FontRole role, const wchar_t* chars,
     shaped.role = role;
     shaped.analysis = analysis;
     ShapingFont& font = selection.Font(role);
-    selection.Use(role);
+    if (!selection.Use(role)) return E_FAIL;
     // The documented first guess; a run of ligature decompositions may need
     // more, so grow a few times before giving up.
     int capacity = count * 3 / 2 + 16;
@@ -111,9 +111,8 @@ int PlaceRun(FontSelection& selection, ShapedRun& shaped, int penX, LaidOutLine&
     std::vector<int> advances(glyphCount);
     std::vector<GOFFSET> offsets(glyphCount);
     ABC runAbc{};
-    selection.Use(shaped.role);
     ShapingFont& font = selection.Font(shaped.role);
-    if (glyphCount == 0 ||
+    if (glyphCount == 0 || !selection.Use(shaped.role) ||
         FAILED(ScriptPlace(selection.dc(), &font.cache, shaped.glyphs.data(), glyphCount, shaped.attributes.data(),
                            &shaped.analysis, advances.data(), offsets.data(), &runAbc))) {
         return penX;

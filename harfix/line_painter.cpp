@@ -89,8 +89,7 @@ void PaintLine(FontSelection& selection, const LaidOutLine& line, const RECT& re
     SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
 
     for (const GlyphRun& run : line.runs) {
-        selection.Use(run.role);
-        PaintRun(dc, run, penLeft, baseline);
+        if (selection.Use(run.role)) PaintRun(dc, run, penLeft, baseline);
     }
 
     selection.Use(FontRole::Arabic);

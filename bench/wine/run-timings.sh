@@ -3,7 +3,9 @@
 # benchmark library, opening a category, jumping into unread books, a
 # catalogue of 31,000 books without files, rebuilding 31,002 rows), then in
 # the same run its peers: reading the same files with nothing else, failing
-# as many opens, and the system tree view's inserts and expand. Needs
+# as many opens, and the system tree view's inserts and expand; last, a
+# 25-row repaint beside the same repaint with the text library keeping no
+# lines, the rows without titles and bare ExtTextOutW of the titles. Needs
 # `make native win`. Prints the figures; asserts nothing.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -15,4 +17,5 @@ scripts/with-wine bash -c '
   wine regsvr32 /s "$ORVANE_WIN_BUILD/bin/ORVANE.OCX"
   wine "$ORVANE_WIN_BUILD/bin/testcon.exe" --size 300x400 bench/wine/load_books_timing.js
   wine "$ORVANE_WIN_BUILD/bench/win32/peer_timing.exe" "$(winepath -w build/bench-library/books)"
+  wine "$ORVANE_WIN_BUILD/bench/win32/repaint_timing.exe"
 '

@@ -27,7 +27,17 @@ TitleFonts DefaultTitleFonts(LONG height, BYTE quality) {
     return fonts;
 }
 
-void HarfixTest::SetUp() {
+void HarfixTest::SetUp() { Load(); }
+
+void HarfixTest::Reload(bool rememberLayouts) {
+    if (module_) FreeLibrary(module_);
+    module_ = nullptr;
+    SetEnvironmentVariableA("HARFIX_LINE_CACHE", rememberLayouts ? nullptr : "0");
+    Load();
+    SetEnvironmentVariableA("HARFIX_LINE_CACHE", nullptr);
+}
+
+void HarfixTest::Load() {
     module_ = LoadLibraryW(L"Harfix.dll");
     ASSERT_NE(module_, nullptr) << "Harfix.dll must sit beside the test program";
     selectDC_ = Export<HarfixSelectDC>(module_, "aSelectDC");
@@ -36,7 +46,9 @@ void HarfixTest::SetUp() {
     setReadingOrder_ = Export<HarfixSetReadingOrder>(module_, "aSetReadingOrder");
     getReadingOrder_ = Export<HarfixGetReadingOrder>(module_, "aGetReadingOrder");
     releaseDC_ = Export<HarfixReleaseDC>(module_, "aReleaseDC");
-    ASSERT_TRUE(selectDC_ && textExtent_ && drawText_ && setReadingOrder_ && getReadingOrder_ && releaseDC_);
+    fitLineHeight_ = Export<HarfixFitLineHeight>(module_, "aFitLineHeight");
+    ASSERT_TRUE(selectDC_ && textExtent_ && drawText_ && setReadingOrder_ && getReadingOrder_ && releaseDC_ &&
+                fitLineHeight_);
 }
 
 void HarfixTest::TearDown() {

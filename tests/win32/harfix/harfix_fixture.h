@@ -29,6 +29,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // Unloads the library and loads it again, with its kept lines and fits
+    // switched on or off (the HARFIX_LINE_CACHE switch, read at loading).
+    void Reload(bool rememberLayouts);
+
     SIZE Measure(HDC dc, const std::string& text, const TitleFonts& fonts);
     BOOL Draw(HDC dc, const std::string& text, const RECT& rect, int flags, const TitleFonts& fonts);
 
@@ -39,6 +43,10 @@ protected:
     HarfixSetReadingOrder setReadingOrder_ = nullptr;
     HarfixGetReadingOrder getReadingOrder_ = nullptr;
     HarfixReleaseDC releaseDC_ = nullptr;
+    HarfixFitLineHeight fitLineHeight_ = nullptr;
+
+private:
+    void Load();
 };
 
 // Titles as the control holds them: Windows-1256 bytes.
