@@ -30,12 +30,10 @@ class NoDataListRowList : public RowList {
   void Replace(OutlineNode* const* nodes, int32_t count) override;
   int32_t Count() const override { return m_nodes.Count(); }
   OutlineNode* NodeOf(int32_t index) const override { return m_nodes.NodeOf(index); }
-  void SetNodeOf(int32_t index, OutlineNode* node) override { m_nodes.SetNodeOf(index, node); }
   int32_t Selection() const override { return m_box.Selection(); }
   void SetSelection(int32_t index) override { m_box.SetSelection(index); }
   int32_t TopIndex() const override { return m_box.TopIndex(); }
   int32_t RowHeight() const override { return m_box.RowHeight(); }
-  int32_t RowFromPoint(int32_t x, int32_t y) const override;
   void BeginBulkChange() override { m_box.BeginBulkChange(); }
   void EndBulkChange() override { m_box.EndBulkChange(); }
 
