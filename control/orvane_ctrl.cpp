@@ -6,8 +6,12 @@
 #include <olectl.h>
 
 #include "control/framework/ansi_string.h"
+#include "interaction/hover_balloon.h"
+#include "interaction/key_input.h"
+#include "interaction/mouse_input.h"
 #include "render/bidi_text_api.h"
 #include "render/row_painter.h"
+#include "resources/orvane_dispids.h"
 #include "resources/resource_ids.h"
 
 namespace orvane {
@@ -34,23 +38,19 @@ const CLSID* const kPropertyPages[] = {&CLSID_OrvanePropPage, &kStandardColorPag
 // uses beside the name the type library gives it.
 constexpr EnumeratedValue kAlignmentValues[] = {{tvLeft, L"0 - tvLeft"}, {tvRight, L"2 - tvRight"}};
 constexpr EnumeratedValue kReadingOrderValues[] = {{RTL, L"0 - RTL"}, {LTR, L"1 - LTR"}};
-constexpr DISPID kAlignmentId = 7;
-constexpr DISPID kReadingOrderId = 9;
-const EnumeratedProperty kEnumeratedProperties[] = {{kAlignmentId, kAlignmentValues},
-                                                    {kReadingOrderId, kReadingOrderValues}};
+const EnumeratedProperty kEnumeratedProperties[] = {
+    {ORVANE_DISPID_ALIGNMENT, kAlignmentValues}, {ORVANE_DISPID_READINGORDER, kReadingOrderValues}};
 
-constexpr DWORD kMiscStatus = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE |
-                              OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE |
-                              OLEMISC_RECOMPOSEONRESIZE;
-static_assert(kMiscStatus == 0x20191);
-
-// The balloon's second description: Fonta's, with the face and character
-// set the text library expects for its first font.
-void MakeAnsiLogFont(const LOGFONTA& fonta, LOGFONTA& ansi) {
-  ansi = fonta;
-  lstrcpynA(ansi.lfFaceName, kTitleFaceName, LF_FACESIZE);
-  ansi.lfCharSet = 0;
-}
+// The type library's stock members are the ones OLE defines.
+static_assert(ORVANE_DISPID_BACKCOLOR == DISPID_BACKCOLOR &&
+              ORVANE_DISPID_FORECOLOR == DISPID_FORECOLOR &&
+              ORVANE_DISPID_BORDERSTYLE == DISPID_BORDERSTYLE && ORVANE_DISPID_FONT == DISPID_FONT &&
+              ORVANE_DISPID_ABOUTBOX == DISPID_ABOUTBOX);
+static_assert(ORVANE_DISPID_CLICK == DISPID_CLICK && ORVANE_DISPID_DBLCLICK == DISPID_DBLCLICK &&
+              ORVANE_DISPID_KEYDOWN == DISPID_KEYDOWN &&
+              ORVANE_DISPID_KEYPRESS == DISPID_KEYPRESS && ORVANE_DISPID_KEYUP == DISPID_KEYUP &&
+              ORVANE_DISPID_MOUSEDOWN == DISPID_MOUSEDOWN &&
+              ORVANE_DISPID_MOUSEMOVE == DISPID_MOUSEMOVE);
 
 }  // namespace
 
@@ -82,7 +82,7 @@ const CLSID& COrvaneCtrl::ClassId() const { return CLSID_Orvane; }
 const TypeLibraryId& COrvaneCtrl::TypeLibrary() const { return kLibrary; }
 const IID& COrvaneCtrl::PrimaryDispatchIid() const { return DIID__DOrvane; }
 UINT COrvaneCtrl::UserTypeNameId() const { return IDS_ORVANE_CONTROL; }
-DWORD COrvaneCtrl::MiscStatus() const { return kMiscStatus; }
+DWORD COrvaneCtrl::MiscStatus() const { return kOrvaneMiscStatus; }
 std::span<const CLSID* const> COrvaneCtrl::PropertyPageIds() const { return kPropertyPages; }
 std::span<const EnumeratedProperty> COrvaneCtrl::EnumeratedProperties() const {
   return kEnumeratedProperties;
@@ -98,8 +98,10 @@ const CLSID* COrvaneCtrl::PageOfProperty(DISPID id) const {
     case DISPID_BORDERSTYLE:
       return nullptr;
     default:
-      // The control's own page edits its properties (DISPIDs 1 to 13).
-      return id >= 1 && id <= 13 ? &CLSID_OrvanePropPage : nullptr;
+      // The control's own page edits all of its own properties.
+      return id >= ORVANE_DISPID_FIRST_PROPERTY && id <= ORVANE_DISPID_LAST_PROPERTY
+                 ? &CLSID_OrvanePropPage
+                 : nullptr;
   }
 }
 
@@ -167,7 +169,7 @@ bool COrvaneCtrl::PreCreateWindow(CREATESTRUCTW& cs) {
   // block of thousands of rows then costs milliseconds, not seconds, and the
   // list box still moves its selection and repaints as it always does.
   cs.style |= LBS_NODATA;
-  if (m_alignment == 2) cs.dwExStyle |= WS_EX_LEFTSCROLLBAR;
+  if (IsRightLayout(m_alignment)) cs.dwExStyle |= WS_EX_LEFTSCROLLBAR;
   cs.dwExStyle |= WS_EX_CLIENTEDGE;
   return COleControl::PreCreateWindow(cs);
 }
@@ -187,7 +189,6 @@ int COrvaneCtrl::OnCreate() {
   // The balloon's window belongs to this window, as the strips do: a new
   // one with each creation, owned by the new list box.
   if (m_balloon) m_balloon->Create(Window());
-  m_hoverTimer = 0;
   FillBalloonFonts();
   return 0;
 }
@@ -235,7 +236,7 @@ void COrvaneCtrl::OnBackColorChanged() {
 
 void COrvaneCtrl::MirrorToggle() {
   COLORREF back = TranslateColor(GetBackColor());
-  m_alignment = m_alignment == 0 ? 2 : 0;
+  m_alignment = m_alignment == tvLeft ? tvRight : tvLeft;
   MakeTreeStrip(back);
   Refresh();
 }
@@ -244,7 +245,7 @@ void COrvaneCtrl::FillBalloonFonts() {
   LOGFONTA fonta{};
   if (!m_balloon || !m_fonta.GetLogFont(fonta)) return;
   m_balloon->m_fontaLogFont = fonta;
-  MakeAnsiLogFont(fonta, m_balloon->m_ansiLogFont);
+  m_balloon->m_ansiLogFont = FirstFontDescription(fonta);
 }
 
 LRESULT COrvaneCtrl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -259,14 +260,21 @@ LRESULT COrvaneCtrl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETOBJECT:
       return AccessibleObjectMessage(wParam, lParam);
+    // The input messages, each to its handler in interaction/.
     case WM_KEYDOWN:
+      return InputMessage(OnKeyDown, wParam, lParam);
     case WM_CHAR:
+      return InputMessage(OnChar, wParam, lParam);
     case WM_LBUTTONDOWN:
+      return InputMessage(OnLButtonDown, wParam, lParam);
     case WM_LBUTTONUP:
+      return InputMessage(OnLButtonUp, wParam, lParam);
     case WM_MOUSEMOVE:
+      return InputMessage(OnMouseMove, wParam, lParam);
     case WM_VSCROLL:
+      return InputMessage(OnVScroll, wParam, lParam);
     case WM_TIMER:
-      return InputMessage(msg, wParam, lParam);
+      return InputMessage(OnHoverTimer, wParam, lParam);
     default:
       return COleControl::WindowProc(msg, wParam, lParam);
   }

@@ -30,8 +30,19 @@
 #include "platform/win32/win32_profile_source.h"
 #include "platform/win32/window_hover_timer.h"
 #include "render/glyph_strip.h"
+#include "render/row_layout.h"
 
 namespace orvane {
+
+// What the control asks of its container (OLEMISC_*), given at registration
+// and by IOleObject::GetMiscStatus alike.
+inline constexpr DWORD kOrvaneMiscStatus = OLEMISC_SETCLIENTSITEFIRST |
+                                           OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT |
+                                           OLEMISC_CANTLINKINSIDE | OLEMISC_RECOMPOSEONRESIZE;
+static_assert(kOrvaneMiscStatus == 0x20191, "hosts keep the registered status");
+
+// The hover delay, in milliseconds, of a control that was never given one.
+inline constexpr int32_t kDefaultElapsedTime = 1000;
 
 class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public IOrvaneInspect {
  public:
@@ -109,17 +120,9 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   // ---- IOrvaneInspect, for our test container ----
   STDMETHODIMP GetRows(BSTR* rows) override;
 
-  // ---- For the painting and input handlers ----
-  OrvaneCore& Core() { return m_core; }
-  int16_t AlignmentValue() const { return m_alignment; }
   // The mirror toggle of the Shift+Ctrl and Shift+A chords: swaps the
   // layout side and its tree strip and repaints, without marking modified.
   void MirrorToggle();
-  // Null when the balloon could not be made.
-  const BalloonWindow* Balloon() const { return m_balloon.get(); }
-
-  // The persisted properties, in the order they are saved.
-  static std::span<const PersistedProperty> PersistedProperties();
 
  protected:
   const CLSID& ClassId() const override;
@@ -153,9 +156,18 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   // The balloon's two font descriptions from Fonta (step 2 of a Fonta set).
   void FillBalloonFonts();
   HRESULT SetFonta(IFontDisp* font);
-  // The mouse, keyboard, scroll and timer messages, each to its handler in
-  // interaction/ (orvane_ctrl_input.cpp).
-  LRESULT InputMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  // The persisted properties, each bound to its member, in the order they
+  // are saved (orvane_ctrl_properties.cpp).
+  struct PropertyBinding;
+  static std::span<const PropertyBinding> PersistedBindings();
+  // Null for a DISPID that is no persisted property of the control.
+  static const PropertyBinding* FindBinding(DISPID id);
+  // Runs one of interaction/'s message handlers over the input site, keeping
+  // the control alive through it and announcing the current row after it
+  // (orvane_ctrl_input.cpp). WindowProc picks the handler.
+  using InputHandler = LRESULT (*)(InteractionHost& host, WPARAM wParam, LPARAM lParam);
+  LRESULT InputMessage(InputHandler handler, WPARAM wParam, LPARAM lParam);
   // WM_GETOBJECT: the rows' accessible object for the client area.
   LRESULT AccessibleObjectMessage(WPARAM wParam, LPARAM lParam);
 
@@ -197,14 +209,14 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   std::unique_ptr<BalloonWindow> m_balloon;
   std::unique_ptr<GlyphStrip> m_checkStrip;
   std::unique_ptr<GlyphStrip> m_treeStrip;
-  int16_t m_alignment = 2;
-  int16_t m_readingOrder = 1;
+  // The construction resets every persisted property to its table default.
+  int16_t m_alignment = tvRight;
+  int16_t m_readingOrder = LTR;
   int32_t m_filePos = 0;
   CFontHolder m_fonta;
-  UINT_PTR m_hoverTimer = 0;
-  int16_t m_indent = 18;
+  int16_t m_indent = kDefaultIndent;
   bool m_showBalloonHelp = true;
-  int32_t m_elapsedTime = 1000;
+  int32_t m_elapsedTime = kDefaultElapsedTime;
   InputSite m_inputSite{*this};
   // Made at the first WM_GETOBJECT of each window, cut off when it goes.
   AccessibleRows* m_accessible = nullptr;

@@ -1,47 +1,18 @@
-// COrvaneCtrl: the mouse, keyboard, scroll and timer messages of its window,
-// handed to the handlers in interaction/, and the InputSite through which
-// those handlers reach the control's members.
+// COrvaneCtrl: how the mouse, keyboard, scroll and timer handlers of
+// interaction/ run (WindowProc picks one for each message), and the InputSite
+// through which those handlers reach the control's members.
 #include "control/orvane_ctrl.h"
 
-#include "interaction/hover_balloon.h"
-#include "interaction/key_input.h"
-#include "interaction/mouse_input.h"
 #include "render/bidi_text_api.h"
 #include "render/row_layout.h"
 
 namespace orvane {
 
-LRESULT COrvaneCtrl::InputMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT COrvaneCtrl::InputMessage(InputHandler handler, WPARAM wParam, LPARAM lParam) {
   // A host may release the control from inside the event a handler fires;
   // the handler goes on after the event returns.
   AddRef();
-  LRESULT result = 0;
-  switch (msg) {
-    case WM_KEYDOWN:
-      result = OnKeyDown(m_inputSite, wParam, lParam);
-      break;
-    case WM_CHAR:
-      result = OnChar(m_inputSite, wParam, lParam);
-      break;
-    case WM_LBUTTONDOWN:
-      result = OnLButtonDown(m_inputSite, wParam, lParam);
-      break;
-    case WM_LBUTTONUP:
-      result = OnLButtonUp(m_inputSite, wParam, lParam);
-      break;
-    case WM_MOUSEMOVE:
-      result = OnMouseMove(m_inputSite, wParam, lParam);
-      break;
-    case WM_VSCROLL:
-      result = OnVScroll(m_inputSite, wParam, lParam);
-      break;
-    case WM_TIMER:
-      result = OnHoverTimer(m_inputSite, wParam, lParam);
-      break;
-    default:
-      result = COleControl::WindowProc(msg, wParam, lParam);
-      break;
-  }
+  const LRESULT result = handler(m_inputSite, wParam, lParam);
   // Keys and clicks move the current row, often inside the list box itself.
   m_announcer.AnnounceCurrentRow(m_rowList);
   Release();
@@ -67,14 +38,14 @@ int16_t COrvaneCtrl::InputSite::Alignment() const { return m_control.m_alignment
 int16_t COrvaneCtrl::InputSite::Indent() const { return m_control.m_indent; }
 bool COrvaneCtrl::InputSite::ShowBalloonHelp() const { return m_control.m_showBalloonHelp; }
 
-// The strips' cells are 17 and 16 pixels wide; a strip that could not be made
-// leaves the layout as it would be with it.
+// The same widths the painting uses: a strip that could not be made (or was
+// made empty) leaves the layout as it would be with it.
 int COrvaneCtrl::InputSite::TreeCellWidth() const {
-  return m_control.m_treeStrip ? m_control.m_treeStrip->CellWidth() : 17;
+  return CellWidthOr(m_control.m_treeStrip.get(), kTreeCellWidth);
 }
 
 int COrvaneCtrl::InputSite::CheckCellWidth() const {
-  return m_control.m_checkStrip ? m_control.m_checkStrip->CellWidth() : 16;
+  return CellWidthOr(m_control.m_checkStrip.get(), kIconCellWidth);
 }
 
 HFONT COrvaneCtrl::InputSite::FontaHandle() const { return m_control.m_fonta.GetFontHandle(); }
@@ -91,7 +62,6 @@ void COrvaneCtrl::InputSite::StartHoverTimer() {
   // The same timer ToggleNode restarts: one identifier for both.
   m_control.m_hoverTimerSeam.SetPeriod(m_control.m_elapsedTime);
   m_control.m_hoverTimerSeam.Start();
-  m_control.m_hoverTimer = m_control.m_hoverTimerSeam.Id();
 }
 
 void COrvaneCtrl::InputSite::KillHoverTimer() { m_control.m_hoverTimerSeam.Stop(); }

@@ -3,29 +3,18 @@
 
 #include <olectl.h>
 
+#include <vector>
+
 #include "control/framework/ansi_string.h"
 #include "control/framework/ole_color.h"
+#include "render/row_layout.h"
+#include "resources/orvane_dispids.h"
 
 namespace orvane {
 namespace {
 
 // Fonta's default, and the fallback when a host's font cannot be copied.
 constexpr FontDefault kFontaDefault{L"Fonta", 11, 400, 0, false, false, false};
-
-// Two persisted names differ from the automation names: ShowBalloonHelp is
-// kept as "ShowHint" and Fonta as "FontA", as earlier saved forms have them.
-constexpr PersistedProperty kPersisted[] = {
-    {L"Alignment", 7, PropertyKind::Short, 2},
-    {L"Indent", 1, PropertyKind::Short, 18},
-    {L"FontA", 8, PropertyKind::Font, 0, "", &kFontaDefault},
-    {L"ReadingOrder", 9, PropertyKind::Short, 1},
-    {L"ElapsedTime", 3, PropertyKind::Long, 1000},
-    {L"FilePos", 10, PropertyKind::Long, 0},
-    {L"ApplyCheck", 5, PropertyKind::Bool, 0},
-    {L"ShowHint", 2, PropertyKind::Bool, 1},
-    {L"TocFile", 4, PropertyKind::String, 0, "C:\\0\\1.TXT"},
-    {L"BooksDir", 11, PropertyKind::String, 0, "C:\\Mirvak"},
-};
 
 constexpr wchar_t kSetNotSupported[] = L"Set not supported.";
 constexpr wchar_t kInvalidValue[] = L"Invalid property value.";
@@ -52,100 +41,150 @@ HRESULT CopyString(const std::string& text, BSTR* out) {
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
+// A persisted value as the property exchange takes it: of the variant type
+// of the entry's kind.
+HRESULT PutValue(int16_t value, VARIANT& out) {
+  V_VT(&out) = VT_I2;
+  V_I2(&out) = value;
+  return S_OK;
+}
+
+HRESULT PutValue(int32_t value, VARIANT& out) {
+  V_VT(&out) = VT_I4;
+  V_I4(&out) = value;
+  return S_OK;
+}
+
+HRESULT PutValue(bool value, VARIANT& out) {
+  V_VT(&out) = VT_BOOL;
+  V_BOOL(&out) = ToVariantBool(value);
+  return S_OK;
+}
+
+HRESULT PutValue(const std::string& text, VARIANT& out) {
+  V_VT(&out) = VT_BSTR;
+  return CopyString(text, &V_BSTR(&out));
+}
+
+void TakeValue(const VARIANT& value, int16_t& member) { member = V_I2(&value); }
+void TakeValue(const VARIANT& value, int32_t& member) { member = V_I4(&value); }
+void TakeValue(const VARIANT& value, bool& member) { member = V_BOOL(&value) != VARIANT_FALSE; }
+
+// The accessor pair of a property held in a plain member.
+template <auto member>
+HRESULT GetMember(COrvaneCtrl& control, VARIANT& out) {
+  return PutValue(control.*member, out);
+}
+
+template <auto member>
+void SetMember(COrvaneCtrl& control, const VARIANT& value) {
+  TakeValue(value, control.*member);
+}
+
 }  // namespace
 
-std::span<const PersistedProperty> COrvaneCtrl::PersistedProperties() { return kPersisted; }
-std::span<const PersistedProperty> COrvaneCtrl::ControlProperties() const { return kPersisted; }
+// A persisted property bound to where its value lives. Loading and resetting
+// store the values alone, without the automation setters' after-set steps:
+// nothing is marked modified and the window is not re-created. What a stored
+// value must still bring along (a new tree strip for the alignment, the
+// balloon's fonts, the hover period) the setter does itself.
+struct COrvaneCtrl::PropertyBinding {
+  PersistedProperty entry;
+  // The current value, of VariantTypeOf(entry.kind).
+  HRESULT (*get)(COrvaneCtrl& control, VARIANT& out);
+  // Stores `value`, already of that type (a font may arrive as VT_EMPTY).
+  void (*set)(COrvaneCtrl& control, const VARIANT& value);
+};
+
+// Two persisted names differ from the automation names: ShowBalloonHelp is
+// kept as "ShowHint" and Fonta as "FontA", as earlier saved forms have them.
+// The order is the order of the saved forms.
+std::span<const COrvaneCtrl::PropertyBinding> COrvaneCtrl::PersistedBindings() {
+  static const PropertyBinding kPersisted[] = {
+      {{L"Alignment", ORVANE_DISPID_ALIGNMENT, PropertyKind::Short, tvRight},
+       GetMember<&COrvaneCtrl::m_alignment>,
+       [](COrvaneCtrl& control, const VARIANT& value) {
+         TakeValue(value, control.m_alignment);
+         if (control.Window()) control.MakeTreeStrip(control.TranslateColor(control.GetBackColor()));
+       }},
+      {{L"Indent", ORVANE_DISPID_INDENT, PropertyKind::Short, kDefaultIndent},
+       GetMember<&COrvaneCtrl::m_indent>, SetMember<&COrvaneCtrl::m_indent>},
+      {{L"FontA", ORVANE_DISPID_FONTA, PropertyKind::Font, 0, "", &kFontaDefault},
+       [](COrvaneCtrl& control, VARIANT& out) {
+         V_VT(&out) = VT_DISPATCH;
+         V_DISPATCH(&out) = control.m_fonta.GetFontDispatch();
+         return S_OK;
+       },
+       [](COrvaneCtrl& control, const VARIANT& value) {
+         control.m_fonta.InitializeFont(kFontaDefault,
+                                        V_VT(&value) == VT_EMPTY ? nullptr : V_UNKNOWN(&value));
+         control.FillBalloonFonts();
+       }},
+      {{L"ReadingOrder", ORVANE_DISPID_READINGORDER, PropertyKind::Short, LTR},
+       GetMember<&COrvaneCtrl::m_readingOrder>, SetMember<&COrvaneCtrl::m_readingOrder>},
+      {{L"ElapsedTime", ORVANE_DISPID_ELAPSEDTIME, PropertyKind::Long, kDefaultElapsedTime},
+       GetMember<&COrvaneCtrl::m_elapsedTime>,
+       [](COrvaneCtrl& control, const VARIANT& value) {
+         TakeValue(value, control.m_elapsedTime);
+         // Loading and reset change the period of the next hover as a set does.
+         control.m_hoverTimerSeam.SetPeriod(control.m_elapsedTime);
+       }},
+      {{L"FilePos", ORVANE_DISPID_FILEPOS, PropertyKind::Long, 0},
+       GetMember<&COrvaneCtrl::m_filePos>, SetMember<&COrvaneCtrl::m_filePos>},
+      {{L"ApplyCheck", ORVANE_DISPID_APPLYCHECK, PropertyKind::Bool, 0},
+       [](COrvaneCtrl& control, VARIANT& out) {
+         return PutValue(control.m_core.Checks().ApplyCheck(), out);
+       },
+       [](COrvaneCtrl& control, const VARIANT& value) {
+         control.m_core.Checks().StoreApplyCheck(V_BOOL(&value) != VARIANT_FALSE);
+       }},
+      {{L"ShowHint", ORVANE_DISPID_SHOWBALLOONHELP, PropertyKind::Bool, 1},
+       GetMember<&COrvaneCtrl::m_showBalloonHelp>, SetMember<&COrvaneCtrl::m_showBalloonHelp>},
+      {{L"TocFile", ORVANE_DISPID_TOCFILE, PropertyKind::String, 0, "C:\\0\\1.TXT"},
+       [](COrvaneCtrl& control, VARIANT& out) {
+         return PutValue(control.m_core.Queries().TocFile(), out);
+       },
+       [](COrvaneCtrl& control, const VARIANT& value) {
+         control.m_core.Queries().SetTocFile(AnsiFromBstr(V_BSTR(&value)));
+       }},
+      {{L"BooksDir", ORVANE_DISPID_BOOKSDIR, PropertyKind::String, 0, "C:\\Mirvak"},
+       [](COrvaneCtrl& control, VARIANT& out) {
+         return PutValue(control.m_core.Catalogue().BooksDir(), out);
+       },
+       [](COrvaneCtrl& control, const VARIANT& value) {
+         control.m_core.Catalogue().SetBooksDir(AnsiFromBstr(V_BSTR(&value)));
+       }},
+  };
+  return kPersisted;
+}
+
+const COrvaneCtrl::PropertyBinding* COrvaneCtrl::FindBinding(DISPID id) {
+  for (const PropertyBinding& binding : PersistedBindings()) {
+    if (binding.entry.dispid == id) return &binding;
+  }
+  return nullptr;
+}
+
+std::span<const PersistedProperty> COrvaneCtrl::ControlProperties() const {
+  // The framework walks plain entries; they are the bindings' own.
+  static const std::vector<PersistedProperty> entries = [] {
+    std::vector<PersistedProperty> list;
+    for (const PropertyBinding& binding : PersistedBindings()) list.push_back(binding.entry);
+    return list;
+  }();
+  return entries;
+}
 
 PersistenceFormat COrvaneCtrl::Format() const { return {MAKELONG(0, 1)}; }
 
 HRESULT COrvaneCtrl::GetControlProperty(const PersistedProperty& property, VARIANT* out) {
   VariantInit(out);
-  switch (property.dispid) {
-    case 7:
-      V_VT(out) = VT_I2;
-      V_I2(out) = m_alignment;
-      return S_OK;
-    case 1:
-      V_VT(out) = VT_I2;
-      V_I2(out) = m_indent;
-      return S_OK;
-    case 8:
-      V_VT(out) = VT_DISPATCH;
-      V_DISPATCH(out) = m_fonta.GetFontDispatch();
-      return S_OK;
-    case 9:
-      V_VT(out) = VT_I2;
-      V_I2(out) = m_readingOrder;
-      return S_OK;
-    case 3:
-      V_VT(out) = VT_I4;
-      V_I4(out) = m_elapsedTime;
-      return S_OK;
-    case 10:
-      V_VT(out) = VT_I4;
-      V_I4(out) = m_filePos;
-      return S_OK;
-    case 5:
-      V_VT(out) = VT_BOOL;
-      V_BOOL(out) = ToVariantBool(m_core.Checks().ApplyCheck());
-      return S_OK;
-    case 2:
-      V_VT(out) = VT_BOOL;
-      V_BOOL(out) = ToVariantBool(m_showBalloonHelp);
-      return S_OK;
-    case 4:
-      V_VT(out) = VT_BSTR;
-      return CopyString(m_core.Queries().TocFile(), &V_BSTR(out));
-    case 11:
-      V_VT(out) = VT_BSTR;
-      return CopyString(m_core.Catalogue().BooksDir(), &V_BSTR(out));
-    default:
-      return DISP_E_MEMBERNOTFOUND;
-  }
+  const PropertyBinding* binding = FindBinding(property.dispid);
+  return binding ? binding->get(*this, *out) : DISP_E_MEMBERNOTFOUND;
 }
 
-// Loading and resetting store the values alone: no after-set step runs, so
-// nothing is rebuilt, re-created or marked modified here.
 void COrvaneCtrl::SetControlProperty(const PersistedProperty& property, const VARIANT& value) {
-  switch (property.dispid) {
-    case 7:
-      m_alignment = V_I2(&value);
-      if (Window()) MakeTreeStrip(TranslateColor(GetBackColor()));
-      break;
-    case 1:
-      m_indent = V_I2(&value);
-      break;
-    case 8:
-      m_fonta.InitializeFont(kFontaDefault, V_VT(&value) == VT_EMPTY ? nullptr : V_UNKNOWN(&value));
-      FillBalloonFonts();
-      break;
-    case 9:
-      m_readingOrder = V_I2(&value);
-      break;
-    case 3:
-      m_elapsedTime = V_I4(&value);
-      // Loading and reset change the period of the next hover as a set does.
-      m_hoverTimerSeam.SetPeriod(m_elapsedTime);
-      break;
-    case 10:
-      m_filePos = V_I4(&value);
-      break;
-    case 5:
-      m_core.Checks().StoreApplyCheck(V_BOOL(&value) != VARIANT_FALSE);
-      break;
-    case 2:
-      m_showBalloonHelp = V_BOOL(&value) != VARIANT_FALSE;
-      break;
-    case 4:
-      m_core.Queries().SetTocFile(AnsiFromBstr(V_BSTR(&value)));
-      break;
-    case 11:
-      m_core.Catalogue().SetBooksDir(AnsiFromBstr(V_BSTR(&value)));
-      break;
-    default:
-      break;
-  }
+  if (const PropertyBinding* binding = FindBinding(property.dispid)) binding->set(*this, value);
 }
 
 // ---- Properties kept in members ----

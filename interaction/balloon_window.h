@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/win32/window_hover_timer.h"
 #include "render/bidi_text_api.h"
 
 namespace orvane {
@@ -24,7 +25,7 @@ class BalloonWindow {
   static constexpr UINT_PTR kHideTimerId = 1;
   static constexpr UINT kHideAfterMs = 5000;
   // The hover timer of the owner, which a paint of the balloon stops.
-  static constexpr UINT_PTR kOwnerHoverTimerId = 1;
+  static constexpr UINT_PTR kOwnerHoverTimerId = WindowHoverTimer::kTimerId;
   static constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_RIGHT | WS_EX_RTLREADING;
   static constexpr DWORD kStyle = WS_CHILD | WS_BORDER;
   static constexpr int kTextFlags = HARFIX_ALIGN_RIGHT + HARFIX_VCENTER;

@@ -40,8 +40,9 @@ class InteractionHost {
   // Invalidates the whole control and repaints it at once.
   virtual void Repaint() = 0;
 
-  // Timer 1 of the control's window with period ElapsedTime; the identifier
-  // it returns is the one KillHoverTimer kills.
+  // (Re)starts timer 1 of the control's window with period ElapsedTime: the
+  // same timer the core restarts when rows change, and the one
+  // KillHoverTimer stops.
   virtual void StartHoverTimer() = 0;
   virtual void KillHoverTimer() = 0;
 

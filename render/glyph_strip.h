@@ -10,12 +10,15 @@
 #include <cstdint>
 #include <memory>
 
+#include "render/row_layout.h"
+#include "resources/resource_ids.h"
+
 namespace orvane {
 
 // Bitmap resources of the module.
-inline constexpr int kCheckStripBitmap = 209;  // icons and check boxes, 3 x 10 cells
-inline constexpr int kTreeStripLtrBitmap = 210;  // tree lines for tvLeft, 10 x 1 cells
-inline constexpr int kTreeStripRtlBitmap = 211;  // the cell-by-cell mirror of 210
+inline constexpr int kCheckStripBitmap = IDB_CHECK_STRIP;  // icons and check boxes, 3 x 10 cells
+inline constexpr int kTreeStripLtrBitmap = IDB_TREE_STRIP_LTR;  // tree lines for tvLeft, 10 x 1
+inline constexpr int kTreeStripRtlBitmap = IDB_TREE_STRIP_RTL;  // the cell-by-cell mirror of LTR
 inline constexpr int kCheckStripColumns = 3;
 inline constexpr int kCheckStripRows = 10;
 inline constexpr int kTreeStripColumns = 10;
@@ -24,12 +27,19 @@ inline constexpr int kTreeStripRows = 1;
 // The transparent key of every strip bitmap.
 inline constexpr COLORREF kGlyphKeyColour = RGB(255, 255, 0);
 
-// The tree-line bitmap for an alignment value: 210 for 0 (tvLeft), 211 for
-// any other value. (The layout itself treats only 2 as right-aligned, so a
-// stored 1 draws left-aligned rows with the mirrored lines.)
+// The tree-line bitmap for an alignment value: the LTR one for tvLeft, the
+// RTL one for any other value. (The layout itself treats only tvRight as
+// right-aligned, so a stored 1 draws left-aligned rows with the mirrored
+// lines.)
 inline int TreeStripBitmapFor(int alignment) {
-  return alignment == 0 ? kTreeStripLtrBitmap : kTreeStripRtlBitmap;
+  return alignment == tvLeft ? kTreeStripLtrBitmap : kTreeStripRtlBitmap;
 }
+
+// The cell widths of the two strips' bitmaps. A strip that is missing or
+// could not be built keeps them, so titles, balloons and hit columns stay
+// where they would be with it.
+inline constexpr int kTreeCellWidth = 17;
+inline constexpr int kIconCellWidth = 16;
 
 class GlyphStrip {
  public:
@@ -72,6 +82,12 @@ class GlyphStrip {
   mutable HDC m_cellDc = nullptr;
   mutable HGDIOBJ m_cellDcOriginal = nullptr;
 };
+
+// The width of `strip`'s cells; `fallback` for no strip or an empty one.
+// Painting and input both take a row's widths from here.
+inline int CellWidthOr(const GlyphStrip* strip, int fallback) {
+  return strip && strip->Valid() ? strip->CellWidth() : fallback;
+}
 
 // Copies `source` onto `dest` at (x, y), leaving the destination visible
 // wherever the source has exactly `keyColour`. The source bitmap is left as

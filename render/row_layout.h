@@ -2,8 +2,8 @@
 // its line continues to a following sibling, and the two hit columns the mouse
 // handling tests. Nothing here draws.
 //
-// Alignment: 2 (tvRight) lays a row out from the right edge, every other
-// value from the left edge. I is the indent (pixels per level), L the level.
+// Alignment: tvRight lays a row out from the right edge, every other value
+// from the left edge. I is the indent (pixels per level), L the level.
 #pragma once
 
 #include <windows.h>
@@ -11,16 +11,16 @@
 #include <cstdint>
 
 #include "harfix/harfix.h"
+#include "orvane_h.h"
 
 namespace orvane {
 
 class OrvaneCore;
 class OutlineNode;
 
-// The control's alignment and reading-order values; the properties store any
-// 16-bit value, so the layout takes plain int16_t and tests it against these.
-enum TAlignment : int16_t { tvLeft = 0, tvRight = 2 };
-enum TReadingOrder : int16_t { RTL = 0, LTR = 1 };
+// The alignment (tvLeft, tvRight) and reading-order (RTL, LTR) values are
+// the type library's enumerations, from orvane_h.h. The properties store any
+// 16-bit value, so the layout takes plain int16_t and tests it against them.
 
 inline constexpr int kRowHeight = 16;
 inline constexpr int16_t kDefaultIndent = 18;

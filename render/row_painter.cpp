@@ -10,18 +10,8 @@ namespace orvane {
 
 namespace {
 
-// Cell widths when a strip is missing, so the title keeps its place.
-constexpr int kTreeCellWidth = 17;
-constexpr int kIconCellWidth = 16;
-
-int TreeCellWidth(const RowContext& row) {
-  return row.treeStrip && row.treeStrip->Valid() ? row.treeStrip->CellWidth() : kTreeCellWidth;
-}
-
-int IconCellWidth(const RowContext& row) {
-  return row.checkStrip && row.checkStrip->Valid() ? row.checkStrip->CellWidth()
-                                                   : kIconCellWidth;
-}
+int TreeCellWidth(const RowContext& row) { return CellWidthOr(row.treeStrip, kTreeCellWidth); }
+int IconCellWidth(const RowContext& row) { return CellWidthOr(row.checkStrip, kIconCellWidth); }
 
 bool ApplyCheckOn(const RowContext& row) { return row.core && row.core->Checks().ApplyCheck(); }
 
@@ -37,16 +27,6 @@ void DrawTreeCell(const RowContext& row, HDC dc, int cell, int64_t x, int64_t y)
 
 void DrawIconCell(const RowContext& row, HDC dc, int r, int c, int64_t x, int64_t y) {
   if (row.checkStrip) row.checkStrip->DrawCell(r, c, dc, ClampToInt(x), ClampToInt(y));
-}
-
-// The two font descriptions the text library takes: a copy of Fonta with the
-// face "Ariel" and character set 0, then Fonta itself.
-LOGFONTA FirstFontDescription(const LOGFONTA& fonta) {
-  LOGFONTA first = fonta;
-  std::memset(first.lfFaceName, 0, sizeof first.lfFaceName);
-  std::memcpy(first.lfFaceName, kTitleFaceName, sizeof kTitleFaceName);
-  first.lfCharSet = 0;
-  return first;
 }
 
 bool TextLibraryReady(const RowContext& row) { return row.text && row.text->Complete(); }
@@ -75,6 +55,14 @@ void DrawContent(const RowContext& row, const OutlineNode& node, const char* tit
 }
 
 }  // namespace
+
+LOGFONTA FirstFontDescription(const LOGFONTA& fonta) {
+  LOGFONTA first = fonta;
+  std::memset(first.lfFaceName, 0, sizeof first.lfFaceName);
+  std::memcpy(first.lfFaceName, kTitleFaceName, sizeof kTitleFaceName);
+  first.lfCharSet = 0;
+  return first;
+}
 
 void RowContext::SetItem(const DRAWITEMSTRUCT& drawItem) {
   dc = drawItem.hDC;

@@ -27,6 +27,11 @@ class OutlineNode;
 // The face name of the first font description handed to the text library.
 inline constexpr char kTitleFaceName[] = "Ariel";
 
+// The first of the two font descriptions the text library takes (Fonta's
+// own is the second): a copy of Fonta with the face kTitleFaceName and
+// character set 0. The titles and the balloon both draw with this pair.
+LOGFONTA FirstFontDescription(const LOGFONTA& fonta);
+
 // Pixels between a title and the icon or check box beside it.
 inline constexpr int kTitleGap = 2;
 

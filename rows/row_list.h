@@ -26,7 +26,6 @@ class RowList {
   virtual int32_t Count() const = 0;
   // Null for an index outside 0..Count()-1.
   virtual OutlineNode* NodeOf(int32_t index) const = 0;
-  virtual void SetNodeOf(int32_t index, OutlineNode* node) = 0;
   // Selected row, or -1. Inserts and deletes before it move it with its row;
   // deleting it leaves none.
   virtual int32_t Selection() const = 0;
@@ -34,8 +33,6 @@ class RowList {
   virtual void SetSelection(int32_t index) = 0;
   virtual int32_t TopIndex() const = 0;
   virtual int32_t RowHeight() const = 0;
-  // Row under a client point; not less than Count() below the last row.
-  virtual int32_t RowFromPoint(int32_t x, int32_t y) const = 0;
 
   // Brackets a run of inserts or deletes, so that an implementation that
   // redraws can do it once.

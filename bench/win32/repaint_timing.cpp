@@ -208,8 +208,8 @@ int main() {
     row.core = &core;
     row.checkStrip = &check;
     row.treeStrip = &tree;
-    row.alignment = orvane::tvRight;
-    row.readingOrder = orvane::RTL;
+    row.alignment = tvRight;
+    row.readingOrder = RTL;
     row.fonta.lfHeight = -15;
     row.fonta.lfWeight = FW_NORMAL;
     lstrcpyA(row.fonta.lfFaceName, "Fonta");

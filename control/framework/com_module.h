@@ -19,7 +19,6 @@ class ComModule {
   static void ObjectDestroyed() { --s_objects; }
   static void Lock(bool lock) { lock ? ++s_locks : --s_locks; }
   static bool CanUnload() { return s_objects == 0 && s_locks == 0; }
-  static long ObjectCount() { return s_objects; }
 
  private:
   static inline HINSTANCE s_instance = nullptr;

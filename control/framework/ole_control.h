@@ -182,7 +182,6 @@ class COleControl
 
   // ---- Services for the derived control ----
   void SetModifiedFlag(bool modified = true) { m_modified = modified; }
-  bool IsModified() const { return m_modified; }
   COLORREF TranslateColor(OLE_COLOR color) const;
   // Invalidates the whole control and repaints it at once.
   void Refresh();
@@ -193,7 +192,6 @@ class COleControl
   // Destroys the window and creates it again in the same place.
   void RecreateControlWindow();
   HWND Window() const { return m_hWnd; }
-  bool IsInPlaceActive() const { return m_inPlaceActive; }
   // The window procedure of the system class the window came from, for
   // messages the control passes on unchanged.
   LRESULT CallSuperProc(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -69,10 +69,6 @@ OutlineNode* GapRowList::NodeOf(int32_t index) const {
   return m_buffer[Physical(index)];
 }
 
-void GapRowList::SetNodeOf(int32_t index, OutlineNode* node) {
-  if (index >= 0 && index < Count()) m_buffer[Physical(index)] = node;
-}
-
 void GapRowList::SetSelection(int32_t index) {
   if (index < 0 || index >= Count()) {
     m_selection = -1;
@@ -85,12 +81,6 @@ void GapRowList::SetSelection(int32_t index) {
 
 int32_t GapRowList::TopIndex() const {
   return std::clamp(m_top, 0, std::max(0, Count() - 1));
-}
-
-int32_t GapRowList::RowFromPoint(int32_t x, int32_t y) const {
-  if (y < 0) return TopIndex();
-  int64_t row = TopIndex() + static_cast<int64_t>(y) / RowHeight();
-  return static_cast<int32_t>(std::min<int64_t>(row, Count()));
 }
 
 }  // namespace orvane

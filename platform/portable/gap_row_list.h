@@ -22,13 +22,11 @@ class GapRowList : public RowList {
   void Clear() override;
   int32_t Count() const override { return static_cast<int32_t>(m_buffer.size() - GapSize()); }
   OutlineNode* NodeOf(int32_t index) const override;
-  void SetNodeOf(int32_t index, OutlineNode* node) override;
   int32_t Selection() const override { return m_selection; }
   void SetSelection(int32_t index) override;
   int32_t TopIndex() const override;
   void SetTopIndex(int32_t index) { m_top = index < 0 ? 0 : index; }
   int32_t RowHeight() const override { return 16; }
-  int32_t RowFromPoint(int32_t x, int32_t y) const override;
 
  private:
   size_t GapSize() const { return m_gapEnd - m_gapStart; }

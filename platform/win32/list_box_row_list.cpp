@@ -55,11 +55,6 @@ OutlineNode* ListBoxRowList::NodeOf(int32_t index) const {
   return reinterpret_cast<OutlineNode*>(data);
 }
 
-void ListBoxRowList::SetNodeOf(int32_t index, OutlineNode* node) {
-  if (index < 0) return;
-  Send(LB_SETITEMDATA, static_cast<WPARAM>(index), NodeParam(node));
-}
-
 int32_t ListBoxRowList::Selection() const {
   LRESULT selection = Send(LB_GETCURSEL);
   return selection < 0 ? -1 : static_cast<int32_t>(selection);
@@ -78,25 +73,6 @@ int32_t ListBoxRowList::TopIndex() const {
 int32_t ListBoxRowList::RowHeight() const {
   LRESULT height = Send(LB_GETITEMHEIGHT, 0);
   return height < 0 ? 0 : static_cast<int32_t>(height);
-}
-
-int32_t ListBoxRowList::RowFromPoint(int32_t x, int32_t y) const {
-  if (m_listBox == nullptr) return 0;
-  const auto point = static_cast<LPARAM>(MAKELONG(static_cast<WORD>(x), static_cast<WORD>(y)));
-  const LRESULT result = Send(LB_ITEMFROMPOINT, 0, point);
-  const auto index = static_cast<int16_t>(LOWORD(result));
-  const int32_t count = Count();
-  // An empty list answers -1.
-  if (index < 0 || index >= count) return count;
-  // HIWORD 1 means outside the rows, and LOWORD is then only the nearest row.
-  // Below the last row the callers need an index that no row has; elsewhere
-  // (beside the rows, or past the visible ones) the nearest row stands.
-  if (HIWORD(result) == 0 || index != count - 1) return index;
-  RECT last{};
-  if (Send(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&last)) == LB_ERR) {
-    return index;
-  }
-  return y >= last.bottom ? count : index;
 }
 
 void ListBoxRowList::BeginBulkChange() {

@@ -24,12 +24,10 @@ class ListBoxRowList : public RowList {
   void Clear() override;
   int32_t Count() const override;
   OutlineNode* NodeOf(int32_t index) const override;
-  void SetNodeOf(int32_t index, OutlineNode* node) override;
   int32_t Selection() const override;
   void SetSelection(int32_t index) override;
   int32_t TopIndex() const override;
   int32_t RowHeight() const override;
-  int32_t RowFromPoint(int32_t x, int32_t y) const override;
 
   // Nested brackets; redrawing is off from the outermost Begin to its End,
   // which repaints the whole list once.

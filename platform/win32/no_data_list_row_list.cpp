@@ -120,10 +120,4 @@ void NoDataListRowList::Replace(OutlineNode* const* nodes, int32_t count) {
   for (int32_t i = 0; i < count; ++i) m_nodes.Append(nodes[i]);
 }
 
-int32_t NoDataListRowList::RowFromPoint(int32_t x, int32_t y) const {
-  FlushInsertRun();
-  // The window's answer is bounded by its own count, which is ours.
-  return m_box.RowFromPoint(x, y);
-}
-
 }  // namespace orvane

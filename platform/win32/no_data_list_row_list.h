@@ -35,12 +35,10 @@ class NoDataListRowList : public RowList {
   void Replace(OutlineNode* const* nodes, int32_t count) override;
   int32_t Count() const override { return m_nodes.Count(); }
   OutlineNode* NodeOf(int32_t index) const override { return m_nodes.NodeOf(index); }
-  void SetNodeOf(int32_t index, OutlineNode* node) override { m_nodes.SetNodeOf(index, node); }
   int32_t Selection() const override;
   void SetSelection(int32_t index) override;
   int32_t TopIndex() const override;
   int32_t RowHeight() const override;
-  int32_t RowFromPoint(int32_t x, int32_t y) const override;
   void BeginBulkChange() override;
   void EndBulkChange() override;
 

@@ -22,8 +22,8 @@ const CLSID kPropPageClsid = {
     0x2a78a059, 0x1bd4, 0x4d73, {0xa4, 0xf9, 0xdd, 0x40, 0x66, 0x37, 0x82, 0xbc}};
 const CLSID kStandardColorPage = {
     0x0be35201, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
-constexpr DISPID kAlignment = 7;
-constexpr DISPID kReadingOrder = 9;
+constexpr DISPID kAlignment = ORVANE_DISPID_ALIGNMENT;
+constexpr DISPID kReadingOrder = ORVANE_DISPID_READINGORDER;
 
 template <class I>
 ComPtr<I> As(IUnknown* object, REFIID iid) {
@@ -243,7 +243,8 @@ TEST(PropertyBrowsing, ListsTheEnumerationsByNameAndMapsNamesToValues) {
       << "1 is no TAlignment";
   CALPOLESTR strings{};
   CADWORD cookies{};
-  EXPECT_EQ(browsing->GetPredefinedStrings(1, &strings, &cookies), E_NOTIMPL) << "Indent";
+  EXPECT_EQ(browsing->GetPredefinedStrings(ORVANE_DISPID_INDENT, &strings, &cookies), E_NOTIMPL)
+      << "Indent";
   EXPECT_EQ(strings.cElems, 0u);
 }
 

@@ -92,15 +92,39 @@ TEST(ControlObject, DescribesItselfFromTheTypeLibrary) {
 TEST(ControlObject, NamesBindToTheTableIdentifiers) {
   ComPtr<IOrvaneAutomation> control = NewControl();
   const std::pair<const wchar_t*, DISPID> table[] = {
-      {L"Indent", 1}, {L"ShowBalloonHelp", 2}, {L"ElapsedTime", 3}, {L"TocFile", 4},
-      {L"ApplyCheck", 5}, {L"TopicName", 6}, {L"Alignment", 7}, {L"Fonta", 8},
-      {L"ReadingOrder", 9}, {L"FilePos", 10}, {L"BooksDir", 11}, {L"ActiveCategory", 12},
-      {L"ActiveBook", 13}, {L"Demo", 14}, {L"LoadFromTocFile", 15}, {L"LoadFromTextFile", 16},
-      {L"AddChild", 17}, {L"AddSibling", 18}, {L"ChangeStateSelected", 19}, {L"LoadBooks", 20},
-      {L"GetSectionTitle", 21}, {L"GotoTocPosition", 22}, {L"SetStateBook", 23},
-      {L"GetStateBook", 24}, {L"ActivateBook", 25}, {L"DeactivateBook", 26},
-      {L"GetParentPos", 27}, {L"AboutBox", -552}, {L"BackColor", -501}, {L"ForeColor", -513},
-      {L"BorderStyle", -504}, {L"Font", -512}, {L"applycheck", 5}};
+      {L"Indent", ORVANE_DISPID_INDENT},
+      {L"ShowBalloonHelp", ORVANE_DISPID_SHOWBALLOONHELP},
+      {L"ElapsedTime", ORVANE_DISPID_ELAPSEDTIME},
+      {L"TocFile", ORVANE_DISPID_TOCFILE},
+      {L"ApplyCheck", ORVANE_DISPID_APPLYCHECK},
+      {L"TopicName", ORVANE_DISPID_TOPICNAME},
+      {L"Alignment", ORVANE_DISPID_ALIGNMENT},
+      {L"Fonta", ORVANE_DISPID_FONTA},
+      {L"ReadingOrder", ORVANE_DISPID_READINGORDER},
+      {L"FilePos", ORVANE_DISPID_FILEPOS},
+      {L"BooksDir", ORVANE_DISPID_BOOKSDIR},
+      {L"ActiveCategory", ORVANE_DISPID_ACTIVECATEGORY},
+      {L"ActiveBook", ORVANE_DISPID_ACTIVEBOOK},
+      {L"Demo", ORVANE_DISPID_DEMO},
+      {L"LoadFromTocFile", ORVANE_DISPID_LOADFROMTOCFILE},
+      {L"LoadFromTextFile", ORVANE_DISPID_LOADFROMTEXTFILE},
+      {L"AddChild", ORVANE_DISPID_ADDCHILD},
+      {L"AddSibling", ORVANE_DISPID_ADDSIBLING},
+      {L"ChangeStateSelected", ORVANE_DISPID_CHANGESTATESELECTED},
+      {L"LoadBooks", ORVANE_DISPID_LOADBOOKS},
+      {L"GetSectionTitle", ORVANE_DISPID_GETSECTIONTITLE},
+      {L"GotoTocPosition", ORVANE_DISPID_GOTOTOCPOSITION},
+      {L"SetStateBook", ORVANE_DISPID_SETSTATEBOOK},
+      {L"GetStateBook", ORVANE_DISPID_GETSTATEBOOK},
+      {L"ActivateBook", ORVANE_DISPID_ACTIVATEBOOK},
+      {L"DeactivateBook", ORVANE_DISPID_DEACTIVATEBOOK},
+      {L"GetParentPos", ORVANE_DISPID_GETPARENTPOS},
+      {L"AboutBox", DISPID_ABOUTBOX},
+      {L"BackColor", DISPID_BACKCOLOR},
+      {L"ForeColor", DISPID_FORECOLOR},
+      {L"BorderStyle", DISPID_BORDERSTYLE},
+      {L"Font", DISPID_FONT},
+      {L"applycheck", ORVANE_DISPID_APPLYCHECK}};
   for (const auto& [name, id] : table) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     DISPID found = 0;
@@ -116,7 +140,7 @@ TEST(ControlObject, NamesBindToTheTableIdentifiers) {
 
 TEST(ControlObject, ReadOnlyPropertiesRefuseSetsWithSetNotSupported) {
   ComPtr<IOrvaneAutomation> control = NewControl();
-  for (DISPID id : {10, 12, 13}) {
+  for (DISPID id : {ORVANE_DISPID_FILEPOS, ORVANE_DISPID_ACTIVECATEGORY, ORVANE_DISPID_ACTIVEBOOK}) {
     VARIANT value{};
     V_VT(&value) = VT_I4;
     V_I4(&value) = 5;
@@ -138,12 +162,12 @@ TEST(ControlObject, DispatchRefusesWrongArgumentsBeforeTheControl) {
   ComPtr<IOrvaneAutomation> control = NewControl();
   VARIANT result;
   VariantInit(&result);
-  EXPECT_EQ(InvokeById(control.Get(), 24, DISPATCH_METHOD, {}, &result), DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(InvokeById(control.Get(), ORVANE_DISPID_GETSTATEBOOK, DISPATCH_METHOD, {}, &result), DISP_E_BADPARAMCOUNT);
   VARIANT text;
   VariantInit(&text);
   V_VT(&text) = VT_BSTR;
   V_BSTR(&text) = SysAllocString(L"not a number");
-  EXPECT_EQ(InvokeById(control.Get(), 24, DISPATCH_METHOD, {text}, &result), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(InvokeById(control.Get(), ORVANE_DISPID_GETSTATEBOOK, DISPATCH_METHOD, {text}, &result), DISP_E_TYPEMISMATCH);
   VariantClear(&text);
   EXPECT_EQ(InvokeById(control.Get(), 99, DISPATCH_METHOD, {}, &result), DISP_E_MEMBERNOTFOUND);
 }
@@ -152,13 +176,15 @@ TEST(ControlObject, HostileCallsGetErrorsNotCrashes) {
   ComPtr<IOrvaneAutomation> control = NewControl();
   VARIANT result;
   VariantInit(&result);
-  EXPECT_EQ(control->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, nullptr, &result, nullptr, nullptr),
+  EXPECT_EQ(control->Invoke(ORVANE_DISPID_INDENT, IID_NULL, 0, DISPATCH_PROPERTYGET, nullptr, &result,
+                            nullptr, nullptr),
             S_OK);
   EXPECT_EQ(V_I2(&result), 18) << "a property read with no parameter block";
   DISPPARAMS broken{nullptr, nullptr, 2, 0};
-  EXPECT_EQ(control->Invoke(27, IID_NULL, 0, DISPATCH_METHOD, &broken, &result, nullptr, nullptr),
+  EXPECT_EQ(control->Invoke(ORVANE_DISPID_GETPARENTPOS, IID_NULL, 0, DISPATCH_METHOD, &broken, &result,
+                            nullptr, nullptr),
             E_INVALIDARG);
-  EXPECT_EQ(control->Invoke(1, IID_IDispatch, 0, DISPATCH_PROPERTYGET, nullptr, &result, nullptr,
+  EXPECT_EQ(control->Invoke(ORVANE_DISPID_INDENT, IID_IDispatch, 0, DISPATCH_PROPERTYGET, nullptr, &result, nullptr,
                             nullptr),
             DISP_E_UNKNOWNINTERFACE);
   LPOLESTR names[] = {nullptr};

@@ -184,12 +184,12 @@ TEST_F(ControlWindow, ReadingOrderRecreatesAnEmptyListAndKeepsTheOutline) {
   EXPECT_TRUE(IsWindow(list));
   EXPECT_EQ(Rows(), 0) << "the new list box starts empty";
 
-  // ApplyCheck bound by DISPID 5 runs the same after-set step as by name.
+  // ApplyCheck bound by its DISPID runs the same after-set step as by name.
   VARIANT on;
   VariantInit(&on);
   V_VT(&on) = VT_BOOL;
   V_BOOL(&on) = VARIANT_TRUE;
-  ASSERT_EQ(InvokeById(control.Get(), 5, DISPATCH_PROPERTYPUT, {on}), S_OK);
+  ASSERT_EQ(InvokeById(control.Get(), ORVANE_DISPID_APPLYCHECK, DISPATCH_PROPERTYPUT, {on}), S_OK);
   // The outline was kept: every category open with all its books.
   EXPECT_EQ(RowsText(), L"0|0|1|1|0|Grammar\n1|1|0|1|0|Nahw\n2|0|1|1|0|Law\n3|1|0|1|0|Fiqh");
   VARIANT_BOOL applyCheck = VARIANT_FALSE;

@@ -10,6 +10,7 @@
 
 #include "control/framework/com_base.h"
 #include "orvane_h.h"
+#include "resources/orvane_dispids.h"
 
 namespace orvane::test {
 

@@ -98,14 +98,14 @@ TEST_F(TypeLibrary, DispatchInterfaceIsHiddenAndHoldsEveryMember) {
   EXPECT_EQ(HelpString(info.Get()), L"Dispatch interface for Orvane Control");
 
   // Stock properties: bindable, and the colours and border request edit.
-  for (MEMBERID id : {-501, -513, -504, -512}) {
+  for (MEMBERID id : {DISPID_BACKCOLOR, DISPID_FORECOLOR, DISPID_BORDERSTYLE, DISPID_FONT}) {
     UINT index = 0;
     ComPtr<ITypeInfo2> info2 = info.As<ITypeInfo2>(IID_ITypeInfo2);
     ASSERT_EQ(info2->GetFuncIndexOfMemId(id, INVOKE_PROPERTYGET, &index), S_OK) << id;
     FUNCDESC* func = nullptr;
     info->GetFuncDesc(index, &func);
     EXPECT_TRUE(func->wFuncFlags & FUNCFLAG_FBINDABLE) << id;
-    EXPECT_EQ((func->wFuncFlags & FUNCFLAG_FREQUESTEDIT) != 0, id != -512) << id;
+    EXPECT_EQ((func->wFuncFlags & FUNCFLAG_FREQUESTEDIT) != 0, id != DISPID_FONT) << id;
     info->ReleaseFuncDesc(func);
   }
 

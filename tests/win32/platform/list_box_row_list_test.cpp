@@ -103,8 +103,6 @@ TEST_F(ListBoxRows, AppendAndInsertKeepOrderAndNodes) {
   m_rows.Insert(-1, Node(13));
   m_rows.Insert(m_rows.Count() + 1, Node(14));
   EXPECT_EQ(m_rows.Count(), 6);
-  m_rows.SetNodeOf(1, Node(20));
-  EXPECT_EQ(m_rows.NodeOf(1), Node(20));
 }
 
 TEST_F(ListBoxRows, InsertsAndDeletesBeforeTheSelectionMoveIt) {
@@ -157,26 +155,6 @@ TEST_F(ListBoxRows, SelectingScrollsTheRowIntoView) {
   EXPECT_LE(m_rows.TopIndex(), 45);
 }
 
-TEST_F(ListBoxRows, RowFromPointFindsRowsAndAnswersPastTheEndBelowTheLast) {
-  EXPECT_GE(m_rows.RowFromPoint(10, 5), 0);  // no rows at all
-  Fill(3);
-  EXPECT_EQ(m_rows.RowFromPoint(10, 0), 0);
-  EXPECT_EQ(m_rows.RowFromPoint(10, kRowHeight - 1), 0);
-  EXPECT_EQ(m_rows.RowFromPoint(10, kRowHeight), 1);
-  EXPECT_EQ(m_rows.RowFromPoint(10, 3 * kRowHeight - 1), 2);
-  EXPECT_GE(m_rows.RowFromPoint(10, 3 * kRowHeight), 3);
-  EXPECT_GE(m_rows.RowFromPoint(10, kVisibleRows * kRowHeight - 1), 3);
-
-  // Scrolled: the first visible row is under the top edge, and a point below
-  // the visible rows is not below the last row.
-  Fill(47);
-  m_rows.SetSelection(45);
-  const int top = m_rows.TopIndex();
-  EXPECT_EQ(m_rows.RowFromPoint(10, 0), top);
-  EXPECT_EQ(m_rows.RowFromPoint(10, 2 * kRowHeight + 3), top + 2);
-  EXPECT_LT(m_rows.RowFromPoint(10, kVisibleRows * kRowHeight + 5), m_rows.Count());
-}
-
 TEST_F(ListBoxRows, NestedBulkChangesSwitchRedrawingOnceAndRepaint) {
   g_received.clear();
   g_listBoxProc = reinterpret_cast<WNDPROC>(
@@ -216,7 +194,6 @@ TEST(ListBoxRowListWithoutWindow, EveryOperationIsAHarmlessNoOp) {
   rows.Insert(0, Node(2));
   rows.Delete(0);
   rows.Clear();
-  rows.SetNodeOf(0, Node(3));
   rows.SetSelection(0);
   rows.BeginBulkChange();
   rows.EndBulkChange();
@@ -224,7 +201,6 @@ TEST(ListBoxRowListWithoutWindow, EveryOperationIsAHarmlessNoOp) {
   EXPECT_EQ(rows.NodeOf(0), nullptr);
   EXPECT_EQ(rows.Selection(), -1);
   EXPECT_EQ(rows.TopIndex(), 0);
-  EXPECT_GE(rows.RowFromPoint(0, 0), rows.Count());
 }
 
 }  // namespace

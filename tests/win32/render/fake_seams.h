@@ -48,14 +48,10 @@ class VectorRowList : public RowList {
   OutlineNode* NodeOf(int32_t index) const override {
     return index >= 0 && index < Count() ? m_rows[static_cast<size_t>(index)] : nullptr;
   }
-  void SetNodeOf(int32_t index, OutlineNode* node) override {
-    if (index >= 0 && index < Count()) m_rows[static_cast<size_t>(index)] = node;
-  }
   int32_t Selection() const override { return m_selection; }
   void SetSelection(int32_t index) override { m_selection = index; }
   int32_t TopIndex() const override { return 0; }
   int32_t RowHeight() const override { return 16; }
-  int32_t RowFromPoint(int32_t, int32_t y) const override { return y / 16; }
 
  private:
   std::vector<OutlineNode*> m_rows;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -231,6 +232,31 @@ TEST(GlyphStripFailures, MissingBitmapGivesAStripThatDrawsNothing) {
   EXPECT_FALSE(tooManyColumns.Valid());
   tooManyColumns.DrawCell(0, 0, surface.Dc(), 0, 0);
   EXPECT_EQ(surface.Bytes(), before);
+}
+
+// Painting and input both take a row's cell widths from CellWidthOr: a strip
+// that is missing or could not be built must leave the titles and the hit
+// columns where the module's own strips put them, never at width 0.
+TEST(GlyphStripFailures, AMissingOrEmptyStripKeepsTheModuleStripsCellWidths) {
+  auto check = ModuleStrip(kCheckStripBitmap, kCheckStripColumns, kCheckStripRows, kBack);
+  auto tree = ModuleStrip(kTreeStripLtrBitmap, kTreeStripColumns, kTreeStripRows, kBack);
+  ASSERT_TRUE(check->Valid() && tree->Valid());
+  EXPECT_EQ(CellWidthOr(check.get(), kIconCellWidth), check->CellWidth());
+  EXPECT_EQ(CellWidthOr(tree.get(), kTreeCellWidth), tree->CellWidth());
+
+  auto missing = ModuleStrip(999, kTreeStripColumns, kTreeStripRows, kBack);
+  GlyphStrip none(nullptr, nullptr, kCheckStripColumns, kCheckStripRows, kBack);
+  GlyphStrip tooManyColumns(MakeBitmap({{kBlack, kBlack}}), nullptr, 3, 1, kBack);
+  for (const GlyphStrip* broken :
+       std::initializer_list<const GlyphStrip*>{missing.get(), &none, &tooManyColumns, nullptr}) {
+    EXPECT_EQ(CellWidthOr(broken, kTreeCellWidth), tree->CellWidth());
+    EXPECT_EQ(CellWidthOr(broken, kIconCellWidth), check->CellWidth());
+  }
+  // A valid strip of other cells gives its own width, not the fallback.
+  GlyphStrip narrow(MakeBitmap({{kBlack, kWhite, kBlack, kWhite, kBlack, kWhite}}), nullptr, 2,
+                    1, kBack);
+  ASSERT_TRUE(narrow.Valid());
+  EXPECT_EQ(CellWidthOr(&narrow, kTreeCellWidth), 3);
 }
 
 TEST(GlyphStripFailures, CellsOutsideTheGridDrawNothing) {

@@ -1,0 +1,62 @@
+/* The dispatch identifiers of the control's automation interface and its
+ * events: the one place each number is written. The type library
+ * (orvane.idl) takes them through widl's preprocessor and the C++ code
+ * through this header, so the two cannot drift apart. Hosts keep these
+ * numbers in compiled forms and scripts: they are fixed forever.
+ *
+ * Plain C preprocessor definitions only, for widl. */
+#ifndef ORVANE_DISPIDS_H
+#define ORVANE_DISPIDS_H
+
+/* Properties, in the order of the property page. */
+#define ORVANE_DISPID_INDENT 1
+#define ORVANE_DISPID_SHOWBALLOONHELP 2
+#define ORVANE_DISPID_ELAPSEDTIME 3
+#define ORVANE_DISPID_TOCFILE 4
+#define ORVANE_DISPID_APPLYCHECK 5
+#define ORVANE_DISPID_TOPICNAME 6
+#define ORVANE_DISPID_ALIGNMENT 7
+#define ORVANE_DISPID_FONTA 8
+#define ORVANE_DISPID_READINGORDER 9
+#define ORVANE_DISPID_FILEPOS 10
+#define ORVANE_DISPID_BOOKSDIR 11
+#define ORVANE_DISPID_ACTIVECATEGORY 12
+#define ORVANE_DISPID_ACTIVEBOOK 13
+/* The control's own page edits every property from the first to the last. */
+#define ORVANE_DISPID_FIRST_PROPERTY ORVANE_DISPID_INDENT
+#define ORVANE_DISPID_LAST_PROPERTY ORVANE_DISPID_ACTIVEBOOK
+
+/* Methods. */
+#define ORVANE_DISPID_DEMO 14
+#define ORVANE_DISPID_LOADFROMTOCFILE 15
+#define ORVANE_DISPID_LOADFROMTEXTFILE 16
+#define ORVANE_DISPID_ADDCHILD 17
+#define ORVANE_DISPID_ADDSIBLING 18
+#define ORVANE_DISPID_CHANGESTATESELECTED 19
+#define ORVANE_DISPID_LOADBOOKS 20
+#define ORVANE_DISPID_GETSECTIONTITLE 21
+#define ORVANE_DISPID_GOTOTOCPOSITION 22
+#define ORVANE_DISPID_SETSTATEBOOK 23
+#define ORVANE_DISPID_GETSTATEBOOK 24
+#define ORVANE_DISPID_ACTIVATEBOOK 25
+#define ORVANE_DISPID_DEACTIVATEBOOK 26
+#define ORVANE_DISPID_GETPARENTPOS 27
+
+/* Stock members, with the numbers OLE gives them (the control's code checks
+ * them against the system headers' names). */
+#define ORVANE_DISPID_BACKCOLOR (-501)
+#define ORVANE_DISPID_BORDERSTYLE (-504)
+#define ORVANE_DISPID_FONT (-512)
+#define ORVANE_DISPID_FORECOLOR (-513)
+#define ORVANE_DISPID_ABOUTBOX (-552)
+
+/* Stock events. */
+#define ORVANE_DISPID_CLICK (-600)
+#define ORVANE_DISPID_DBLCLICK (-601)
+#define ORVANE_DISPID_KEYDOWN (-602)
+#define ORVANE_DISPID_KEYPRESS (-603)
+#define ORVANE_DISPID_KEYUP (-604)
+#define ORVANE_DISPID_MOUSEDOWN (-605)
+#define ORVANE_DISPID_MOUSEMOVE (-606)
+
+#endif /* ORVANE_DISPIDS_H */
