@@ -15,10 +15,6 @@ namespace orvane {
 
 namespace {
 
-// Above this many rows, opening a node first closes other categories, so that
-// an opening keeps some room below the list's hard limit (kMaxRows).
-constexpr int32_t kRowsBeforeClosingOthers = 31999;
-
 const OutlineNode* TopAncestor(const OutlineNode* node) {
   while (node->m_parent) node = node->m_parent;
   return node;

@@ -13,6 +13,10 @@
 
 namespace orvane {
 
+// Above this many rows, opening a node first closes other categories, so that
+// an opening keeps some room below the list's hard limit (kMaxRows).
+inline constexpr int32_t kRowsBeforeClosingOthers = 31999;
+
 class CheckStates;
 class ChildReader;
 class HoverTimer;

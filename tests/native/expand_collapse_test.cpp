@@ -287,7 +287,7 @@ TEST(InsertNodeRow, RowLimitClosesOtherCategoriesFromTheTop) {
   ASSERT_EQ(f.rows.Count(), 6 + 27000);
   int16_t last = 0;
   f.core.View().ToggleNode(f.RowOf("C6"), &last);
-  EXPECT_LT(f.rows.Count(), 31999);
+  EXPECT_LT(f.rows.Count(), kRowsBeforeClosingOthers);
   // Category 1, at the top, was closed to make room; the others stay open.
   EXPECT_EQ(NodeAt(f.core.Outline().RootList(), 1)->m_expanded, 0);
   EXPECT_EQ(NodeAt(f.core.Outline().RootList(), 2)->m_expanded, 1);
@@ -320,7 +320,7 @@ TEST(InsertNodeRow, CheckedOnlyViewNeverClosesCategoriesWithNothingChecked) {
   for (int16_t b = 1; b <= 5400; ++b) f.core.Checks().SetStateBook(b, false);
   f.core.View().ToggleNode(f.RowOf("C6"));
   f.core.View().ToggleNode(f.RowOf("C6"));
-  EXPECT_LT(f.rows.Count(), 31999);
+  EXPECT_LT(f.rows.Count(), kRowsBeforeClosingOthers);
   EXPECT_EQ(NodeAt(f.core.Outline().RootList(), 1)->m_expanded, 1);
   EXPECT_EQ(NodeAt(f.core.Outline().RootList(), 2)->m_expanded, 0);
   EXPECT_EQ(NodeAt(f.core.Outline().RootList(), 6)->m_expanded, 1);
@@ -334,7 +334,7 @@ TEST(InsertNodeRow, FullListStopsTheOpeningShort) {
   f.files.Put("t.txt", text);
   f.core.LoadFromTextFile("t.txt");
   f.core.View().ToggleNode(0);
-  EXPECT_EQ(f.rows.Count(), 31999);
+  EXPECT_EQ(f.rows.Count(), kRowsBeforeClosingOthers);
   EXPECT_EQ(f.rows.NodeOf(0)->TitleText(), "Top");
 }
 
