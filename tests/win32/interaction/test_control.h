@@ -4,8 +4,8 @@
 // records the events a host would get and passes the message to the list box
 // as the framework does.
 //
-// Making and destroying a visible frame is the slowest step under Wine (about
-// two seconds), so a suite makes one TestFrame and hands it to each test's
+// Making and destroying a visible frame is the slowest step of these tests
+// under Wine, so a suite makes one TestFrame and hands it to each test's
 // TestControl; a control leaves the list box empty, without timers, capture,
 // pending messages or its own state when it goes, so every test starts as on
 // a new frame.
