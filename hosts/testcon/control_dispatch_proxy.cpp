@@ -6,23 +6,10 @@ namespace testcon {
 
 IDispatch* ControlDispatchProxy::Target() const { return m_control.Dispatch(); }
 
-STDMETHODIMP ControlDispatchProxy::QueryInterface(REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-    *out = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) ControlDispatchProxy::AddRef() { return ++m_refs; }
-
-STDMETHODIMP_(ULONG) ControlDispatchProxy::Release() {
-  ULONG left = --m_refs;
-  if (left == 0) delete this;
-  return left;
+std::span<const InterfaceEntry> ControlDispatchProxy::Interfaces() {
+  static const InterfaceEntry kTable[] = {
+      {&IID_IDispatch, &CastTo<ControlDispatchProxy, IDispatch>}};
+  return kTable;
 }
 
 STDMETHODIMP ControlDispatchProxy::GetTypeInfoCount(UINT* count) {

@@ -5,17 +5,19 @@
 
 #include <oaidl.h>
 
+#include <span>
+
+#include "hosts/testcon/com_support.h"
+
 namespace testcon {
 
 class HostedControl;
 
-class ControlDispatchProxy final : public IDispatch {
+class ControlDispatchProxy final : public ComBase<ControlDispatchProxy, IDispatch> {
  public:
   explicit ControlDispatchProxy(const HostedControl& control) : m_control(control) {}
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  static std::span<const InterfaceEntry> Interfaces();
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
   STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
   STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
@@ -27,7 +29,6 @@ class ControlDispatchProxy final : public IDispatch {
   ~ControlDispatchProxy() = default;
   IDispatch* Target() const;
 
-  ULONG m_refs = 1;
   const HostedControl& m_control;
 };
 

@@ -24,7 +24,7 @@ ControlSite::ControlSite(HWND frame, SIZE size) : m_frame(frame), m_size(size) {
   desc.cySize.int64 = 80000;  // 8 points
   desc.sWeight = FW_NORMAL;
   desc.sCharset = DEFAULT_CHARSET;
-  OleCreateFontIndirect(&desc, IID_IFontDisp, m_ambientFont.ReceiveVoid());
+  OleCreateFontIndirect(&desc, IID_IFontDisp, OutSlot(m_ambientFont));
 }
 
 ControlSite::~ControlSite() = default;
@@ -33,32 +33,20 @@ void ControlSite::Detach() { m_activeObject.Reset(); }
 
 // ---- IUnknown ----
 
-STDMETHODIMP ControlSite::QueryInterface(REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  *out = nullptr;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IOleClientSite))
-    *out = static_cast<IOleClientSite*>(this);
-  else if (IsEqualIID(iid, IID_IOleWindow) || IsEqualIID(iid, IID_IOleInPlaceSite) ||
-           IsEqualIID(iid, IID_IOleInPlaceSiteEx))
-    *out = static_cast<IOleInPlaceSiteEx*>(this);
-  else if (IsEqualIID(iid, IID_IOleInPlaceUIWindow) || IsEqualIID(iid, IID_IOleInPlaceFrame))
-    *out = static_cast<IOleInPlaceFrame*>(this);
-  else if (IsEqualIID(iid, IID_IOleControlSite))
-    *out = static_cast<IOleControlSite*>(this);
-  else if (IsEqualIID(iid, IID_IDispatch))
-    *out = static_cast<IDispatch*>(this);
-  else
-    return E_NOINTERFACE;
-  AddRef();
-  return S_OK;
-}
-
-STDMETHODIMP_(ULONG) ControlSite::AddRef() { return ++m_refs; }
-
-STDMETHODIMP_(ULONG) ControlSite::Release() {
-  ULONG left = --m_refs;
-  if (left == 0) delete this;
-  return left;
+// IUnknown is the client site, the first entry: the identity the control
+// compares sites by.
+std::span<const InterfaceEntry> ControlSite::Interfaces() {
+  using T = ControlSite;
+  static const InterfaceEntry kTable[] = {
+      {&IID_IOleClientSite, &CastTo<T, IOleClientSite>},
+      {&IID_IOleWindow, &CastTo<T, IOleInPlaceSiteEx>},
+      {&IID_IOleInPlaceSite, &CastTo<T, IOleInPlaceSiteEx>},
+      {&IID_IOleInPlaceSiteEx, &CastTo<T, IOleInPlaceSiteEx>},
+      {&IID_IOleInPlaceUIWindow, &CastTo<T, IOleInPlaceFrame>},
+      {&IID_IOleInPlaceFrame, &CastTo<T, IOleInPlaceFrame>},
+      {&IID_IOleControlSite, &CastTo<T, IOleControlSite>},
+      {&IID_IDispatch, &CastTo<T, IDispatch>}};
+  return kTable;
 }
 
 // ---- IOleClientSite ----

@@ -7,15 +7,14 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include "hosts/testcon/com_ptr.h"
+#include <span>
+
+#include "hosts/testcon/com_support.h"
 
 namespace testcon {
 
-class ControlSite final : public IOleClientSite,
-                          public IOleInPlaceSiteEx,
-                          public IOleInPlaceFrame,
-                          public IOleControlSite,
-                          public IDispatch {
+class ControlSite final : public ComBase<ControlSite, IOleClientSite, IOleInPlaceSiteEx,
+                                         IOleInPlaceFrame, IOleControlSite, IDispatch> {
  public:
   // `frame` is the top-level window whose client area from its origin, of
   // `size`, the control fills.
@@ -28,10 +27,7 @@ class ControlSite final : public IOleClientSite,
   // Forgets the control's objects once it is gone.
   void Detach();
 
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  static std::span<const InterfaceEntry> Interfaces();
 
   // IOleClientSite
   STDMETHODIMP SaveObject() override;
@@ -94,7 +90,6 @@ class ControlSite final : public IOleClientSite,
   ~ControlSite();
   HRESULT AmbientValue(DISPID id, VARIANT* out);
 
-  ULONG m_refs = 1;
   HWND m_frame;
   SIZE m_size;
   ComPtr<IOleInPlaceActiveObject> m_activeObject;

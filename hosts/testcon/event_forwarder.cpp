@@ -27,7 +27,7 @@ ComPtr<ITypeInfo> EventTypeInfoOf(IUnknown* object) {
   ComPtr<ITypeInfo> result;
   ComPtr<IProvideClassInfo> provider;
   if (object == nullptr ||
-      FAILED(object->QueryInterface(IID_IProvideClassInfo, provider.ReceiveVoid())))
+      FAILED(object->QueryInterface(IID_IProvideClassInfo, OutSlot(provider))))
     return result;
   ComPtr<ITypeInfo> classInfo;
   if (FAILED(provider->GetClassInfo(classInfo.Receive())) || !classInfo) return result;
@@ -54,24 +54,13 @@ EventForwarder::EventForwarder(std::wstring itemName, const IID& eventIid, IType
     : m_itemName(std::move(itemName)), m_eventIid(eventIid), m_eventInfo(eventInfo),
       m_errors(errors) {}
 
-STDMETHODIMP EventForwarder::QueryInterface(REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-      IsEqualIID(iid, m_eventIid)) {
-    *out = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
+std::span<const InterfaceEntry> EventForwarder::Interfaces() {
+  static const InterfaceEntry kTable[] = {{&IID_IDispatch, &CastTo<EventForwarder, IDispatch>}};
+  return kTable;
 }
 
-STDMETHODIMP_(ULONG) EventForwarder::AddRef() { return ++m_refs; }
-
-STDMETHODIMP_(ULONG) EventForwarder::Release() {
-  ULONG left = --m_refs;
-  if (left == 0) delete this;
-  return left;
+void* EventForwarder::QueryExtraInterface(REFIID iid) {
+  return IsEqualIID(iid, m_eventIid) ? static_cast<IDispatch*>(this) : nullptr;
 }
 
 STDMETHODIMP EventForwarder::GetTypeInfoCount(UINT* count) {

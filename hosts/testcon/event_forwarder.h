@@ -8,14 +8,15 @@
 #include <activscp.h>
 
 #include <map>
+#include <span>
 #include <string>
 
-#include "hosts/testcon/com_ptr.h"
+#include "hosts/testcon/com_support.h"
 #include "hosts/testcon/script_errors.h"
 
 namespace testcon {
 
-class EventForwarder final : public IDispatch {
+class EventForwarder final : public ComBase<EventForwarder, IDispatch> {
  public:
   // `eventIid` is the control's event interface, `eventInfo` its type
   // information (may be null: the stock events are known by number).
@@ -26,9 +27,7 @@ class EventForwarder final : public IDispatch {
   // a script's subs exist only once its code has been run.
   void SetScript(IActiveScript* script) { m_script = ComPtr<IActiveScript>(script); }
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  static std::span<const InterfaceEntry> Interfaces();
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
   STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
   STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
@@ -38,9 +37,10 @@ class EventForwarder final : public IDispatch {
 
  private:
   ~EventForwarder() = default;
+  // The control's event interface, known only at run time.
+  void* QueryExtraInterface(REFIID iid) override;
   std::wstring EventName(DISPID id) const;
 
-  ULONG m_refs = 1;
   std::wstring m_itemName;
   IID m_eventIid;
   ComPtr<ITypeInfo> m_eventInfo;

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "control/orvane_inspect.h"
-#include "hosts/testcon/com_ptr.h"
+#include "hosts/testcon/com_support.h"
 #include "hosts/testcon/hosted_control.h"
 #include "hosts/testcon/input_driver.h"
 #include "hosts/testcon/message_pump.h"
@@ -38,46 +38,9 @@ enum MemberId : DISPID {
   kSameArea,
 };
 
-struct Member {
-  const wchar_t* name;
-  DISPID id;
-  bool isProperty;  // read-only property; everything else is a method
-  UINT minArgs;
-  UINT maxArgs;
-};
-
-constexpr Member kMembers[] = {
-    {L"Echo", kEcho, false, 1, 1},
-    {L"Rows", kRows, false, 0, 0},
-    {L"Selection", kSelection, true, 0, 0},
-    {L"TopIndex", kTopIndex, true, 0, 0},
-    {L"Click", kClick, false, 2, 2},
-    {L"DoubleClick", kDoubleClick, false, 2, 2},
-    {L"MouseDown", kMouseDown, false, 2, 2},
-    {L"MouseUp", kMouseUp, false, 2, 2},
-    {L"MouseMove", kMouseMove, false, 2, 2},
-    {L"Key", kKey, false, 1, 3},
-    {L"Char", kChar, false, 1, 1},
-    {L"Wait", kWait, false, 1, 1},
-    {L"Screenshot", kScreenshot, false, 1, 1},
-    {L"SaveProperties", kSaveProperties, false, 1, 1},
-    {L"LoadProperties", kLoadProperties, false, 1, 1},
-    {L"Recreate", kRecreate, false, 0, 0},
-    {L"ScriptDir", kScriptDir, true, 0, 0},
-    {L"Colour", kColour, false, 2, 2},
-    {L"CountColour", kCountColour, false, 5, 5},
-    {L"SameArea", kSameArea, false, 6, 6},
-};
-
 constexpr LCID kInvariantLocale = MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
 // Wait's ceiling: longer waits are mistakes in a test script.
 constexpr long kLongestWaitMs = 600000;
-
-const Member* FindMember(DISPID id) {
-  for (const Member& m : kMembers)
-    if (m.id == id) return &m;
-  return nullptr;
-}
 
 // A failure of a Host member, reported to the script as an error whose
 // description is `message`.
@@ -91,8 +54,39 @@ std::wstring HexCode(HRESULT hr) {
   return code;
 }
 
+void SetLong(VARIANT* result, long value) {
+  if (result == nullptr) return;
+  V_VT(result) = VT_I4;
+  V_I4(result) = value;
+}
+
+void SetBool(VARIANT* result, bool value) {
+  if (result == nullptr) return;
+  V_VT(result) = VT_BOOL;
+  V_BOOL(result) = value ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+void SetText(VARIANT* result, std::wstring_view text) {
+  if (result == nullptr) return;
+  BSTR s = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  if (s == nullptr) throw std::bad_alloc();
+  V_VT(result) = VT_BSTR;
+  V_BSTR(result) = s;
+}
+
+}  // namespace
+
+struct HostObject::Member {
+  const wchar_t* name;
+  DISPID id;
+  bool isProperty;  // read-only property; everything else is a method
+  UINT minArgs;
+  UINT maxArgs;
+  Handler handler;
+};
+
 // The arguments of one call, by position (DISPPARAMS holds them last first).
-class Arguments {
+class HostObject::Arguments {
  public:
   Arguments(const Member& member, DISPPARAMS* params) : m_member(member), m_params(params) {}
 
@@ -138,6 +132,9 @@ class Arguments {
   [[noreturn]] void Fail(const wchar_t* what, const wchar_t* problem) const {
     throw HostFailure{std::wstring(L"Host.") + m_member.name + L": " + what + L" " + problem};
   }
+  [[noreturn]] void FailToSend() const {
+    Fail(L"the input", L"could not be sent to the control's window");
+  }
 
  private:
   VARIANT* Raw(UINT i) const {
@@ -150,49 +147,42 @@ class Arguments {
   DISPPARAMS* m_params;
 };
 
-void SetLong(VARIANT* result, long value) {
-  if (result == nullptr) return;
-  V_VT(result) = VT_I4;
-  V_I4(result) = value;
-}
+const HostObject::Member HostObject::kMembers[] = {
+    {L"Echo", kEcho, false, 1, 1, &HostObject::Echo},
+    {L"Rows", kRows, false, 0, 0, &HostObject::Rows},
+    {L"Selection", kSelection, true, 0, 0, &HostObject::Selection},
+    {L"TopIndex", kTopIndex, true, 0, 0, &HostObject::TopIndex},
+    {L"Click", kClick, false, 2, 2, &HostObject::Click},
+    {L"DoubleClick", kDoubleClick, false, 2, 2, &HostObject::DoubleClick},
+    {L"MouseDown", kMouseDown, false, 2, 2, &HostObject::MouseDown},
+    {L"MouseUp", kMouseUp, false, 2, 2, &HostObject::MouseUp},
+    {L"MouseMove", kMouseMove, false, 2, 2, &HostObject::MouseMove},
+    {L"Key", kKey, false, 1, 3, &HostObject::Key},
+    {L"Char", kChar, false, 1, 1, &HostObject::Char},
+    {L"Wait", kWait, false, 1, 1, &HostObject::Wait},
+    {L"Screenshot", kScreenshot, false, 1, 1, &HostObject::Screenshot},
+    {L"SaveProperties", kSaveProperties, false, 1, 1, &HostObject::SaveProperties},
+    {L"LoadProperties", kLoadProperties, false, 1, 1, &HostObject::LoadProperties},
+    {L"Recreate", kRecreate, false, 0, 0, &HostObject::Recreate},
+    {L"ScriptDir", kScriptDir, true, 0, 0, &HostObject::ScriptDir},
+    {L"Colour", kColour, false, 2, 2, &HostObject::Colour},
+    {L"CountColour", kCountColour, false, 5, 5, &HostObject::CountColour},
+    {L"SameArea", kSameArea, false, 6, 6, &HostObject::SameArea},
+};
 
-void SetBool(VARIANT* result, bool value) {
-  if (result == nullptr) return;
-  V_VT(result) = VT_BOOL;
-  V_BOOL(result) = value ? VARIANT_TRUE : VARIANT_FALSE;
+const HostObject::Member* HostObject::FindMember(DISPID id) {
+  for (const Member& m : kMembers)
+    if (m.id == id) return &m;
+  return nullptr;
 }
-
-void SetText(VARIANT* result, std::wstring_view text) {
-  if (result == nullptr) return;
-  BSTR s = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  if (s == nullptr) throw std::bad_alloc();
-  V_VT(result) = VT_BSTR;
-  V_BSTR(result) = s;
-}
-
-}  // namespace
 
 HostObject::HostObject(HostedControl& control, InputDriver& input, MessagePump& pump,
                        std::wstring scriptDir)
     : m_control(control), m_input(input), m_pump(pump), m_scriptDir(std::move(scriptDir)) {}
 
-STDMETHODIMP HostObject::QueryInterface(REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-    *out = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) HostObject::AddRef() { return ++m_refs; }
-
-STDMETHODIMP_(ULONG) HostObject::Release() {
-  ULONG left = --m_refs;
-  if (left == 0) delete this;
-  return left;
+std::span<const InterfaceEntry> HostObject::Interfaces() {
+  static const InterfaceEntry kTable[] = {{&IID_IDispatch, &CastTo<HostObject, IDispatch>}};
+  return kTable;
 }
 
 STDMETHODIMP HostObject::GetTypeInfoCount(UINT* count) {
@@ -234,137 +224,7 @@ STDMETHODIMP HostObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*
 
   Arguments args(*member, params);
   try {
-    HWND window = m_control.Window();
-    auto needWindow = [&] {
-      if (window == nullptr) args.Fail(L"the control", L"has no window");
-    };
-    auto input = [&](bool sent) {
-      if (!sent) args.Fail(L"the input", L"could not be sent to the control's window");
-    };
-    switch (member->id) {
-      case kEcho:
-        WriteStdout(Utf8FromWide(args.Text(0, L"text") + L"\n"));
-        break;
-      case kRows: {
-        ComPtr<IOrvaneInspect> inspect;
-        IUnknown* object = m_control.Object();
-        if (object == nullptr ||
-            FAILED(object->QueryInterface(IID_IOrvaneInspect, inspect.ReceiveVoid())))
-          args.Fail(L"the control", L"offers no row inspection (IOrvaneInspect)");
-        ScopedBstr rows;
-        HRESULT hr = inspect->GetRows(&rows.s);
-        if (FAILED(hr)) args.Fail(L"reading the rows", (L"failed " + HexCode(hr)).c_str());
-        SetText(result, std::wstring_view(rows.s ? rows.s : L"", SysStringLen(rows.s)));
-        break;
-      }
-      case kSelection:
-        needWindow();
-        SetLong(result, static_cast<long>(SendMessageW(window, LB_GETCURSEL, 0, 0)));
-        break;
-      case kTopIndex:
-        needWindow();
-        SetLong(result, static_cast<long>(SendMessageW(window, LB_GETTOPINDEX, 0, 0)));
-        break;
-      case kClick:
-      case kDoubleClick:
-      case kMouseDown:
-      case kMouseUp:
-      case kMouseMove: {
-        needWindow();
-        const int x = args.Integer(0, L"x"), y = args.Integer(1, L"y");
-        if (member->id == kClick) input(m_input.Click(x, y));
-        if (member->id == kDoubleClick) input(m_input.DoubleClick(x, y));
-        if (member->id == kMouseDown) input(m_input.ButtonDown(x, y));
-        if (member->id == kMouseUp) input(m_input.ButtonUp(x, y));
-        if (member->id == kMouseMove) input(m_input.MoveTo(x, y));
-        break;
-      }
-      case kKey: {
-        needWindow();
-        const long vk = args.Integer(0, L"vk");
-        if (vk < 1 || vk > 254) args.Fail(L"vk", L"must be a virtual-key code from 1 to 254");
-        input(m_input.Key(static_cast<WORD>(vk), args.Boolean(1, L"shift"),
-                          args.Boolean(2, L"ctrl")));
-        break;
-      }
-      case kChar:
-        needWindow();
-        input(m_input.Type(args.Text(0, L"text")));
-        break;
-      case kWait: {
-        const long ms = args.Integer(0, L"ms");
-        if (ms < 0 || ms > kLongestWaitMs) args.Fail(L"ms", L"must be from 0 to 600000");
-        m_pump.RunFor(static_cast<DWORD>(ms));
-        break;
-      }
-      case kScreenshot: {
-        needWindow();
-        const std::wstring path = args.Path(0);
-        m_pump.RunUntilIdle();
-        std::wstring error;
-        if (!WriteScreenPng(ControlScreenArea(window), path, error))
-          args.Fail(L"writing the picture", (L"failed: " + error).c_str());
-        break;
-      }
-      case kColour: {
-        needWindow();
-        m_pump.RunUntilIdle();
-        const int x = args.Integer(0, L"x"), y = args.Integer(1, L"y");
-        const std::vector<COLORREF> pixel = CaptureClientArea(window, RECT{x, y, x + 1, y + 1});
-        if (pixel.empty()) args.Fail(L"the pixel", L"could not be copied");
-        SetLong(result, static_cast<long>(pixel[0]));
-        break;
-      }
-      case kCountColour:
-      case kSameArea: {
-        needWindow();
-        m_pump.RunUntilIdle();
-        const RECT area{args.Integer(0, L"left"), args.Integer(1, L"top"), args.Integer(2, L"right"),
-                        args.Integer(3, L"bottom")};
-        const std::vector<COLORREF> here = CaptureClientArea(window, area);
-        if (here.empty()) args.Fail(L"the area", L"is empty or could not be copied");
-        if (member->id == kCountColour) {
-          const COLORREF colour = static_cast<COLORREF>(args.Integer(4, L"colour"));
-          SetLong(result, static_cast<long>(std::count(here.begin(), here.end(), colour)));
-        } else {
-          RECT moved = area;
-          OffsetRect(&moved, args.Integer(4, L"dx"), args.Integer(5, L"dy"));
-          SetBool(result, CaptureClientArea(window, moved) == here);
-        }
-        break;
-      }
-      case kSaveProperties: {
-        const std::wstring path = args.Path(0);
-        PropertyStore store;
-        HRESULT hr = m_control.SaveProperties(store);
-        if (FAILED(hr)) args.Fail(L"saving the control's properties", (L"failed " + HexCode(hr)).c_str());
-        if (!WriteFileBytes(path, store.Serialize()))
-          args.Fail((L"file " + path).c_str(), L"could not be written");
-        break;
-      }
-      case kLoadProperties: {
-        const std::wstring path = args.Path(0);
-        std::optional<std::string> bytes = ReadFileBytes(path);
-        if (!bytes) args.Fail((L"file " + path).c_str(), L"could not be read");
-        size_t badLine = 0;
-        std::optional<PropertyStore> store = PropertyStore::Parse(*bytes, &badLine);
-        if (!store)
-          args.Fail((L"file " + path).c_str(),
-                    (L"has no Name=Value at line " + std::to_wstring(badLine)).c_str());
-        HRESULT hr = m_control.LoadProperties(*store);
-        if (FAILED(hr)) args.Fail(L"loading the control's properties", (L"failed " + HexCode(hr)).c_str());
-        break;
-      }
-      case kRecreate: {
-        std::wstring error;
-        if (FAILED(m_control.Recreate(error))) args.Fail(L"making the control anew", error.c_str());
-        m_pump.RunUntilIdle();
-        break;
-      }
-      case kScriptDir:
-        SetText(result, m_scriptDir);
-        break;
-    }
+    (this->*member->handler)(args, result);
     return S_OK;
   } catch (const HostFailure& failure) {
     if (exception != nullptr) {
@@ -380,5 +240,153 @@ STDMETHODIMP HostObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*
     return E_UNEXPECTED;
   }
 }
+
+// ---- the members ----
+
+HWND HostObject::NeedWindow(const Arguments& args) const {
+  HWND window = m_control.Window();
+  if (window == nullptr) args.Fail(L"the control", L"has no window");
+  return window;
+}
+
+void HostObject::Pointer(const Arguments& args, bool (InputDriver::*send)(int x, int y)) {
+  NeedWindow(args);
+  const int x = args.Integer(0, L"x"), y = args.Integer(1, L"y");
+  if (!(m_input.*send)(x, y)) args.FailToSend();
+}
+
+void HostObject::Echo(const Arguments& args, VARIANT*) {
+  WriteStdout(Utf8FromWide(args.Text(0, L"text") + L"\n"));
+}
+
+void HostObject::Rows(const Arguments& args, VARIANT* result) {
+  ComPtr<IOrvaneInspect> inspect;
+  IUnknown* object = m_control.Object();
+  if (object == nullptr || FAILED(object->QueryInterface(IID_IOrvaneInspect, OutSlot(inspect))))
+    args.Fail(L"the control", L"offers no row inspection (IOrvaneInspect)");
+  ScopedBstr rows;
+  HRESULT hr = inspect->GetRows(&rows.s);
+  if (FAILED(hr)) args.Fail(L"reading the rows", (L"failed " + HexCode(hr)).c_str());
+  SetText(result, std::wstring_view(rows.s ? rows.s : L"", SysStringLen(rows.s)));
+}
+
+void HostObject::Selection(const Arguments& args, VARIANT* result) {
+  SetLong(result, static_cast<long>(SendMessageW(NeedWindow(args), LB_GETCURSEL, 0, 0)));
+}
+
+void HostObject::TopIndex(const Arguments& args, VARIANT* result) {
+  SetLong(result, static_cast<long>(SendMessageW(NeedWindow(args), LB_GETTOPINDEX, 0, 0)));
+}
+
+void HostObject::Click(const Arguments& args, VARIANT*) { Pointer(args, &InputDriver::Click); }
+
+void HostObject::DoubleClick(const Arguments& args, VARIANT*) {
+  Pointer(args, &InputDriver::DoubleClick);
+}
+
+void HostObject::MouseDown(const Arguments& args, VARIANT*) {
+  Pointer(args, &InputDriver::ButtonDown);
+}
+
+void HostObject::MouseUp(const Arguments& args, VARIANT*) { Pointer(args, &InputDriver::ButtonUp); }
+
+void HostObject::MouseMove(const Arguments& args, VARIANT*) { Pointer(args, &InputDriver::MoveTo); }
+
+void HostObject::Key(const Arguments& args, VARIANT*) {
+  NeedWindow(args);
+  const long vk = args.Integer(0, L"vk");
+  if (vk < 1 || vk > 254) args.Fail(L"vk", L"must be a virtual-key code from 1 to 254");
+  const bool shift = args.Boolean(1, L"shift");
+  const bool ctrl = args.Boolean(2, L"ctrl");
+  if (!m_input.Key(static_cast<WORD>(vk), shift, ctrl)) args.FailToSend();
+}
+
+void HostObject::Char(const Arguments& args, VARIANT*) {
+  NeedWindow(args);
+  if (!m_input.Type(args.Text(0, L"text"))) args.FailToSend();
+}
+
+void HostObject::Wait(const Arguments& args, VARIANT*) {
+  const long ms = args.Integer(0, L"ms");
+  if (ms < 0 || ms > kLongestWaitMs) args.Fail(L"ms", L"must be from 0 to 600000");
+  m_pump.RunFor(static_cast<DWORD>(ms));
+}
+
+void HostObject::Screenshot(const Arguments& args, VARIANT*) {
+  HWND window = NeedWindow(args);
+  const std::wstring path = args.Path(0);
+  m_pump.RunUntilIdle();
+  std::wstring error;
+  if (!WriteScreenPng(ControlScreenArea(window), path, error))
+    args.Fail(L"writing the picture", (L"failed: " + error).c_str());
+}
+
+void HostObject::Colour(const Arguments& args, VARIANT* result) {
+  HWND window = NeedWindow(args);
+  m_pump.RunUntilIdle();
+  const int x = args.Integer(0, L"x"), y = args.Integer(1, L"y");
+  const std::vector<COLORREF> pixel = CaptureClientArea(window, RECT{x, y, x + 1, y + 1});
+  if (pixel.empty()) args.Fail(L"the pixel", L"could not be copied");
+  SetLong(result, static_cast<long>(pixel[0]));
+}
+
+std::vector<COLORREF> HostObject::CapturedArea(const Arguments& args, HWND& window, RECT& area) {
+  window = NeedWindow(args);
+  m_pump.RunUntilIdle();
+  area = RECT{args.Integer(0, L"left"), args.Integer(1, L"top"), args.Integer(2, L"right"),
+              args.Integer(3, L"bottom")};
+  std::vector<COLORREF> pixels = CaptureClientArea(window, area);
+  if (pixels.empty()) args.Fail(L"the area", L"is empty or could not be copied");
+  return pixels;
+}
+
+void HostObject::CountColour(const Arguments& args, VARIANT* result) {
+  HWND window = nullptr;
+  RECT area{};
+  const std::vector<COLORREF> here = CapturedArea(args, window, area);
+  const COLORREF colour = static_cast<COLORREF>(args.Integer(4, L"colour"));
+  SetLong(result, static_cast<long>(std::count(here.begin(), here.end(), colour)));
+}
+
+void HostObject::SameArea(const Arguments& args, VARIANT* result) {
+  HWND window = nullptr;
+  RECT area{};
+  const std::vector<COLORREF> here = CapturedArea(args, window, area);
+  RECT moved = area;
+  OffsetRect(&moved, args.Integer(4, L"dx"), args.Integer(5, L"dy"));
+  SetBool(result, CaptureClientArea(window, moved) == here);
+}
+
+void HostObject::SaveProperties(const Arguments& args, VARIANT*) {
+  const std::wstring path = args.Path(0);
+  PropertyStore store;
+  HRESULT hr = m_control.SaveProperties(store);
+  if (FAILED(hr))
+    args.Fail(L"saving the control's properties", (L"failed " + HexCode(hr)).c_str());
+  if (!WriteFileBytes(path, store.Serialize()))
+    args.Fail((L"file " + path).c_str(), L"could not be written");
+}
+
+void HostObject::LoadProperties(const Arguments& args, VARIANT*) {
+  const std::wstring path = args.Path(0);
+  std::optional<std::string> bytes = ReadFileBytes(path);
+  if (!bytes) args.Fail((L"file " + path).c_str(), L"could not be read");
+  size_t badLine = 0;
+  std::optional<PropertyStore> store = PropertyStore::Parse(*bytes, &badLine);
+  if (!store)
+    args.Fail((L"file " + path).c_str(),
+              (L"has no Name=Value at line " + std::to_wstring(badLine)).c_str());
+  HRESULT hr = m_control.LoadProperties(*store);
+  if (FAILED(hr))
+    args.Fail(L"loading the control's properties", (L"failed " + HexCode(hr)).c_str());
+}
+
+void HostObject::Recreate(const Arguments& args, VARIANT*) {
+  std::wstring error;
+  if (FAILED(m_control.Recreate(error))) args.Fail(L"making the control anew", error.c_str());
+  m_pump.RunUntilIdle();
+}
+
+void HostObject::ScriptDir(const Arguments&, VARIANT* result) { SetText(result, m_scriptDir); }
 
 }  // namespace testcon

@@ -34,7 +34,7 @@ HRESULT HostedControl::Create(const PropertyStore* properties, std::wstring& err
   Destroy();
   if (m_site == nullptr) m_site = new ControlSite(m_frame, m_size);
   HRESULT hr = CoCreateInstance(m_clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                                m_object.ReceiveVoid());
+                                OutSlot(m_object));
   if (FAILED(hr)) {
     error = Describe(L"creating the control", hr);
     return hr;
@@ -59,7 +59,7 @@ HRESULT HostedControl::Create(const PropertyStore* properties, std::wstring& err
       return E_NOINTERFACE;
     }
     auto store = std::make_shared<PropertyStore>(*properties);
-    ComPtr<IPropertyBag> bag(new TextPropertyBag(store, L""), false);
+    auto bag = ComPtr<IPropertyBag>::Adopt(new TextPropertyBag(store, L""));
     hr = bagPersist->Load(bag.Get(), nullptr);
     if (FAILED(hr)) {
       error = Describe(L"loading the control's properties", hr);
@@ -126,7 +126,7 @@ HRESULT HostedControl::SaveProperties(PropertyStore& out) {
   auto persist = m_object.As<IPersistPropertyBag>(IID_IPersistPropertyBag);
   if (!persist) return E_NOINTERFACE;
   auto store = std::make_shared<PropertyStore>();
-  ComPtr<IPropertyBag> bag(new TextPropertyBag(store, L""), false);
+  auto bag = ComPtr<IPropertyBag>::Adopt(new TextPropertyBag(store, L""));
   HRESULT hr = persist->Save(bag.Get(), FALSE, TRUE);
   if (FAILED(hr)) return hr;
   out = *store;
@@ -138,7 +138,7 @@ HRESULT HostedControl::LoadProperties(const PropertyStore& properties) {
   auto persist = m_object.As<IPersistPropertyBag>(IID_IPersistPropertyBag);
   if (!persist) return E_NOINTERFACE;
   auto store = std::make_shared<PropertyStore>(properties);
-  ComPtr<IPropertyBag> bag(new TextPropertyBag(store, L""), false);
+  auto bag = ComPtr<IPropertyBag>::Adopt(new TextPropertyBag(store, L""));
   HRESULT hr = persist->Load(bag.Get(), nullptr);
   if (FAILED(hr)) return hr;
   m_lastSaved = std::make_unique<PropertyStore>(properties);

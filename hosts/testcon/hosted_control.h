@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "hosts/testcon/com_ptr.h"
+#include "hosts/testcon/com_support.h"
 #include "hosts/testcon/control_site.h"
 #include "hosts/testcon/property_store.h"
 

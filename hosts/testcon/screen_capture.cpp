@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "hosts/testcon/com_ptr.h"
+#include "hosts/testcon/com_support.h"
 
 namespace testcon {
 namespace {
@@ -134,7 +134,7 @@ bool WriteScreenPng(const RECT& area, const std::wstring& path, std::wstring& er
 
   ComPtr<IWICImagingFactory> factory;
   HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, factory.ReceiveVoid());
+                                IID_IWICImagingFactory, OutSlot(factory));
   if (FAILED(hr)) return Fail(error, L"creating the imaging factory", hr);
   ComPtr<IWICStream> stream;
   if (FAILED(hr = factory->CreateStream(stream.Receive())))

@@ -2,25 +2,12 @@
 
 namespace testcon {
 
-STDMETHODIMP ScriptSite::QueryInterface(REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  *out = nullptr;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IActiveScriptSite))
-    *out = static_cast<IActiveScriptSite*>(this);
-  else if (IsEqualIID(iid, IID_IActiveScriptSiteWindow))
-    *out = static_cast<IActiveScriptSiteWindow*>(this);
-  else
-    return E_NOINTERFACE;
-  AddRef();
-  return S_OK;
-}
-
-STDMETHODIMP_(ULONG) ScriptSite::AddRef() { return ++m_refs; }
-
-STDMETHODIMP_(ULONG) ScriptSite::Release() {
-  ULONG left = --m_refs;
-  if (left == 0) delete this;
-  return left;
+std::span<const InterfaceEntry> ScriptSite::Interfaces() {
+  using T = ScriptSite;
+  static const InterfaceEntry kTable[] = {
+      {&IID_IActiveScriptSite, &CastTo<T, IActiveScriptSite>},
+      {&IID_IActiveScriptSiteWindow, &CastTo<T, IActiveScriptSiteWindow>}};
+  return kTable;
 }
 
 STDMETHODIMP ScriptSite::GetLCID(LCID* locale) {

@@ -5,16 +5,18 @@
 
 #include <activscp.h>
 
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "hosts/testcon/com_ptr.h"
+#include "hosts/testcon/com_support.h"
 #include "hosts/testcon/script_errors.h"
 
 namespace testcon {
 
-class ScriptSite final : public IActiveScriptSite, public IActiveScriptSiteWindow {
+class ScriptSite final
+    : public ComBase<ScriptSite, IActiveScriptSite, IActiveScriptSiteWindow> {
  public:
   ScriptSite(HWND window, ScriptErrors& errors) : m_window(window), m_errors(errors) {}
 
@@ -22,9 +24,7 @@ class ScriptSite final : public IActiveScriptSite, public IActiveScriptSiteWindo
     m_items.emplace_back(std::move(name), ComPtr<IUnknown>(object));
   }
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  static std::span<const InterfaceEntry> Interfaces();
 
   // IActiveScriptSite
   STDMETHODIMP GetLCID(LCID* locale) override;
@@ -43,7 +43,6 @@ class ScriptSite final : public IActiveScriptSite, public IActiveScriptSiteWindo
  private:
   ~ScriptSite() = default;
 
-  ULONG m_refs = 1;
   HWND m_window;
   ScriptErrors& m_errors;
   std::vector<std::pair<std::wstring, ComPtr<IUnknown>>> m_items;

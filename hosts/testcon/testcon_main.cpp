@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "hosts/testcon/com_ptr.h"
+#include "hosts/testcon/com_support.h"
 #include "hosts/testcon/command_line.h"
 #include "hosts/testcon/control_dispatch_proxy.h"
 #include "hosts/testcon/event_forwarder.h"
@@ -56,7 +56,7 @@ void RunScript(const std::wstring& engineId, const std::wstring& source, HWND fr
   HRESULT hr = CLSIDFromProgID(engineId.c_str(), &engineClass);
   if (SUCCEEDED(hr))
     hr = CoCreateInstance(engineClass, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveScript,
-                          script.ReceiveVoid());
+                          OutSlot(script));
   if (FAILED(hr)) {
     errors.ReportException(L"starting the " + engineId + L" engine", hr, nullptr);
     return;
@@ -67,7 +67,7 @@ void RunScript(const std::wstring& engineId, const std::wstring& source, HWND fr
     return;
   }
 
-  ComPtr<ScriptSite> site(new ScriptSite(frame, errors), false);
+  auto site = ComPtr<ScriptSite>::Adopt(new ScriptSite(frame, errors));
   site->AddItem(L"Orvane", orvane);
   site->AddItem(L"Host", host);
   // The container binds the control's events itself (EventForwarder), so
@@ -81,10 +81,8 @@ void RunScript(const std::wstring& engineId, const std::wstring& source, HWND fr
     return;
   }
 
-  ComPtr<EventForwarder> forwarder(
-      new EventForwarder(L"Orvane", control.EventIid(), EventTypeInfoOf(control.Object()).Get(),
-                         errors),
-      false);
+  auto forwarder = ComPtr<EventForwarder>::Adopt(new EventForwarder(
+      L"Orvane", control.EventIid(), EventTypeInfoOf(control.Object()).Get(), errors));
   forwarder->SetScript(script.Get());
   control.SetEventSink(forwarder.Get());
 
@@ -135,8 +133,9 @@ int Run(const CommandLine& line) {
       MessagePump pump([&control] { return control.ActiveObject(); });
       InputDriver input(frame, [&control] { return control.Window(); }, pump);
       ScriptErrors errors(line.script);
-      ComPtr<IDispatch> orvane(new ControlDispatchProxy(control), false);
-      ComPtr<IDispatch> host(new HostObject(control, input, pump, FolderOf(scriptPath)), false);
+      auto orvane = ComPtr<IDispatch>::Adopt(new ControlDispatchProxy(control));
+      auto host =
+          ComPtr<IDispatch>::Adopt(new HostObject(control, input, pump, FolderOf(scriptPath)));
       pump.RunUntilIdle();
       RunScript(EngineForScript(line.script), DecodeScriptText(*scriptBytes), frame, control,
                 orvane.Get(), host.Get(), errors);

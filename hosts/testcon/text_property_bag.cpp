@@ -4,7 +4,7 @@
 
 #include <new>
 
-#include "hosts/testcon/com_ptr.h"
+#include "hosts/testcon/com_support.h"
 
 namespace testcon {
 namespace {
@@ -91,7 +91,7 @@ HRESULT FontFromFields(IPropertyBag* bag, ComPtr<IUnknown>& out) {
   V_VT(&strike.v) = VT_BOOL;
   if (SUCCEEDED(bag->Read(L"Strikethrough", &strike.v, nullptr)))
     desc.fStrikethrough = V_BOOL(&strike.v) != 0;
-  return OleCreateFontIndirect(&desc, IID_IUnknown, out.ReceiveVoid());
+  return OleCreateFontIndirect(&desc, IID_IUnknown, OutSlot(out));
 }
 
 }  // namespace
@@ -99,23 +99,10 @@ HRESULT FontFromFields(IPropertyBag* bag, ComPtr<IUnknown>& out) {
 TextPropertyBag::TextPropertyBag(std::shared_ptr<PropertyStore> store, std::wstring prefix)
     : m_store(std::move(store)), m_prefix(std::move(prefix)) {}
 
-STDMETHODIMP TextPropertyBag::QueryInterface(REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyBag)) {
-    *out = static_cast<IPropertyBag*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) TextPropertyBag::AddRef() { return ++m_refs; }
-
-STDMETHODIMP_(ULONG) TextPropertyBag::Release() {
-  ULONG left = --m_refs;
-  if (left == 0) delete this;
-  return left;
+std::span<const InterfaceEntry> TextPropertyBag::Interfaces() {
+  static const InterfaceEntry kTable[] = {
+      {&IID_IPropertyBag, &CastTo<TextPropertyBag, IPropertyBag>}};
+  return kTable;
 }
 
 STDMETHODIMP TextPropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
@@ -168,14 +155,14 @@ STDMETHODIMP TextPropertyBag::Write(LPCOLESTR name, VARIANT* value) {
 HRESULT TextPropertyBag::ReadObject(const std::wstring& name, const std::wstring& text,
                                     VARTYPE wanted, VARIANT* value) {
   if (!IsObjectText(text)) return DISP_E_TYPEMISMATCH;
-  ComPtr<IPropertyBag> nested(new TextPropertyBag(m_store, name + L"."), false);
+  auto nested = ComPtr<IPropertyBag>::Adopt(new TextPropertyBag(m_store, name + L"."));
   ComPtr<IUnknown> object;
   CLSID clsid{};
   std::wstring clsidText = text.substr(kObjectMarkLength);
   if (SUCCEEDED(CLSIDFromString(clsidText.c_str(), &clsid))) {
     ComPtr<IPersistPropertyBag> persist;
     if (SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistPropertyBag,
-                                   persist.ReceiveVoid())) &&
+                                   OutSlot(persist))) &&
         SUCCEEDED(persist->Load(nested.Get(), nullptr)))
       object = persist.As<IUnknown>(IID_IUnknown);
   }
@@ -207,7 +194,7 @@ HRESULT TextPropertyBag::WriteObject(const std::wstring& name, IUnknown* object)
   StringFromGUID2(clsid, clsidText, 40);
   m_store->Set(name, std::wstring(kObjectMark) + clsidText);
 
-  ComPtr<IPropertyBag> nested(new TextPropertyBag(m_store, name + L"."), false);
+  auto nested = ComPtr<IPropertyBag>::Adopt(new TextPropertyBag(m_store, name + L"."));
   if (persist && SUCCEEDED(persist->Save(nested.Get(), FALSE, TRUE)) &&
       m_store->HasPrefixed(name + L"."))
     return S_OK;

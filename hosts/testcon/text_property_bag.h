@@ -9,20 +9,21 @@
 #include <ocidl.h>
 
 #include <memory>
+#include <span>
 #include <string>
+
+#include "hosts/testcon/com_support.h"
 
 #include "hosts/testcon/property_store.h"
 
 namespace testcon {
 
-class TextPropertyBag final : public IPropertyBag {
+class TextPropertyBag final : public ComBase<TextPropertyBag, IPropertyBag> {
  public:
   // Names are read and written below `prefix` ("FontA." for a nested bag).
   TextPropertyBag(std::shared_ptr<PropertyStore> store, std::wstring prefix);
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  static std::span<const InterfaceEntry> Interfaces();
   STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog* log) override;
   STDMETHODIMP Write(LPCOLESTR name, VARIANT* value) override;
 
@@ -32,7 +33,6 @@ class TextPropertyBag final : public IPropertyBag {
                      VARIANT* value);
   HRESULT WriteObject(const std::wstring& name, IUnknown* object);
 
-  ULONG m_refs = 1;
   std::shared_ptr<PropertyStore> m_store;
   std::wstring m_prefix;
 };

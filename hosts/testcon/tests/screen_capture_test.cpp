@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "hosts/testcon/com_ptr.h"
+#include "hosts/testcon/com_support.h"
 
 namespace testcon {
 namespace {
@@ -113,7 +113,7 @@ TEST_F(ScreenCaptureTest, WritesAPngOfTheAreaWithTheScreensPixels) {
 
   ComPtr<IWICImagingFactory> factory;
   ASSERT_EQ(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                             IID_IWICImagingFactory, factory.ReceiveVoid()), S_OK);
+                             IID_IWICImagingFactory, OutSlot(factory)), S_OK);
   ComPtr<IWICBitmapDecoder> decoder;
   ASSERT_EQ(factory->CreateDecoderFromFilename(path, nullptr, GENERIC_READ,
                                                WICDecodeMetadataCacheOnDemand, decoder.Receive()),

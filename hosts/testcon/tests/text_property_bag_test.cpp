@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <olectl.h>
 
-#include "hosts/testcon/com_ptr.h"
+#include "hosts/testcon/com_support.h"
 
 namespace testcon {
 namespace {
@@ -26,7 +26,7 @@ class TextPropertyBagTest : public ::testing::Test {
   }
 
   std::shared_ptr<PropertyStore> store = std::make_shared<PropertyStore>();
-  ComPtr<IPropertyBag> bag{new TextPropertyBag(store, L""), false};
+  ComPtr<IPropertyBag> bag = ComPtr<IPropertyBag>::Adopt(new TextPropertyBag(store, L""));
 };
 
 VARIANT Long(LONG n) {
@@ -51,7 +51,7 @@ ComPtr<IFont> MakeFont(const wchar_t* face, LONGLONG sizeTimes10000, SHORT weigh
   desc.sWeight = weight;
   desc.fItalic = italic;
   ComPtr<IFont> font;
-  OleCreateFontIndirect(&desc, IID_IFont, font.ReceiveVoid());
+  OleCreateFontIndirect(&desc, IID_IFont, OutSlot(font));
   return font;
 }
 
@@ -142,7 +142,7 @@ TEST_F(TextPropertyBagTest, ReadsBackTheFontItWrote) {
   ASSERT_EQ(Read(L"FontA", VT_DISPATCH, v), S_OK);
   ASSERT_EQ(V_VT(&v), VT_DISPATCH);
   ComPtr<IFont> back;
-  ASSERT_EQ(V_DISPATCH(&v)->QueryInterface(IID_IFont, back.ReceiveVoid()), S_OK);
+  ASSERT_EQ(V_DISPATCH(&v)->QueryInterface(IID_IFont, OutSlot(back)), S_OK);
   VariantClear(&v);
   ScopedBstr name, backName;
   CY size{}, backSize{};
@@ -168,7 +168,7 @@ TEST_F(TextPropertyBagTest, MakesAFontFromHandWrittenFieldsWhateverTheClassLine)
   ASSERT_EQ(Read(L"FontA", VT_UNKNOWN, v), S_OK);
   ASSERT_EQ(V_VT(&v), VT_UNKNOWN);
   ComPtr<IFont> font;
-  ASSERT_EQ(V_UNKNOWN(&v)->QueryInterface(IID_IFont, font.ReceiveVoid()), S_OK);
+  ASSERT_EQ(V_UNKNOWN(&v)->QueryInterface(IID_IFont, OutSlot(font)), S_OK);
   VariantClear(&v);
   CY size{};
   SHORT weight = 0;
@@ -181,7 +181,7 @@ TEST_F(TextPropertyBagTest, MakesAFontFromHandWrittenFieldsWhateverTheClassLine)
 }
 
 TEST_F(TextPropertyBagTest, NestedBagsWriteBelowTheirPrefix) {
-  ComPtr<IPropertyBag> nested(new TextPropertyBag(store, L"Font."), false);
+  auto nested = ComPtr<IPropertyBag>::Adopt(new TextPropertyBag(store, L"Font."));
   VARIANT v = Long(400);
   EXPECT_EQ(nested->Write(L"Weight", &v), S_OK);
   EXPECT_EQ(store->Find(L"Font.Weight"), L"400");

@@ -11,13 +11,15 @@
 namespace orvane::test {
 namespace {
 
-TEST(BalloonTextFit, TheShownTitleFitsTheBalloonsClientArea) {
+class BalloonTextFit : public SharedFrameTest {};
+
+TEST_F(BalloonTextFit, TheShownTitleFitsTheBalloonsClientArea) {
   const BidiTextApi& harfix = LoadBidiTextLibrary();
   ASSERT_TRUE(harfix.Complete());
   ASSERT_NE(harfix.aFitLineHeight, nullptr);
   for (int16_t alignment : {int16_t{2}, int16_t{0}}) {
     SCOPED_TRACE(alignment == 2 ? "right layout" : "left layout");
-    TestControl control;
+    TestControl control{Frame()};
     BalloonWindow& balloon = control.TheBalloon();
     control.library = &harfix;
     balloon.SetTextLibrary(&harfix);

@@ -20,7 +20,7 @@ bool SameRectSize(const RECT& rect, int width, int height) {
   return rect.right - rect.left == width && rect.bottom - rect.top == height;
 }
 
-class BalloonWindowTest : public ::testing::Test {
+class BalloonWindowTest : public SharedFrameTest {
  protected:
   // Shows the balloon over the control's client rectangle (40, 20)-(240, 36).
   void ShowOverControl(const std::string& text = "a title") {
@@ -33,7 +33,7 @@ class BalloonWindowTest : public ::testing::Test {
     return PeekMessageW(&msg, control.Window(), WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE) != 0;
   }
 
-  TestControl control;
+  TestControl control{Frame()};
 };
 
 TEST_F(BalloonWindowTest, ItIsAHiddenEmptyBorderedToolWindowOnTheDesktop) {

@@ -32,7 +32,7 @@ RECT ScreenRect(const TestControl& control, RECT client) {
          << expected.right << "," << expected.bottom << "}";
 }
 
-class HoverBalloonTest : public ::testing::Test {
+class HoverBalloonTest : public SharedFrameTest {
  protected:
   void SetUp() override {
     GetClientRect(control.Window(), &client);
@@ -59,7 +59,7 @@ class HoverBalloonTest : public ::testing::Test {
   BalloonWindow& balloon() { return control.TheBalloon(); }
   int LongWidth() const { return static_cast<int>(std::strlen(kLongTitle)) * kCharWidth; }
 
-  TestControl control;
+  TestControl control{Frame()};
   RECT client{};
 };
 

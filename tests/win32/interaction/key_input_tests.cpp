@@ -31,7 +31,7 @@ class HeldKeys {
 // lParam of a key-down that is an auto-repeat of a held key.
 constexpr LPARAM kRepeat = 1 | (1 << 30);
 
-class KeyInputTest : public ::testing::Test {
+class KeyInputTest : public SharedFrameTest {
  protected:
   void KeyDown(WPARAM vk, LPARAM flags = 1) { control.Send(WM_KEYDOWN, vk, flags); }
   // Selects the row whose node has `title`; the list's own selection only.
@@ -54,7 +54,7 @@ class KeyInputTest : public ::testing::Test {
     control.TakeEvents();
   }
 
-  TestControl control;
+  TestControl control{Frame()};
 };
 
 TEST_F(KeyInputTest, RightLayoutLeftOpensAndRightClosesWithoutKeyDown) {

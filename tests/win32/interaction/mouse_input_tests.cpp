@@ -14,7 +14,7 @@ namespace {
 
 LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
 
-class MouseInputTest : public ::testing::Test {
+class MouseInputTest : public SharedFrameTest {
  protected:
   void SetUp() override {
     control.alignment = 0;
@@ -33,7 +33,7 @@ class MouseInputTest : public ::testing::Test {
   }
   int16_t State(int16_t book) { return control.Core().Checks().GetStateBook(book); }
 
-  TestControl control;
+  TestControl control{Frame()};
   RECT client{};
 };
 

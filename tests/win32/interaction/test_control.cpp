@@ -13,7 +13,7 @@ namespace orvane::test {
 namespace {
 
 constexpr wchar_t kFrameClass[] = L"InteractionTestFrame";
-constexpr wchar_t kControlProperty[] = L"InteractionTestControl";
+constexpr wchar_t kFrameProperty[] = L"InteractionTestFrame";
 
 void RegisterFrameClass(WNDPROC proc) {
   WNDCLASSEXW existing{};
@@ -31,8 +31,16 @@ void RegisterFrameClass(WNDPROC proc) {
 
 }  // namespace
 
-TestControl::TestControl(int width, int height)
-    : library(&RecordingTextLibrary()), m_core(m_rows, m_profile, m_files, m_timer) {
+// The pointer away from the frame, and the moves the window system makes of
+// that (or of a window appearing under it) handled before a control is
+// attached: a stray move would reach the next test as an event and a hover.
+static void ParkPointer() {
+  SetCursorPos(0, 0);
+  TestControl::Pump(30);
+}
+
+TestFrame::TestFrame(int width, int height) : m_width(width), m_height(height) {
+  SetCursorPos(0, 0);
   RegisterFrameClass(&FrameProc);
   m_frame = CreateWindowExW(WS_EX_TOOLWINDOW, kFrameClass, L"", WS_POPUP | WS_VISIBLE, kFrameX,
                             kFrameY, width, height, nullptr, nullptr, GetModuleHandleW(nullptr),
@@ -42,34 +50,60 @@ TestControl::TestControl(int width, int height)
       WS_EX_CLIENTEDGE, L"LISTBOX", L"",
       WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_NOTIFY,
       0, 0, width, height, m_frame, nullptr, GetModuleHandleW(nullptr), nullptr);
-  SetPropW(m_listBox, kControlProperty, this);
+  SetPropW(m_listBox, kFrameProperty, this);
   m_listBoxProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(m_listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListBoxProc)));
-  m_rows.Attach(m_listBox);
-  m_timer.Attach(m_listBox);
+  ParkPointer();
+}
+
+TestFrame::~TestFrame() { DestroyWindow(m_frame); }
+
+TestControl::TestControl(TestFrame& frame)
+    : library(&RecordingTextLibrary()),
+      m_frame(frame),
+      m_core(m_rows, m_profile, m_files, m_timer) {
+  if (m_frame.m_control != nullptr) throw std::logic_error("the frame has a control already");
+  ParkPointer();
+  HWND listBox = m_frame.ListBox();
+  m_frame.m_control = this;
+  m_rows.Attach(listBox);
+  m_timer.Attach(listBox);
   m_timer.SetPeriod(elapsedTime);
 
   m_balloon.SetTextLibrary(library);
-  m_balloon.Create(m_listBox);
+  m_balloon.Create(listBox);
   lstrcpyA(m_balloon.m_fontaLogFont.lfFaceName, "Fonta");
   m_balloon.m_fontaLogFont.lfCharSet = ARABIC_CHARSET;
   lstrcpyA(m_balloon.m_ansiLogFont.lfFaceName, "Ariel");
 
-  SetForegroundWindow(m_frame);
-  SetFocus(m_listBox);
+  SetForegroundWindow(m_frame.m_frame);
+  SetFocus(listBox);
   m_core.LoadBooks(TestTopic());
   Pump(20);
 }
 
+// Leaves the frame as a new one is: the list box at its first size (a test
+// may shrink it), no rows, no timer of the control's (a test may have set
+// one of its own on the window), no capture, nothing queued for the next
+// test's control, nothing attached.
 TestControl::~TestControl() {
+  HWND listBox = m_frame.ListBox();
   m_balloon.Destroy();
+  m_timer.Stop();
+  KillTimer(listBox, WindowHoverTimer::kTimerId);
+  if (GetCapture() == listBox) ReleaseCapture();
   m_rows.Attach(nullptr);
   m_timer.Attach(nullptr);
-  DestroyWindow(m_frame);
+  m_frame.m_control = nullptr;
+  MSG msg;
+  while (PeekMessageW(&msg, listBox, 0, 0, PM_REMOVE)) {
+  }
+  SendMessageW(listBox, LB_RESETCONTENT, 0, 0);
+  MoveWindow(listBox, 0, 0, m_frame.m_width, m_frame.m_height, TRUE);
 }
 
 LRESULT TestControl::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
-  return SendMessageW(m_listBox, msg, wParam, lParam);
+  return SendMessageW(Window(), msg, wParam, lParam);
 }
 
 void TestControl::Pump(DWORD ms) {
@@ -105,7 +139,7 @@ int32_t TestControl::RowOf(const std::string& title) {
 
 POINT TestControl::ToScreen(int x, int y) const {
   POINT point{x, y};
-  ClientToScreen(m_listBox, &point);
+  ClientToScreen(Window(), &point);
   return point;
 }
 
@@ -116,8 +150,8 @@ void TestControl::MirrorToggle() {
 
 void TestControl::Repaint() {
   ++repaints;
-  InvalidateRect(m_listBox, nullptr, TRUE);
-  UpdateWindow(m_listBox);
+  InvalidateRect(Window(), nullptr, TRUE);
+  UpdateWindow(Window());
 }
 
 void TestControl::StartHoverTimer() {
@@ -129,7 +163,7 @@ void TestControl::StartHoverTimer() {
 void TestControl::KillHoverTimer() { m_timer.Stop(); }
 
 LRESULT TestControl::ListBoxHandling(UINT msg, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcW(m_listBoxProc, m_listBox, msg, wParam, lParam);
+  return CallWindowProcW(m_frame.m_listBoxProc, Window(), msg, wParam, lParam);
 }
 
 // What the framework does with a message it is given: the stock event a
@@ -187,17 +221,18 @@ LRESULT TestControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-LRESULT CALLBACK TestControl::ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* control = static_cast<TestControl*>(GetPropW(hwnd, kControlProperty));
-  if (control == nullptr) return DefWindowProcW(hwnd, msg, wParam, lParam);
+LRESULT CALLBACK TestFrame::ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* frame = static_cast<TestFrame*>(GetPropW(hwnd, kFrameProperty));
+  if (frame == nullptr) return DefWindowProcW(hwnd, msg, wParam, lParam);
   if (msg == WM_NCDESTROY) {
-    RemovePropW(hwnd, kControlProperty);
-    return CallWindowProcW(control->m_listBoxProc, hwnd, msg, wParam, lParam);
+    RemovePropW(hwnd, kFrameProperty);
+    return CallWindowProcW(frame->m_listBoxProc, hwnd, msg, wParam, lParam);
   }
-  return control->HandleMessage(msg, wParam, lParam);
+  if (frame->m_control != nullptr) return frame->m_control->HandleMessage(msg, wParam, lParam);
+  return CallWindowProcW(frame->m_listBoxProc, hwnd, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK TestControl::FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK TestFrame::FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_MEASUREITEM:
       reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 16;

@@ -3,9 +3,17 @@
 // messages to the same handlers as the control does; its stock handling
 // records the events a host would get and passes the message to the list box
 // as the framework does.
+//
+// Making and destroying a visible frame is the slowest step of these tests
+// under Wine, so a suite makes one TestFrame and hands it to each test's
+// TestControl; a control leaves the list box empty, without timers, capture,
+// pending messages or its own state when it goes, so every test starts as on
+// a new frame.
 #pragma once
 
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -20,18 +28,68 @@
 
 namespace orvane::test {
 
-class TestControl final : public InteractionHost {
+class TestControl;
+
+// A visible frame of `width` x `height` pixels at the screen's (kFrameX,
+// kFrameY) filled by an owner-drawn list box (client area a little smaller:
+// it has the control's sunken edge). The list box hands its messages to the
+// TestControl attached at the moment, or to its own procedure when none is.
+class TestFrame {
  public:
-  // A control of `width` x `height` pixels (client area a little smaller:
-  // it has the control's sunken edge), its catalogue loaded, its frame at
-  // the screen's (kFrameX, kFrameY).
-  TestControl(int width = 320, int height = 240);
-  ~TestControl();
+  explicit TestFrame(int width = 320, int height = 240);
+  ~TestFrame();
+  TestFrame(const TestFrame&) = delete;
+  TestFrame& operator=(const TestFrame&) = delete;
 
   static constexpr int kFrameX = 60;
   static constexpr int kFrameY = 80;
 
-  HWND Window() const { return m_listBox; }
+  HWND ListBox() const { return m_listBox; }
+
+ private:
+  friend class TestControl;
+  static LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  const int m_width;
+  const int m_height;
+  HWND m_frame = nullptr;
+  HWND m_listBox = nullptr;
+  WNDPROC m_listBoxProc = nullptr;
+  TestControl* m_control = nullptr;
+};
+
+// A fixture whose suite shares one TestFrame; each test makes its own
+// TestControl on it: `TestControl control{Frame()};`. Tests of one suite
+// never run at once, so one frame at a time is enough.
+class SharedFrameTest : public ::testing::Test {
+ public:
+  static void SetUpTestSuite() { s_frame = new TestFrame(); }
+  static void TearDownTestSuite() {
+    delete s_frame;
+    s_frame = nullptr;
+  }
+
+ protected:
+  static TestFrame& Frame() { return *s_frame; }
+
+ private:
+  static inline TestFrame* s_frame = nullptr;
+};
+
+class TestControl final : public InteractionHost {
+ public:
+  // A control on `frame`, which must have no other control attached, its
+  // catalogue loaded; the frame is left as it was found when it goes.
+  explicit TestControl(TestFrame& frame);
+  ~TestControl();
+  TestControl(const TestControl&) = delete;
+  TestControl& operator=(const TestControl&) = delete;
+
+  static constexpr int kFrameX = TestFrame::kFrameX;
+  static constexpr int kFrameY = TestFrame::kFrameY;
+
+  HWND Window() const { return m_frame.ListBox(); }
   ListBoxRowList& Rows() { return m_rows; }
   BalloonWindow& TheBalloon() { return m_balloon; }
   // Delivers a message to the control's window procedure now.
@@ -58,7 +116,7 @@ class TestControl final : public InteractionHost {
   POINT ToScreen(int x, int y) const;
 
   // ---- InteractionHost ----
-  HWND ControlWindow() const override { return m_listBox; }
+  HWND ControlWindow() const override { return m_frame.ListBox(); }
   OrvaneCore& Core() override { return m_core; }
   BalloonWindow* Balloon() override { return &m_balloon; }
   int16_t Alignment() const override { return alignment; }
@@ -86,13 +144,10 @@ class TestControl final : public InteractionHost {
   int hoverTimerStarts = 0;
 
  private:
-  static LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  friend class TestFrame;
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
-  HWND m_frame = nullptr;
-  HWND m_listBox = nullptr;
-  WNDPROC m_listBoxProc = nullptr;
+  TestFrame& m_frame;
   ListBoxRowList m_rows;
   Win32ProfileSource m_profile;
   Win32FileSystem m_files;
