@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <unknwn.h>
+#include <oleauto.h>
 
 #include <new>
 #include <span>
@@ -153,5 +154,24 @@ HRESULT Guarded(Body&& body) noexcept {
     return E_UNEXPECTED;
   }
 }
+
+// Owns a VARIANT for the length of a scope.
+struct ScopedVariant {
+  VARIANT v;
+  ScopedVariant() { VariantInit(&v); }
+  ~ScopedVariant() { VariantClear(&v); }
+  ScopedVariant(const ScopedVariant&) = delete;
+  ScopedVariant& operator=(const ScopedVariant&) = delete;
+};
+
+// Owns a BSTR for the length of a scope.
+struct ScopedBstr {
+  BSTR s = nullptr;
+  ScopedBstr() = default;
+  explicit ScopedBstr(const wchar_t* text) : s(SysAllocString(text)) {}
+  ~ScopedBstr() { SysFreeString(s); }
+  ScopedBstr(const ScopedBstr&) = delete;
+  ScopedBstr& operator=(const ScopedBstr&) = delete;
+};
 
 }  // namespace orvane

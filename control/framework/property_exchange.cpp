@@ -11,15 +11,6 @@
 namespace orvane {
 namespace {
 
-// A VARIANT cleared when it goes.
-struct ScopedVariant {
-  VARIANT v;
-  ScopedVariant() { VariantInit(&v); }
-  ~ScopedVariant() { VariantClear(&v); }
-  ScopedVariant(const ScopedVariant&) = delete;
-  ScopedVariant& operator=(const ScopedVariant&) = delete;
-};
-
 void DefaultValue(const PersistedProperty& p, VARIANT& out) {
   VariantInit(&out);
   switch (p.kind) {

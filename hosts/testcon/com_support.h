@@ -1,7 +1,7 @@
-// The container's COM plumbing: reference counting, QueryInterface tables
-// and owning interface pointers come from the control framework's COM base,
-// so that the container's objects count and answer as the control's do; the
-// scoped VARIANT and BSTR are the container's own.
+// The container's COM plumbing: reference counting, QueryInterface tables,
+// owning interface pointers and scoped VARIANTs and BSTRs come from the
+// control framework's COM base, so that the container's objects count and
+// answer as the control's do.
 #pragma once
 
 #include <objbase.h>
@@ -14,6 +14,8 @@ using orvane::CastTo;
 using orvane::ComBase;
 using orvane::ComPtr;
 using orvane::InterfaceEntry;
+using orvane::ScopedBstr;
+using orvane::ScopedVariant;
 
 // The slot of `pointer` as a QueryInterface or creation call's `void**`
 // out-parameter; what it held is released first.
@@ -21,24 +23,5 @@ template <class I>
 void** OutSlot(ComPtr<I>& pointer) {
   return reinterpret_cast<void**>(pointer.Receive());
 }
-
-// Owns a VARIANT for the length of a scope.
-struct ScopedVariant {
-  VARIANT v;
-  ScopedVariant() { VariantInit(&v); }
-  ~ScopedVariant() { VariantClear(&v); }
-  ScopedVariant(const ScopedVariant&) = delete;
-  ScopedVariant& operator=(const ScopedVariant&) = delete;
-};
-
-// Owns a BSTR for the length of a scope.
-struct ScopedBstr {
-  BSTR s = nullptr;
-  ScopedBstr() = default;
-  explicit ScopedBstr(const wchar_t* text) : s(SysAllocString(text)) {}
-  ~ScopedBstr() { SysFreeString(s); }
-  ScopedBstr(const ScopedBstr&) = delete;
-  ScopedBstr& operator=(const ScopedBstr&) = delete;
-};
 
 }  // namespace testcon
