@@ -14,8 +14,8 @@ using test::CoreFixture;
 
 // Category 1 holds 30,000 books, category 2 1,000 more.
 void LoadBigCatalogue(CoreFixture& f) {
-  f.Catalogue("big", {std::vector<std::string>(30000, "none"),
-                      std::vector<std::string>(1000, "none")});
+  f.Catalogue("big",
+              {std::vector<std::string>(30000, "none"), std::vector<std::string>(1000, "none")});
   f.core.LoadBooks("big");
 }
 

@@ -52,9 +52,9 @@ void BM_ParseToc(benchmark::State& state) {
     state.ResumeTiming();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.size()));
-  state.counters["ns_per_record"] = benchmark::Counter(
-      static_cast<double>(nodes), benchmark::Counter::kIsIterationInvariantRate |
-                                      benchmark::Counter::kInvert);
+  state.counters["ns_per_record"] =
+      benchmark::Counter(static_cast<double>(nodes), benchmark::Counter::kIsIterationInvariantRate |
+                                                         benchmark::Counter::kInvert);
   // Node slots come from a pool whose chunks the first iteration made and
   // the later ones reuse, so the heap growth counts the child lists only: a
   // node costs its slot plus that.

@@ -44,8 +44,8 @@ const EnumeratedProperty kEnumeratedProperties[] = {
 // The type library's stock members are the ones OLE defines.
 static_assert(ORVANE_DISPID_BACKCOLOR == DISPID_BACKCOLOR &&
               ORVANE_DISPID_FORECOLOR == DISPID_FORECOLOR &&
-              ORVANE_DISPID_BORDERSTYLE == DISPID_BORDERSTYLE && ORVANE_DISPID_FONT == DISPID_FONT &&
-              ORVANE_DISPID_ABOUTBOX == DISPID_ABOUTBOX);
+              ORVANE_DISPID_BORDERSTYLE == DISPID_BORDERSTYLE &&
+              ORVANE_DISPID_FONT == DISPID_FONT && ORVANE_DISPID_ABOUTBOX == DISPID_ABOUTBOX);
 static_assert(ORVANE_DISPID_CLICK == DISPID_CLICK && ORVANE_DISPID_DBLCLICK == DISPID_DBLCLICK &&
               ORVANE_DISPID_KEYDOWN == DISPID_KEYDOWN &&
               ORVANE_DISPID_KEYPRESS == DISPID_KEYPRESS && ORVANE_DISPID_KEYUP == DISPID_KEYUP &&
@@ -212,18 +212,18 @@ void COrvaneCtrl::OnDestroyWindow() {
 void COrvaneCtrl::MakeCheckStrip(COLORREF backColour) {
   m_checkStrip.reset();
   HDC dc = Window() ? GetDC(Window()) : nullptr;
-  m_checkStrip.reset(new (std::nothrow) GlyphStrip(ComModule::Instance(), dc, kCheckStripBitmap,
-                                                   kCheckStripColumns, kCheckStripRows,
-                                                   backColour));
+  m_checkStrip.reset(new (std::nothrow)
+                         GlyphStrip(ComModule::Instance(), dc, kCheckStripBitmap,
+                                    kCheckStripColumns, kCheckStripRows, backColour));
   if (dc) ReleaseDC(Window(), dc);
 }
 
 void COrvaneCtrl::MakeTreeStrip(COLORREF backColour) {
   m_treeStrip.reset();
   HDC dc = Window() ? GetDC(Window()) : nullptr;
-  m_treeStrip.reset(new (std::nothrow) GlyphStrip(ComModule::Instance(), dc,
-                                                  TreeStripBitmapFor(m_alignment),
-                                                  kTreeStripColumns, kTreeStripRows, backColour));
+  m_treeStrip.reset(new (std::nothrow)
+                        GlyphStrip(ComModule::Instance(), dc, TreeStripBitmapFor(m_alignment),
+                                   kTreeStripColumns, kTreeStripRows, backColour));
   if (dc) ReleaseDC(Window(), dc);
 }
 

@@ -105,10 +105,12 @@ std::span<const COrvaneCtrl::PropertyBinding> COrvaneCtrl::PersistedBindings() {
        GetMember<&COrvaneCtrl::m_alignment>,
        [](COrvaneCtrl& control, const VARIANT& value) {
          TakeValue(value, control.m_alignment);
-         if (control.Window()) control.MakeTreeStrip(control.TranslateColor(control.GetBackColor()));
+         if (control.Window())
+           control.MakeTreeStrip(control.TranslateColor(control.GetBackColor()));
        }},
       {{L"Indent", ORVANE_DISPID_INDENT, PropertyKind::Short, kDefaultIndent},
-       GetMember<&COrvaneCtrl::m_indent>, SetMember<&COrvaneCtrl::m_indent>},
+       GetMember<&COrvaneCtrl::m_indent>,
+       SetMember<&COrvaneCtrl::m_indent>},
       {{L"FontA", ORVANE_DISPID_FONTA, PropertyKind::Font, 0, "", &kFontaDefault},
        [](COrvaneCtrl& control, VARIANT& out) {
          V_VT(&out) = VT_DISPATCH;
@@ -121,7 +123,8 @@ std::span<const COrvaneCtrl::PropertyBinding> COrvaneCtrl::PersistedBindings() {
          control.FillBalloonFonts();
        }},
       {{L"ReadingOrder", ORVANE_DISPID_READINGORDER, PropertyKind::Short, LTR},
-       GetMember<&COrvaneCtrl::m_readingOrder>, SetMember<&COrvaneCtrl::m_readingOrder>},
+       GetMember<&COrvaneCtrl::m_readingOrder>,
+       SetMember<&COrvaneCtrl::m_readingOrder>},
       {{L"ElapsedTime", ORVANE_DISPID_ELAPSEDTIME, PropertyKind::Long, kDefaultElapsedTime},
        GetMember<&COrvaneCtrl::m_elapsedTime>,
        [](COrvaneCtrl& control, const VARIANT& value) {
@@ -130,7 +133,8 @@ std::span<const COrvaneCtrl::PropertyBinding> COrvaneCtrl::PersistedBindings() {
          control.m_hoverTimerSeam.SetPeriod(control.m_elapsedTime);
        }},
       {{L"FilePos", ORVANE_DISPID_FILEPOS, PropertyKind::Long, 0},
-       GetMember<&COrvaneCtrl::m_filePos>, SetMember<&COrvaneCtrl::m_filePos>},
+       GetMember<&COrvaneCtrl::m_filePos>,
+       SetMember<&COrvaneCtrl::m_filePos>},
       {{L"ApplyCheck", ORVANE_DISPID_APPLYCHECK, PropertyKind::Bool, 0},
        [](COrvaneCtrl& control, VARIANT& out) {
          return PutValue(control.m_core.Checks().ApplyCheck(), out);
@@ -139,7 +143,8 @@ std::span<const COrvaneCtrl::PropertyBinding> COrvaneCtrl::PersistedBindings() {
          control.m_core.Checks().StoreApplyCheck(V_BOOL(&value) != VARIANT_FALSE);
        }},
       {{L"ShowHint", ORVANE_DISPID_SHOWBALLOONHELP, PropertyKind::Bool, 1},
-       GetMember<&COrvaneCtrl::m_showBalloonHelp>, SetMember<&COrvaneCtrl::m_showBalloonHelp>},
+       GetMember<&COrvaneCtrl::m_showBalloonHelp>,
+       SetMember<&COrvaneCtrl::m_showBalloonHelp>},
       {{L"TocFile", ORVANE_DISPID_TOCFILE, PropertyKind::String, 0, "C:\\0\\1.TXT"},
        [](COrvaneCtrl& control, VARIANT& out) {
          return PutValue(control.m_core.Queries().TocFile(), out);

@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int i = 0; i < 8 && !in.Empty(); ++i) {
     int16_t book = static_cast<int16_t>(in.Take<uint8_t>() % 5 - 1);
     int32_t pos = in.Take<int32_t>();
-    if (in.Take<uint8_t>() & 1) pos = static_cast<int32_t>(static_cast<uint32_t>(pos) % (toc.size() + 40));
+    if (in.Take<uint8_t>() & 1)
+      pos = static_cast<int32_t>(static_cast<uint32_t>(pos) % (toc.size() + 40));
     (void)f.core.Queries().GetSectionTitle(book, pos);
     (void)f.core.Queries().GetParentPos(book, pos);
     (void)f.core.Queries().TocToFilePos(book, pos);

@@ -22,9 +22,9 @@ namespace {
 int g_readingOrder = HARFIX_ORDER_LTR;
 
 bool IsDeviceContext(HDC dc) {
-    if (!dc) return false;
-    const DWORD type = GetObjectType(dc);
-    return type == OBJ_DC || type == OBJ_MEMDC || type == OBJ_ENHMETADC;
+  if (!dc) return false;
+  const DWORD type = GetObjectType(dc);
+  return type == OBJ_DC || type == OBJ_MEMDC || type == OBJ_ENHMETADC;
 }
 
 // Bytes beyond this are ignored. Even at a one-pixel font the width of this
@@ -40,22 +40,25 @@ constexpr std::size_t kMaxTitleBytes = 4096;
 SRWLOCK g_lock = SRWLOCK_INIT;
 
 class Locked {
-public:
-    Locked() { AcquireSRWLockExclusive(&g_lock); }
-    ~Locked() { ReleaseSRWLockExclusive(&g_lock); }
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
+ public:
+  Locked() { AcquireSRWLockExclusive(&g_lock); }
+  ~Locked() { ReleaseSRWLockExclusive(&g_lock); }
+  Locked(const Locked&) = delete;
+  Locked& operator=(const Locked&) = delete;
 };
 
 // The layout of a call's text fitted to `height` (0: not fitted), or null
 // when there is none to lay out. The length is a byte count, but a title
 // never runs past its terminating zero, so a length larger than the string
 // cannot make us read beyond it.
-std::shared_ptr<const harfix::FittedLayout> LayOutCallText(harfix::FontSelection& selection, const char* text,
-                                                           int length, int height) {
-    if (!text || length < 0) return nullptr;
-    const std::size_t bytes = strnlen(text, std::min(static_cast<std::size_t>(length), kMaxTitleBytes));
-    return harfix::LayoutFor(selection, std::string_view(text, bytes), g_readingOrder == HARFIX_ORDER_RTL, height);
+std::shared_ptr<const harfix::FittedLayout> LayOutCallText(harfix::FontSelection& selection,
+                                                           const char* text, int length,
+                                                           int height) {
+  if (!text || length < 0) return nullptr;
+  const std::size_t bytes =
+      strnlen(text, std::min(static_cast<std::size_t>(length), kMaxTitleBytes));
+  return harfix::LayoutFor(selection, std::string_view(text, bytes),
+                           g_readingOrder == HARFIX_ORDER_RTL, height);
 }
 
 }  // namespace
@@ -66,96 +69,96 @@ extern "C" {
 // and free the kept caches. At process exit (reserved is not null) nothing is
 // touched; the system reclaims it all, and other libraries may be gone.
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-    if (reason == DLL_PROCESS_ATTACH) harfix::ReadLayoutMemorySwitch();
-    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
-        harfix::EndAllSelections();
-        harfix::ForgetLayouts();
-        harfix::FreeScriptCaches();
-    }
-    return TRUE;
+  if (reason == DLL_PROCESS_ATTACH) harfix::ReadLayoutMemorySwitch();
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+    harfix::EndAllSelections();
+    harfix::ForgetLayouts();
+    harfix::FreeScriptCaches();
+  }
+  return TRUE;
 }
 
 BOOL WINAPI aSelectDC(HDC dc, const LOGFONTA* latinFont, const LOGFONTA* arabicFont) {
-    if (!IsDeviceContext(dc) || !latinFont || !arabicFont) return FALSE;
-    Locked locked;
-    try {
-        // The new selection must record the device context's own font, not
-        // one of an earlier selection that is about to be deleted.
-        harfix::EndSelection(dc);
-        auto selection = harfix::FontSelection::Create(dc, *latinFont, *arabicFont);
-        if (!selection) return FALSE;
-        harfix::AdoptSelection(std::move(selection));
-        return TRUE;
-    } catch (...) {
-        return FALSE;
-    }
+  if (!IsDeviceContext(dc) || !latinFont || !arabicFont) return FALSE;
+  Locked locked;
+  try {
+    // The new selection must record the device context's own font, not
+    // one of an earlier selection that is about to be deleted.
+    harfix::EndSelection(dc);
+    auto selection = harfix::FontSelection::Create(dc, *latinFont, *arabicFont);
+    if (!selection) return FALSE;
+    harfix::AdoptSelection(std::move(selection));
+    return TRUE;
+  } catch (...) {
+    return FALSE;
+  }
 }
 
 SIZE WINAPI aTextExtent(HDC dc, const char* text, int length) {
-    SIZE extent = {0, 0};
-    Locked locked;
-    try {
-        harfix::FontSelection* selection = harfix::FindSelection(dc);
-        if (!selection) return extent;
-        // Measured at the height the caller announced it will draw in.
-        const auto layout = LayOutCallText(*selection, text, length, selection->FitHeight());
-        if (!layout) return extent;
-        extent.cx = layout->line.Width();
-        extent.cy = layout->ascent + layout->descent;
-    } catch (...) {
-        extent = {0, 0};
-    }
-    return extent;
+  SIZE extent = {0, 0};
+  Locked locked;
+  try {
+    harfix::FontSelection* selection = harfix::FindSelection(dc);
+    if (!selection) return extent;
+    // Measured at the height the caller announced it will draw in.
+    const auto layout = LayOutCallText(*selection, text, length, selection->FitHeight());
+    if (!layout) return extent;
+    extent.cx = layout->line.Width();
+    extent.cy = layout->ascent + layout->descent;
+  } catch (...) {
+    extent = {0, 0};
+  }
+  return extent;
 }
 
 BOOL WINAPI aDrawText(HDC dc, const char* text, int length, const RECT* rect, int flags) {
-    if (!rect || !text || length < 0) return FALSE;
-    Locked locked;
-    try {
-        harfix::FontSelection* selection = harfix::FindSelection(dc);
-        if (!selection) return FALSE;
-        // Every mark above and below the line stays inside the rectangle:
-        // a line box taller than it is drawn at the largest size that fits.
-        // The fit comes before the layout, so the glyphs drawn are measured
-        // at the size they are drawn.
-        const long long tall = static_cast<long long>(rect->bottom) - rect->top;
-        const int height = tall > 0 && tall <= INT_MAX ? static_cast<int>(tall) : 0;
-        if (height > 0) selection->FitLineHeight(height);
-        const auto layout = LayOutCallText(*selection, text, length, height);
-        if (!layout) return FALSE;
-        const harfix::DrawingSizes sizes(*selection, *layout);
-        harfix::PaintLine(*selection, layout->line, *rect, flags);
-        return TRUE;
-    } catch (...) {
-        return FALSE;
-    }
+  if (!rect || !text || length < 0) return FALSE;
+  Locked locked;
+  try {
+    harfix::FontSelection* selection = harfix::FindSelection(dc);
+    if (!selection) return FALSE;
+    // Every mark above and below the line stays inside the rectangle:
+    // a line box taller than it is drawn at the largest size that fits.
+    // The fit comes before the layout, so the glyphs drawn are measured
+    // at the size they are drawn.
+    const long long tall = static_cast<long long>(rect->bottom) - rect->top;
+    const int height = tall > 0 && tall <= INT_MAX ? static_cast<int>(tall) : 0;
+    if (height > 0) selection->FitLineHeight(height);
+    const auto layout = LayOutCallText(*selection, text, length, height);
+    if (!layout) return FALSE;
+    const harfix::DrawingSizes sizes(*selection, *layout);
+    harfix::PaintLine(*selection, layout->line, *rect, flags);
+    return TRUE;
+  } catch (...) {
+    return FALSE;
+  }
 }
 
 BOOL WINAPI aFitLineHeight(HDC dc, int height) {
-    if (!IsDeviceContext(dc) || height <= 0) return FALSE;
-    Locked locked;
-    harfix::FontSelection* selection = harfix::FindSelection(dc);
-    if (!selection) return FALSE;
-    try {
-        return selection->FitLineHeight(height) ? TRUE : FALSE;
-    } catch (...) {
-        return FALSE;
-    }
+  if (!IsDeviceContext(dc) || height <= 0) return FALSE;
+  Locked locked;
+  harfix::FontSelection* selection = harfix::FindSelection(dc);
+  if (!selection) return FALSE;
+  try {
+    return selection->FitLineHeight(height) ? TRUE : FALSE;
+  } catch (...) {
+    return FALSE;
+  }
 }
 
 void WINAPI aSetReadingOrder(int code) {
-    Locked locked;
-    if (code == HARFIX_ORDER_LTR || code == HARFIX_ORDER_RTL) g_readingOrder = code;
+  Locked locked;
+  if (code == HARFIX_ORDER_LTR || code == HARFIX_ORDER_RTL) g_readingOrder = code;
 }
 
 int WINAPI aGetReadingOrder(void) {
-    Locked locked;
-    return g_readingOrder;
+  Locked locked;
+  return g_readingOrder;
 }
 
 BOOL WINAPI aReleaseDC(HDC dc) {
-    Locked locked;
-    return harfix::EndSelection(dc) ? TRUE : FALSE;
+  Locked locked;
+  return harfix::EndSelection(dc) ? TRUE : FALSE;
 }
 
 }  // extern "C"

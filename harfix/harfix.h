@@ -26,19 +26,16 @@ extern "C" {
 #endif
 
 // Reading-order codes for aSetReadingOrder and aGetReadingOrder.
-enum {
-    HARFIX_ORDER_LTR = 1,
-    HARFIX_ORDER_RTL = 2
-};
+enum { HARFIX_ORDER_LTR = 1, HARFIX_ORDER_RTL = 2 };
 
 // aDrawText flags; the values are those of DrawText's DT_ flags of the same
 // meaning, so that code written against DrawText reads the same.
 enum {
-    HARFIX_ALIGN_LEFT = 0x0,
-    HARFIX_ALIGN_CENTER = 0x1,
-    HARFIX_ALIGN_RIGHT = 0x2,
-    HARFIX_VCENTER = 0x4,
-    HARFIX_BOTTOM = 0x8
+  HARFIX_ALIGN_LEFT = 0x0,
+  HARFIX_ALIGN_CENTER = 0x1,
+  HARFIX_ALIGN_RIGHT = 0x2,
+  HARFIX_VCENTER = 0x4,
+  HARFIX_BOTTOM = 0x8
 };
 
 // Makes fonts from the two descriptions and selects them into dc until
@@ -58,8 +55,8 @@ HARFIX_API SIZE WINAPI aTextExtent(HDC dc, const char* text, int length);
 // the library's reading order. flags: HARFIX_ALIGN_* and HARFIX_VCENTER or
 // HARFIX_BOTTOM. A line box taller than rect is drawn at the largest size
 // that fits (aFitLineHeight), so marks above and below the line stay inside
-// rect. The ink lies within the aTextExtent width from the aligned edge. Returns FALSE, drawing nothing, on the same failures as aTextExtent
-// or when rect is null.
+// rect. The ink lies within the aTextExtent width from the aligned edge. Returns FALSE, drawing
+// nothing, on the same failures as aTextExtent or when rect is null.
 HARFIX_API BOOL WINAPI aDrawText(HDC dc, const char* text, int length, const RECT* rect, int flags);
 
 // Fits the live selection on dc to lines at most height pixels tall: when

@@ -21,8 +21,8 @@ namespace harfix {
 // The layout of `bytes` (Windows-1256) with the selection's present fonts,
 // fitted to height (0: not fitted) in the given paragraph direction: kept
 // from an earlier call or laid out now and kept. Never null.
-std::shared_ptr<const FittedLayout> LayoutFor(FontSelection& selection, std::string_view bytes, bool rightToLeft,
-                                              int height);
+std::shared_ptr<const FittedLayout> LayoutFor(FontSelection& selection, std::string_view bytes,
+                                              bool rightToLeft, int height);
 
 // Forgets every kept line.
 void ForgetLines();

@@ -20,42 +20,43 @@ namespace harfix {
 // glyphs: the fonts it was laid out with when those are smaller than the
 // selection's, and the line box they give.
 struct FittedLayout {
-    LaidOutLine line;
-    bool shrunk = false;
-    LOGFONTA latin{};  // when shrunk: the fonts the glyphs belong to
-    LOGFONTA arabic{};
-    int ascent = 0;
-    int descent = 0;
+  LaidOutLine line;
+  bool shrunk = false;
+  LOGFONTA latin{};  // when shrunk: the fonts the glyphs belong to
+  LOGFONTA arabic{};
+  int ascent = 0;
+  int descent = 0;
 };
 
 // Lays out text with the selection's fonts; height 0 means no fitting. The
 // selection's fonts are as before on return.
-FittedLayout LayOutFitted(FontSelection& selection, const std::wstring& text, bool rightToLeft, int height);
+FittedLayout LayOutFitted(FontSelection& selection, const std::wstring& text, bool rightToLeft,
+                          int height);
 
 // Gives the selection back the fonts it has now when it goes, whatever
 // sizes they were remade at meanwhile.
 class SizesKept {
-public:
-    explicit SizesKept(FontSelection& selection);
-    ~SizesKept();
+ public:
+  explicit SizesKept(FontSelection& selection);
+  ~SizesKept();
 
-    SizesKept(const SizesKept&) = delete;
-    SizesKept& operator=(const SizesKept&) = delete;
+  SizesKept(const SizesKept&) = delete;
+  SizesKept& operator=(const SizesKept&) = delete;
 
-private:
-    FontSelection& selection_;
-    LOGFONTA latin_;
-    LOGFONTA arabic_;
+ private:
+  FontSelection& selection_;
+  LOGFONTA latin_;
+  LOGFONTA arabic_;
 };
 
 // While alive, the selection's fonts are those `layout` was laid out with,
 // so that its glyphs are drawn at their own size.
 class DrawingSizes {
-public:
-    DrawingSizes(FontSelection& selection, const FittedLayout& layout);
+ public:
+  DrawingSizes(FontSelection& selection, const FittedLayout& layout);
 
-private:
-    std::optional<SizesKept> kept_;
+ private:
+  std::optional<SizesKept> kept_;
 };
 
 }  // namespace harfix

@@ -15,25 +15,25 @@
 namespace harfix {
 
 struct GlyphRun {
-    FontRole role = FontRole::Latin;
-    std::vector<WORD> glyphs;  // left to right, whatever the run's direction
-    std::vector<int> originX;  // each glyph's drawing origin on the line
-    std::vector<int> raise;    // each glyph's shift above the baseline
+  FontRole role = FontRole::Latin;
+  std::vector<WORD> glyphs;  // left to right, whatever the run's direction
+  std::vector<int> originX;  // each glyph's drawing origin on the line
+  std::vector<int> raise;    // each glyph's shift above the baseline
 };
 
 struct LaidOutLine {
-    std::vector<GlyphRun> runs;  // left to right
-    // The span the line covers: the advance box from 0 to the last pen
-    // position, widened by any glyph ink that overhangs it.
-    int coverLeft = 0;
-    int coverRight = 0;
-    // How far the glyphs' ink reaches above and below the baseline, marks
-    // included; both 0 for a line without ink.
-    int inkAbove = 0;
-    int inkBelow = 0;
+  std::vector<GlyphRun> runs;  // left to right
+  // The span the line covers: the advance box from 0 to the last pen
+  // position, widened by any glyph ink that overhangs it.
+  int coverLeft = 0;
+  int coverRight = 0;
+  // How far the glyphs' ink reaches above and below the baseline, marks
+  // included; both 0 for a line without ink.
+  int inkAbove = 0;
+  int inkBelow = 0;
 
-    int Width() const { return coverRight - coverLeft; }
-    int InkHeight() const { return inkAbove + inkBelow; }
+  int Width() const { return coverRight - coverLeft; }
+  int InkHeight() const { return inkAbove + inkBelow; }
 };
 
 // Lays out text with the selection's fonts in the given paragraph direction.

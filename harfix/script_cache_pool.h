@@ -16,11 +16,11 @@
 namespace harfix {
 
 struct ScriptCacheKey {
-    LOGFONTA description;
-    std::array<LONG, 8> realised;  // the metrics the device gave the font
+  LOGFONTA description;
+  std::array<LONG, 8> realised;  // the metrics the device gave the font
 
-    static ScriptCacheKey For(const LOGFONTA& description, const TEXTMETRICW& metrics);
-    bool operator==(const ScriptCacheKey& other) const;
+  static ScriptCacheKey For(const LOGFONTA& description, const TEXTMETRICW& metrics);
+  bool operator==(const ScriptCacheKey& other) const;
 };
 
 // A kept cache for the font of `key`, now owned by the caller, or nullptr

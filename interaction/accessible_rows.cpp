@@ -33,10 +33,13 @@ enum class RowAction { kNone, kExpand, kCollapse, kCheck, kUncheck };
 RowAction ActionOf(const OrvaneCore& core, const OutlineNode& node) {
   // A greyed book is selected by a click but neither opened nor checked.
   if (!node.m_active) return RowAction::kNone;
-  if (core.Outline().CanOpen(node)) return node.m_expanded ? RowAction::kCollapse : RowAction::kExpand;
+  if (core.Outline().CanOpen(node))
+    return node.m_expanded ? RowAction::kCollapse : RowAction::kExpand;
   // Only categories and books keep a state a click can change.
-  if (core.Checks().ApplyCheck() && (core.Outline().IsCategory(&node) || core.Outline().IsBook(&node))) {
-    return core.Checks().GetCheckState(&node) == csChecked ? RowAction::kUncheck : RowAction::kCheck;
+  if (core.Checks().ApplyCheck() &&
+      (core.Outline().IsCategory(&node) || core.Outline().IsBook(&node))) {
+    return core.Checks().GetCheckState(&node) == csChecked ? RowAction::kUncheck
+                                                           : RowAction::kCheck;
   }
   return RowAction::kNone;
 }
@@ -93,7 +96,8 @@ long RowState(InteractionHost& host, int32_t row, const OutlineNode& node) {
   if (rect.bottom <= client.top || rect.top >= client.bottom) {
     state |= STATE_SYSTEM_OFFSCREEN | STATE_SYSTEM_INVISIBLE;
   }
-  if (core.Outline().CanOpen(node)) state |= node.m_expanded ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
+  if (core.Outline().CanOpen(node))
+    state |= node.m_expanded ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
   if (!node.m_active) state |= STATE_SYSTEM_UNAVAILABLE;
   // The box the row is painted with in the check view.
   if (core.Checks().ApplyCheck()) {

@@ -60,8 +60,8 @@ RECT BalloonRect(InteractionHost& host, const std::string& text) {
 
   // The title starts past the row's tree lines, button, icon and check box,
   // and the gap the row leaves before it.
-  const int treePart = host.Indent() * node->Level() + host.TreeCellWidth() +
-                       host.CheckCellWidth() + kTitleGap;
+  const int treePart =
+      host.Indent() * node->Level() + host.TreeCellWidth() + host.CheckCellWidth() + kTitleGap;
   const bool right = IsRightLayout(host.Alignment());
   if (right) {
     rect.right -= treePart;

@@ -9,9 +9,7 @@ namespace {
 
 constexpr wchar_t kBalloonClass[] = L"OrvaneBalloonWindow";
 
-HINSTANCE ThisModule() {
-  return ModuleOf(reinterpret_cast<const void*>(&ModuleOf));
-}
+HINSTANCE ThisModule() { return ModuleOf(reinterpret_cast<const void*>(&ModuleOf)); }
 
 // The class of an earlier load of this module may still be registered with
 // a window procedure that is no longer mapped; such a class is replaced.

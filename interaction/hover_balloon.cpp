@@ -21,8 +21,7 @@ void DetectHover(InteractionHost& host, POINT point) {
   // The high word of the answer is set for a point that is on no row, which
   // makes the whole answer too large to be a row.
   const LRESULT answer = host.ListBoxHandling(
-      LB_ITEMFROMPOINT, 0,
-      MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+      LB_ITEMFROMPOINT, 0, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
   const int32_t count = rows.Count();
   if (answer < 0 || answer >= count) return;
   const auto row = static_cast<int32_t>(answer);

@@ -1,5 +1,5 @@
-// Loading a catalogue, and finding its books again: the catalogue file named after the topic gives the books
-// directory, the categories with their books, and each book's TOC file.
+// Loading a catalogue, and finding its books again: the catalogue file named after the topic gives
+// the books directory, the categories with their books, and each book's TOC file.
 #include <algorithm>
 #include <string>
 
@@ -39,7 +39,7 @@ void CatalogueLoader::SetBookReading(BookReading reading) {
 std::string CatalogueLoader::CatalogueFile() const { return m_topicName + ".INI"; }
 
 std::string CatalogueLoader::Read(std::string_view section, std::string_view key,
-                            std::string_view deflt) {
+                                  std::string_view deflt) {
   // Rebuilt only when the topic changed: a load reads thousands of values.
   if (m_catalogueFileTopic != m_topicName || m_catalogueFile.empty()) {
     m_catalogueFile = CatalogueFile();
@@ -66,8 +66,7 @@ void CatalogueLoader::LoadCategories(int32_t declaredBooks) {
       std::clamp(ReadLeadingNumber(Read("Categories", "Count", "0")), 0, kMaxCategories);
   int32_t total = 0;
   for (int32_t k = 1; k <= categoryCount; ++k) {
-    OutlineNode* category =
-        AddSiblingNode(root, nullptr, Read("Categories", Numbered("Name", k)));
+    OutlineNode* category = AddSiblingNode(root, nullptr, Read("Categories", Numbered("Name", k)));
     std::string section = Numbered("Category", k);
     int32_t count = std::clamp(ReadLeadingNumber(Read(section, "Count")), 0, kMaxBooks - total);
     CategoryEntry& entry = categories.AddCategory(static_cast<int16_t>(count));

@@ -24,8 +24,8 @@ std::string Cp1256ToUtf8(std::string_view cp1256);
 struct Cp1256Error {
   enum class Kind { None, InvalidUtf8, Unmappable };
   Kind kind = Kind::None;
-  size_t offset = 0;      // byte offset of the offending sequence in the input
-  char32_t code = 0;      // the character, for Unmappable
+  size_t offset = 0;             // byte offset of the offending sequence in the input
+  char32_t code = 0;             // the character, for Unmappable
   std::string Describe() const;  // e.g. "U+FDFA has no Windows-1256 byte"
 };
 

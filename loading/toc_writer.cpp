@@ -18,7 +18,7 @@ constexpr uint64_t kMaxFileSize = std::numeric_limits<int32_t>::max();
 
 struct PlacedRecord {
   const TocSection* section;
-  int32_t parent;      // index of the parent's record; -1 under the book
+  int32_t parent;  // index of the parent's record; -1 under the book
   uint8_t level;
   uint32_t offset = 0;
 };
@@ -33,8 +33,8 @@ struct GroupOrder {
 
 bool CheckSection(const TocSection& section, std::string& error) {
   if (section.title.size() > kMaxTitleBytes) {
-    error = "title of " + std::to_string(section.title.size()) + " bytes is longer than a record can hold (" +
-            std::to_string(kMaxTitleBytes) + ")";
+    error = "title of " + std::to_string(section.title.size()) +
+            " bytes is longer than a record can hold (" + std::to_string(kMaxTitleBytes) + ")";
     return false;
   }
   for (char c : section.title) {
@@ -45,7 +45,8 @@ bool CheckSection(const TocSection& section, std::string& error) {
     }
   }
   if (section.children.size() > kMaxGroupSize) {
-    error = "a section has " + std::to_string(section.children.size()) + " children; a record counts at most 65535";
+    error = "a section has " + std::to_string(section.children.size()) +
+            " children; a record counts at most 65535";
     return false;
   }
   return true;
@@ -61,7 +62,8 @@ bool OrderGroups(const std::vector<TocSection>& sections, GroupOrder& order, std
   while (!pending.empty()) {
     const int32_t parent = pending.front();
     pending.pop_front();
-    const std::vector<TocSection>& members = parent < 0 ? sections : order.records[parent].section->children;
+    const std::vector<TocSection>& members =
+        parent < 0 ? sections : order.records[parent].section->children;
     if (members.empty()) continue;
     const uint32_t level = parent < 0 ? 2u : order.records[parent].level + 1u;
     if (level > 255) {
@@ -103,7 +105,8 @@ bool WriteToc(const std::vector<TocSection>& sections, const TocWriteOptions& op
   if (!OrderGroups(sections, order, error)) return false;
 
   const auto groupCount = static_cast<uint32_t>(order.groups.size());
-  const uint32_t leading = options.leadingGroups ? std::min(*options.leadingGroups, groupCount) : groupCount;
+  const uint32_t leading =
+      options.leadingGroups ? std::min(*options.leadingGroups, groupCount) : groupCount;
   const bool terminate = leading < groupCount || options.terminate;
 
   // Place every record: the leading region packed, then the deferred runs.
@@ -150,7 +153,8 @@ bool WriteToc(const std::vector<TocSection>& sections, const TocWriteOptions& op
     p[rec::kLevel] = r.level;
     WriteU32(p + rec::kFilePos, static_cast<uint32_t>(r.section->filePos));
     for (uint32_t k = 0; k < titleLength; ++k) {
-      p[kRecordHeaderSize + k] = static_cast<uint8_t>(static_cast<uint8_t>(r.section->title[k]) - 1);
+      p[kRecordHeaderSize + k] =
+          static_cast<uint8_t>(static_cast<uint8_t>(r.section->title[k]) - 1);
     }
   }
   bytes = std::move(out);

@@ -35,7 +35,7 @@ void AddChunk() {
   // see them as kept, not lost.
   static std::mutex* lock = new std::mutex;
   static std::vector<char*>* chunks = new std::vector<char*>;
-  char* chunk = static_cast<char*>(::operator new(kSlotSize * kSlotsPerChunk));
+  char* chunk = static_cast<char*>(::operator new(kSlotSize* kSlotsPerChunk));
   {
     std::lock_guard<std::mutex> guard(*lock);
     chunks->push_back(chunk);

@@ -21,9 +21,7 @@ inline constexpr uint32_t kLevel = 12;         // u8: depth in the outline
 inline constexpr uint32_t kFilePos = 17;       // i32: position in the book's text, -1 for none
 }  // namespace rec
 
-inline uint16_t ReadU16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
+inline uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 inline uint32_t ReadU32(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);

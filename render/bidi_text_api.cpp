@@ -58,9 +58,8 @@ const BidiTextApi& LoadBidiTextLibrary() {
     // the system looks for a library by bare name beside the host, not
     // beside the control: look beside the module holding this code first.
     HMODULE library = nullptr;
-    const std::string beside =
-        PathBesideModule(ModuleOf(reinterpret_cast<const void*>(&ResolveBidiTextApi)),
-                         "Harfix.dll");
+    const std::string beside = PathBesideModule(
+        ModuleOf(reinterpret_cast<const void*>(&ResolveBidiTextApi)), "Harfix.dll");
     if (!beside.empty()) {
       library = LoadLibraryExA(beside.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     }

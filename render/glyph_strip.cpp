@@ -12,8 +12,8 @@ constexpr int64_t kMaxCells = 4096;
 
 GlyphStrip::GlyphStrip(HINSTANCE module, HDC dc, int bitmapId, int columns, int rows,
                        COLORREF backColour)
-    : GlyphStrip(static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(bitmapId),
-                                                 IMAGE_BITMAP, 0, 0, 0)),
+    : GlyphStrip(static_cast<HBITMAP>(
+                     LoadImageA(module, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, 0)),
                  dc, columns, rows, backColour) {}
 
 GlyphStrip::GlyphStrip(HBITMAP source, HDC dc, int columns, int rows, COLORREF backColour)
@@ -85,8 +85,8 @@ void GlyphStrip::Build(HDC dc, COLORREF backColour) {
         m_cells[index] = bitmap;
         if (!bitmap) continue;
         HGDIOBJ cellOld = SelectObject(cell, bitmap);
-        BitBlt(cell, 0, 0, m_cellWidth, m_cellHeight, whole, c * m_cellWidth,
-               r * m_cellHeight, SRCCOPY);
+        BitBlt(cell, 0, 0, m_cellWidth, m_cellHeight, whole, c * m_cellWidth, r * m_cellHeight,
+               SRCCOPY);
         SelectObject(cell, cellOld);
       }
     }
@@ -131,8 +131,8 @@ void DrawTransparent(HDC dest, HBITMAP source, int16_t x, int16_t y, COLORREF ke
   HBITMAP resultBitmap = CreateCompatibleBitmap(dest, w, h);
   HBITMAP saveBitmap = CreateCompatibleBitmap(dest, w, h);
 
-  if (inverseMask && mask && result && save && inverseMaskBitmap && maskBitmap &&
-      resultBitmap && saveBitmap) {
+  if (inverseMask && mask && result && save && inverseMaskBitmap && maskBitmap && resultBitmap &&
+      saveBitmap) {
     HGDIOBJ inverseMaskOld = SelectObject(inverseMask, inverseMaskBitmap);
     HGDIOBJ maskOld = SelectObject(mask, maskBitmap);
     HGDIOBJ resultOld = SelectObject(result, resultBitmap);

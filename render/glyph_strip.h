@@ -47,8 +47,7 @@ class GlyphStrip {
   // compatible bitmaps and contexts; null means the screen. `backColour` is a
   // resolved colour. A bitmap that cannot be loaded leaves an empty strip
   // (Valid() false) that draws nothing.
-  GlyphStrip(HINSTANCE module, HDC dc, int bitmapId, int columns, int rows,
-             COLORREF backColour);
+  GlyphStrip(HINSTANCE module, HDC dc, int bitmapId, int columns, int rows, COLORREF backColour);
   // The same from a bitmap the strip takes over (null gives an empty strip).
   GlyphStrip(HBITMAP source, HDC dc, int columns, int rows, COLORREF backColour);
   virtual ~GlyphStrip();

@@ -69,8 +69,7 @@ TreeGlyph GetRowGlyph(const OrvaneCore& core, const OutlineNode& node) {
   return static_cast<TreeGlyph>(glyph);
 }
 
-RECT GetButtonRect(const OutlineNode& node, const RECT& client, int16_t alignment,
-                   int16_t indent) {
+RECT GetButtonRect(const OutlineNode& node, const RECT& client, int16_t alignment, int16_t indent) {
   return HitColumn(client, node.Level(), alignment, indent);
 }
 

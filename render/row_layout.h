@@ -72,8 +72,7 @@ TreeGlyph GetRowGlyph(const OrvaneCore& core, const OutlineNode& node);
 
 // The hit columns the mouse handling tests: the full height of `client`,
 // `indent` pixels wide, at the node's button and check-box columns.
-RECT GetButtonRect(const OutlineNode& node, const RECT& client, int16_t alignment,
-                   int16_t indent);
+RECT GetButtonRect(const OutlineNode& node, const RECT& client, int16_t alignment, int16_t indent);
 RECT GetCheckBoxRect(const OutlineNode& node, const RECT& client, int16_t alignment,
                      int16_t indent);
 

@@ -71,8 +71,8 @@ void RowContext::SetItem(const DRAWITEMSTRUCT& drawItem) {
   action = drawItem.itemAction;
   state = drawItem.itemState;
   // Each row's item data is its node; the list box stores no text.
-  node = itemId == static_cast<UINT>(-1) ? nullptr
-                                         : reinterpret_cast<OutlineNode*>(drawItem.itemData);
+  node =
+      itemId == static_cast<UINT>(-1) ? nullptr : reinterpret_cast<OutlineNode*>(drawItem.itemData);
 }
 
 void DrawRow(const RowContext& row) {
@@ -128,8 +128,8 @@ void DrawTreeLines(const RowContext& row, const OutlineNode& node, RECT& rect, H
   const int64_t indent = row.indent;
   const int64_t level = node.Level();
   const int64_t y = rect.top;
-  const TreeGlyph own = row.core ? GetRowGlyph(*row.core, node)
-                                 : (node.m_children.Empty() ? tgBlank : tgClosedRoot);
+  const TreeGlyph own =
+      row.core ? GetRowGlyph(*row.core, node) : (node.m_children.Empty() ? tgBlank : tgClosedRoot);
 
   // Each ancestor's continuing line stands in that ancestor's own button
   // column, one indent further out per generation.

@@ -54,8 +54,8 @@ struct RowContext {
   int16_t indent = kDefaultIndent;
   COLORREF backColour = RGB(255, 255, 255);  // resolved BackColor
   COLORREF foreColour = RGB(0, 0, 0);        // resolved ForeColor
-  HFONT font = nullptr;  // the stock Font, selected before measuring a title
-  LOGFONTA fonta{};      // the Fonta font's description
+  HFONT font = nullptr;                      // the stock Font, selected before measuring a title
+  LOGFONTA fonta{};                          // the Fonta font's description
   const BidiTextApi* text = nullptr;
   int32_t* filePos = nullptr;  // the control's m_filePos, written for every row painted
 

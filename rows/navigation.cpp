@@ -20,9 +20,7 @@ int16_t RowView::ActiveCategory() const {
   return 0;
 }
 
-int16_t RowView::ActiveBook() const {
-  return m_selectedNode ? m_selectedNode->m_bookNumber : 0;
-}
+int16_t RowView::ActiveBook() const { return m_selectedNode ? m_selectedNode->m_bookNumber : 0; }
 
 bool RowView::ActivateBook(int16_t bookId) {
   OutlineNode* book = m_library.BookNode(bookId);

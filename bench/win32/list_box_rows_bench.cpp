@@ -41,11 +41,11 @@ int main(int argc, char** argv) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"OrvaneBenchParent";
   RegisterClassW(&wc);
-  HWND parent = CreateWindowW(L"OrvaneBenchParent", L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              0, 0, 320, 440, nullptr, nullptr, wc.hInstance, nullptr);
-  HWND list = CreateWindowW(L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL |
-                                              LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT |
-                                              LBS_NOTIFY | extraStyle,
+  HWND parent = CreateWindowW(L"OrvaneBenchParent", L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                              0, 320, 440, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND list = CreateWindowW(L"LISTBOX", L"",
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED |
+                                LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | extraStyle,
                             0, 0, 300, 400, parent, nullptr, wc.hInstance, nullptr);
   if (!list) {
     std::printf("no window\n");

@@ -73,9 +73,10 @@ HTREEITEM Insert(HWND tree, HTREEITEM parent, const char* text) {
 void TreeView() {
   INITCOMMONCONTROLSEX init{sizeof(init), ICC_TREEVIEW_CLASSES};
   InitCommonControlsEx(&init);
-  HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE | TVS_HASLINES |
-                                                       TVS_HASBUTTONS | TVS_LINESATROOT,
-                              0, 0, 300, 400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND tree = CreateWindowExA(
+      0, WC_TREEVIEWA, "",
+      WS_OVERLAPPEDWINDOW | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT, 0, 0, 300,
+      400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!tree) {
     std::printf("peer: no tree view window (is a display set?)\n");
     return;

@@ -31,13 +31,15 @@ constexpr int kPages = 24;  // one warm-up page, then a page never painted befor
 constexpr int kWidth = 360;
 
 // Windows-1256 words that make book and section titles of 2 to 6 words.
-const char* const kFirst[] = {"\xDF\xCA\xC7\xC8", "\xC8\xC7\xC8", "\xDD\xD5\xE1", "\xD4\xD1\xCD",
-                              "\xE3\xCE\xCA\xD5\xD1", "\xD5\xCD\xED\xCD", "\xCA\xDD\xD3\xED\xD1",
-                              "\xC3\xCD\xDF\xC7\xE3", "\xDD\xCA\xC7\xE6\xEC", "\xD1\xD3\xC7\xE1\xC9"};
-const char* const kSecond[] = {"\xC7\xE1\xD8\xE5\xC7\xD1\xC9", "\xC7\xE1\xD5\xE1\xC7\xC9", "\xC7\xE1\xD2\xDF\xC7\xC9",
-                               "\xC7\xE1\xD5\xED\xC7\xE3", "\xC7\xE1\xCD\xCC\xF8", "\xC7\xE1\xC8\xED\xE6\xDA",
-                               "\xC7\xE1\xE4\xDF\xC7\xCD", "\xC7\xE1\xDD\xD1\xC7\xC6\xD6", "\xC7\xE1\xC3\xCF\xC8",
-                               "\xC7\xE1\xD3\xED\xD1\xC9"};
+const char* const kFirst[] = {
+    "\xDF\xCA\xC7\xC8",     "\xC8\xC7\xC8",        "\xDD\xD5\xE1",         "\xD4\xD1\xCD",
+    "\xE3\xCE\xCA\xD5\xD1", "\xD5\xCD\xED\xCD",    "\xCA\xDD\xD3\xED\xD1", "\xC3\xCD\xDF\xC7\xE3",
+    "\xDD\xCA\xC7\xE6\xEC", "\xD1\xD3\xC7\xE1\xC9"};
+const char* const kSecond[] = {"\xC7\xE1\xD8\xE5\xC7\xD1\xC9", "\xC7\xE1\xD5\xE1\xC7\xC9",
+                               "\xC7\xE1\xD2\xDF\xC7\xC9",     "\xC7\xE1\xD5\xED\xC7\xE3",
+                               "\xC7\xE1\xCD\xCC\xF8",         "\xC7\xE1\xC8\xED\xE6\xDA",
+                               "\xC7\xE1\xE4\xDF\xC7\xCD",     "\xC7\xE1\xDD\xD1\xC7\xC6\xD6",
+                               "\xC7\xE1\xC3\xCF\xC8",         "\xC7\xE1\xD3\xED\xD1\xC9"};
 const char* const kThird[] = {"\xE6\xE3\xC7 \xED\xCA\xDA\xE1\xF8\xDE \xC8\xE5",
                               "\xDD\xED \xC7\xE1\xDD\xDE\xE5",
                               "\xE1\xC7\xC8\xE4 \xDE\xCF\xC7\xE3\xC9",
@@ -51,195 +53,201 @@ const char* const kThird[] = {"\xE6\xE3\xC7 \xED\xCA\xDA\xE1\xF8\xDE \xC8\xE5",
 
 // Title i: every one different, some with a part number as many have.
 std::string Title(int i) {
-    std::string title = std::string(kFirst[i % 10]) + " " + kSecond[(i / 10) % 10];
-    if (i % 3 != 0) title += std::string(" ") + kThird[(i / 100 + i) % 10];
-    if (i % 5 == 0) title += " " + std::to_string(i % 40 + 1);
-    return title;
+  std::string title = std::string(kFirst[i % 10]) + " " + kSecond[(i / 10) % 10];
+  if (i % 3 != 0) title += std::string(" ") + kThird[(i / 100 + i) % 10];
+  if (i % 5 == 0) title += " " + std::to_string(i % 40 + 1);
+  return title;
 }
 
 struct Painter {
-    orvane::RowContext row;
-    orvane::OrvaneCore* core = nullptr;
-    orvane::ListBoxRowList* rows = nullptr;
+  orvane::RowContext row;
+  orvane::OrvaneCore* core = nullptr;
+  orvane::ListBoxRowList* rows = nullptr;
 };
 Painter g_painter;
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_MEASUREITEM) {
-        reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = orvane::kRowHeight;
-        return TRUE;
-    }
-    if (msg == WM_DRAWITEM) {
-        const auto& drawItem = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        orvane::RowContext row = g_painter.row;
-        row.SetItem(drawItem);
-        row.node = g_painter.rows->NodeOf(static_cast<int32_t>(drawItem.itemID));
-        orvane::DrawRow(row);
-        return TRUE;
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_MEASUREITEM) {
+    reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = orvane::kRowHeight;
+    return TRUE;
+  }
+  if (msg == WM_DRAWITEM) {
+    const auto& drawItem = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    orvane::RowContext row = g_painter.row;
+    row.SetItem(drawItem);
+    row.node = g_painter.rows->NodeOf(static_cast<int32_t>(drawItem.itemID));
+    orvane::DrawRow(row);
+    return TRUE;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
 // Scrolls to a page without painting it, so that its first paint is timed.
 void ShowPage(HWND list, int page) {
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LB_SETTOPINDEX, page * kRows, 0);
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    ValidateRect(list, nullptr);
-    Pump();
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_SETTOPINDEX, page * kRows, 0);
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  ValidateRect(list, nullptr);
+  Pump();
 }
 
 // One full repaint of the list box, in milliseconds.
 double Repaint(HWND list) {
-    const double start = Now();
-    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    return Now() - start;
+  const double start = Now();
+  RedrawWindow(list, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  return Now() - start;
 }
 
 double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
 }
 
 // Loads the text library afresh, with its kept lines on or off.
 orvane::BidiTextApi LoadTextLibrary(HMODULE& module, bool keepLines) {
-    if (module) FreeLibrary(module);
-    SetEnvironmentVariableA("HARFIX_LINE_CACHE", keepLines ? nullptr : "0");
-    module = LoadLibraryA(orvane::PathBesideModule(nullptr, "Harfix.dll").c_str());
-    SetEnvironmentVariableA("HARFIX_LINE_CACHE", nullptr);
-    return orvane::ResolveBidiTextApi(module);
+  if (module) FreeLibrary(module);
+  SetEnvironmentVariableA("HARFIX_LINE_CACHE", keepLines ? nullptr : "0");
+  module = LoadLibraryA(orvane::PathBesideModule(nullptr, "Harfix.dll").c_str());
+  SetEnvironmentVariableA("HARFIX_LINE_CACHE", nullptr);
+  return orvane::ResolveBidiTextApi(module);
 }
 
 struct Figures {
-    double cold = 0;  // median of repaints of pages never painted before
-    double warm = 0;  // median of repaints of the same page
+  double cold = 0;  // median of repaints of pages never painted before
+  double warm = 0;  // median of repaints of the same page
 };
 
 // Page 0 once, pages 1.. each once (cold), then page 0 again and again (warm).
 Figures Measure(HWND list) {
-    Figures figures;
-    std::vector<double> cold, warm;
-    // The first paint of all sets up what any title needs (faces, script
-    // caches, the system's own font caches); it is timed in neither figure.
-    ShowPage(list, 0);
-    Repaint(list);
-    for (int page = 1; page < kPages; ++page) {
-        ShowPage(list, page);
-        cold.push_back(Repaint(list));
-    }
-    ShowPage(list, 0);
-    Repaint(list);
-    for (int i = 0; i < 40; ++i) warm.push_back(Repaint(list));
-    figures.cold = Median(cold);
-    figures.warm = Median(warm);
-    return figures;
+  Figures figures;
+  std::vector<double> cold, warm;
+  // The first paint of all sets up what any title needs (faces, script
+  // caches, the system's own font caches); it is timed in neither figure.
+  ShowPage(list, 0);
+  Repaint(list);
+  for (int page = 1; page < kPages; ++page) {
+    ShowPage(list, page);
+    cold.push_back(Repaint(list));
+  }
+  ShowPage(list, 0);
+  Repaint(list);
+  for (int i = 0; i < 40; ++i) warm.push_back(Repaint(list));
+  figures.cold = Median(cold);
+  figures.warm = Median(warm);
+  return figures;
 }
 
 // The floor: the same 25 titles, decoded and drawn by ExtTextOutW with the
 // face the library picks, with nothing else.
 double BareTextOut(HWND list, int offset) {
-    HDC dc = GetDC(list);
-    HFONT font = CreateFontW(-15, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"DejaVu Sans");
-    HGDIOBJ previous = SelectObject(dc, font);
-    std::vector<std::wstring> texts;
+  HDC dc = GetDC(list);
+  HFONT font =
+      CreateFontW(-15, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"DejaVu Sans");
+  HGDIOBJ previous = SelectObject(dc, font);
+  std::vector<std::wstring> texts;
+  for (int i = 0; i < kRows; ++i) {
+    const std::string title = Title(offset + i);
+    std::wstring wide(title.size(), L'\0');
+    const int n = MultiByteToWideChar(1256, 0, title.data(), static_cast<int>(title.size()),
+                                      wide.data(), static_cast<int>(wide.size()));
+    wide.resize(std::max(n, 0));
+    texts.push_back(wide);
+  }
+  std::vector<double> times;
+  for (int round = 0; round < 40; ++round) {
+    const double start = Now();
     for (int i = 0; i < kRows; ++i) {
-        const std::string title = Title(offset + i);
-        std::wstring wide(title.size(), L'\0');
-        const int n = MultiByteToWideChar(1256, 0, title.data(), static_cast<int>(title.size()), wide.data(),
-                                          static_cast<int>(wide.size()));
-        wide.resize(std::max(n, 0));
-        texts.push_back(wide);
+      const RECT rect = {0, i * orvane::kRowHeight, kWidth, (i + 1) * orvane::kRowHeight};
+      ExtTextOutW(dc, 0, rect.top, ETO_OPAQUE | ETO_RTLREADING, &rect, texts[i].c_str(),
+                  static_cast<UINT>(texts[i].size()), nullptr);
     }
-    std::vector<double> times;
-    for (int round = 0; round < 40; ++round) {
-        const double start = Now();
-        for (int i = 0; i < kRows; ++i) {
-            const RECT rect = {0, i * orvane::kRowHeight, kWidth, (i + 1) * orvane::kRowHeight};
-            ExtTextOutW(dc, 0, rect.top, ETO_OPAQUE | ETO_RTLREADING, &rect, texts[i].c_str(),
-                        static_cast<UINT>(texts[i].size()), nullptr);
-        }
-        GdiFlush();
-        times.push_back(Now() - start);
-    }
-    SelectObject(dc, previous);
-    DeleteObject(font);
-    ReleaseDC(list, dc);
-    return Median(times);
+    GdiFlush();
+    times.push_back(Now() - start);
+  }
+  SelectObject(dc, previous);
+  DeleteObject(font);
+  ReleaseDC(list, dc);
+  return Median(times);
 }
 
 }  // namespace
 
 int main() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"OrvaneRepaintParent";
-    RegisterClassW(&wc);
-    const int height = kRows * orvane::kRowHeight;
-    HWND parent = CreateWindowW(L"OrvaneRepaintParent", L"repaint", WS_POPUP | WS_VISIBLE, 0, 0, kWidth + 40,
-                                height + 20, nullptr, nullptr, wc.hInstance, nullptr);
-    HWND list = CreateWindowW(L"LISTBOX", L"",
-                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
-                              0, 0, kWidth, height, parent, nullptr, wc.hInstance, nullptr);
-    if (!list) {
-        std::printf("no window\n");
-        return 1;
-    }
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ParentProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"OrvaneRepaintParent";
+  RegisterClassW(&wc);
+  const int height = kRows * orvane::kRowHeight;
+  HWND parent = CreateWindowW(L"OrvaneRepaintParent", L"repaint", WS_POPUP | WS_VISIBLE, 0, 0,
+                              kWidth + 40, height + 20, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND list =
+      CreateWindowW(L"LISTBOX", L"",
+                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
+                    0, 0, kWidth, height, parent, nullptr, wc.hInstance, nullptr);
+  if (!list) {
+    std::printf("no window\n");
+    return 1;
+  }
 
-    orvane::ListBoxRowList rows(list);
-    orvane::test::MemoryFileSystem files;
-    orvane::RecordingHoverTimer timer;
-    orvane::test::CoreFixture setup;  // for its empty profile
-    orvane::OrvaneCore core(rows, setup.profile, files, timer);
-    // Pages of 25 top-level items, each with titles of its own.
-    for (int i = 0; i < kPages * kRows; ++i) core.View().AddSibling(-1, Title(i));
-    Pump();
+  orvane::ListBoxRowList rows(list);
+  orvane::test::MemoryFileSystem files;
+  orvane::RecordingHoverTimer timer;
+  orvane::test::CoreFixture setup;  // for its empty profile
+  orvane::OrvaneCore core(rows, setup.profile, files, timer);
+  // Pages of 25 top-level items, each with titles of its own.
+  for (int i = 0; i < kPages * kRows; ++i) core.View().AddSibling(-1, Title(i));
+  Pump();
 
-    orvane::GlyphStrip check(GetModuleHandleW(nullptr), nullptr, orvane::kCheckStripBitmap, 3, 10,
-                             RGB(255, 255, 255));
-    orvane::GlyphStrip tree(GetModuleHandleW(nullptr), nullptr, orvane::kTreeStripRtlBitmap, 10, 1,
-                            RGB(255, 255, 255));
-    orvane::RowContext& row = g_painter.row;
-    row.core = &core;
-    row.checkStrip = &check;
-    row.treeStrip = &tree;
-    row.alignment = tvRight;
-    row.readingOrder = RTL;
-    row.fonta.lfHeight = -15;
-    row.fonta.lfWeight = FW_NORMAL;
-    lstrcpyA(row.fonta.lfFaceName, "Fonta");
-    int32_t filePos = 0;
-    row.filePos = &filePos;
-    g_painter.rows = &rows;
-    g_painter.core = &core;
+  orvane::GlyphStrip check(GetModuleHandleW(nullptr), nullptr, orvane::kCheckStripBitmap, 3, 10,
+                           RGB(255, 255, 255));
+  orvane::GlyphStrip tree(GetModuleHandleW(nullptr), nullptr, orvane::kTreeStripRtlBitmap, 10, 1,
+                          RGB(255, 255, 255));
+  orvane::RowContext& row = g_painter.row;
+  row.core = &core;
+  row.checkStrip = &check;
+  row.treeStrip = &tree;
+  row.alignment = tvRight;
+  row.readingOrder = RTL;
+  row.fonta.lfHeight = -15;
+  row.fonta.lfWeight = FW_NORMAL;
+  lstrcpyA(row.fonta.lfFaceName, "Fonta");
+  int32_t filePos = 0;
+  row.filePos = &filePos;
+  g_painter.rows = &rows;
+  g_painter.core = &core;
 
-    HMODULE harfix = nullptr;
-    orvane::BidiTextApi kept = LoadTextLibrary(harfix, true);
-    if (!kept.Complete()) {
-        std::printf("Harfix.dll not found beside the program\n");
-        return 1;
-    }
-    row.text = &kept;
-    const Figures withCache = Measure(list);
-    orvane::BidiTextApi fresh = LoadTextLibrary(harfix, false);
-    row.text = &fresh;
-    const Figures withoutCache = Measure(list);
-    row.text = nullptr;
-    const Figures noTitles = Measure(list);
-    const double floor = BareTextOut(list, 0);
+  HMODULE harfix = nullptr;
+  orvane::BidiTextApi kept = LoadTextLibrary(harfix, true);
+  if (!kept.Complete()) {
+    std::printf("Harfix.dll not found beside the program\n");
+    return 1;
+  }
+  row.text = &kept;
+  const Figures withCache = Measure(list);
+  orvane::BidiTextApi fresh = LoadTextLibrary(harfix, false);
+  row.text = &fresh;
+  const Figures withoutCache = Measure(list);
+  row.text = nullptr;
+  const Figures noTitles = Measure(list);
+  const double floor = BareTextOut(list, 0);
 
-    std::printf("25-row repaint, titles kept (cold, first paint of new titles): %6.2f ms\n", withCache.cold);
-    std::printf("25-row repaint, titles kept (warm, repaint):                   %6.2f ms\n", withCache.warm);
-    std::printf("  peer: the same, text library keeping nothing (cold / warm): %6.2f / %.2f ms\n",
-                withoutCache.cold, withoutCache.warm);
-    std::printf("  floor: the rows without titles:                             %6.2f ms\n", noTitles.warm);
-    std::printf("  floor: bare ExtTextOutW of the 25 titles:                   %6.2f ms\n", floor);
-    DestroyWindow(parent);
-    if (harfix) FreeLibrary(harfix);
-    return 0;
+  std::printf("25-row repaint, titles kept (cold, first paint of new titles): %6.2f ms\n",
+              withCache.cold);
+  std::printf("25-row repaint, titles kept (warm, repaint):                   %6.2f ms\n",
+              withCache.warm);
+  std::printf("  peer: the same, text library keeping nothing (cold / warm): %6.2f / %.2f ms\n",
+              withoutCache.cold, withoutCache.warm);
+  std::printf("  floor: the rows without titles:                             %6.2f ms\n",
+              noTitles.warm);
+  std::printf("  floor: bare ExtTextOutW of the 25 titles:                   %6.2f ms\n", floor);
+  DestroyWindow(parent);
+  if (harfix) FreeLibrary(harfix);
+  return 0;
 }

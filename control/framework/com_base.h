@@ -92,7 +92,9 @@ template <class I>
 class ComPtr {
  public:
   ComPtr() = default;
-  ComPtr(I* p) : m_p(p) { if (m_p) m_p->AddRef(); }
+  ComPtr(I* p) : m_p(p) {
+    if (m_p) m_p->AddRef();
+  }
   ComPtr(const ComPtr& other) : ComPtr(other.m_p) {}
   ComPtr(ComPtr&& other) noexcept : m_p(other.m_p) { other.m_p = nullptr; }
   ~ComPtr() { Reset(); }

@@ -162,7 +162,8 @@ HRESULT CreateConnectionPointEnumerator(std::span<IConnectionPoint* const> point
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   return Guarded([&] {
-    *out = new ConnectionPointEnumerator(std::vector<IConnectionPoint*>(points.begin(), points.end()));
+    *out =
+        new ConnectionPointEnumerator(std::vector<IConnectionPoint*>(points.begin(), points.end()));
     return S_OK;
   });
 }

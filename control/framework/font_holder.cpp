@@ -53,7 +53,8 @@ void CFontHolder::Advise() {
   ComPtr<IConnectionPointContainer> container =
       m_font.As<IConnectionPointContainer>(IID_IConnectionPointContainer);
   ComPtr<IConnectionPoint> point;
-  if (container && SUCCEEDED(container->FindConnectionPoint(IID_IPropertyNotifySink, point.Receive())))
+  if (container &&
+      SUCCEEDED(container->FindConnectionPoint(IID_IPropertyNotifySink, point.Receive())))
     point->Advise(static_cast<IPropertyNotifySink*>(m_sink.Get()), &m_cookie);
 }
 
@@ -62,7 +63,8 @@ void CFontHolder::Unadvise() {
   ComPtr<IConnectionPointContainer> container =
       m_font.As<IConnectionPointContainer>(IID_IConnectionPointContainer);
   ComPtr<IConnectionPoint> point;
-  if (container && SUCCEEDED(container->FindConnectionPoint(IID_IPropertyNotifySink, point.Receive())))
+  if (container &&
+      SUCCEEDED(container->FindConnectionPoint(IID_IPropertyNotifySink, point.Receive())))
     point->Unadvise(m_cookie);
   m_cookie = 0;
 }
@@ -84,7 +86,8 @@ void CFontHolder::InitializeFont(const FontDefault& fallback, IUnknown* hostFont
   ComPtr<IFont> font;
   if (hostFont != nullptr) {
     ComPtr<IFont> source;
-    if (SUCCEEDED(hostFont->QueryInterface(IID_IFont, reinterpret_cast<void**>(source.Receive()))) &&
+    if (SUCCEEDED(
+            hostFont->QueryInterface(IID_IFont, reinterpret_cast<void**>(source.Receive()))) &&
         source) {
       source->Clone(font.Receive());
     }

@@ -12,8 +12,8 @@ namespace {
 constexpr DISPID kExtentXId = 0x7FFF0001;
 constexpr DISPID kExtentYId = 0x7FFF0002;
 
-constexpr FontDefault kStockFontDefault{L"MS Sans Serif", 8, FW_NORMAL, DEFAULT_CHARSET,
-                                        false, false, false};
+constexpr FontDefault kStockFontDefault{
+    L"MS Sans Serif", 8, FW_NORMAL, DEFAULT_CHARSET, false, false, false};
 
 // The framework's persisted properties, under the framework's names.
 constexpr PersistedProperty kStockProperties[] = {
@@ -372,8 +372,8 @@ void COleControl::RefreshAmbientValues() {
   auto read = [&](DISPID id, VARIANT* out) {
     VariantInit(out);
     DISPPARAMS none{nullptr, nullptr, 0, 0};
-    return SUCCEEDED(ambient->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
-                                     &none, out, nullptr, nullptr));
+    return SUCCEEDED(ambient->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                     out, nullptr, nullptr));
   };
   AmbientValues values;
   VARIANT back, fore, font;
@@ -382,8 +382,7 @@ void COleControl::RefreshAmbientValues() {
     values.backColor = color;
   if (read(DISPID_AMBIENT_FORECOLOR, &fore) && SUCCEEDED(OleColorFromVariant(fore, &color)))
     values.foreColor = color;
-  if (read(DISPID_AMBIENT_FONT, &font) &&
-      (V_VT(&font) == VT_DISPATCH || V_VT(&font) == VT_UNKNOWN))
+  if (read(DISPID_AMBIENT_FONT, &font) && (V_VT(&font) == VT_DISPATCH || V_VT(&font) == VT_UNKNOWN))
     values.font = V_UNKNOWN(&font);
   ApplyAmbientValues(values);
   VariantClear(&back);

@@ -95,8 +95,7 @@ HRESULT COleControl::ShowPropertyFrame(HWND parentHint) {
   // A container that has a frame of its own shows it (forms designers
   // gather the pages of every selected control in it).
   if (m_clientSite) {
-    ComPtr<IOleControlSite> controlSite =
-        m_clientSite.As<IOleControlSite>(IID_IOleControlSite);
+    ComPtr<IOleControlSite> controlSite = m_clientSite.As<IOleControlSite>(IID_IOleControlSite);
     if (controlSite && controlSite->ShowPropertyFrame() == S_OK) return S_OK;
   }
   HWND parent = parentHint;
@@ -108,8 +107,8 @@ HRESULT COleControl::ShowPropertyFrame(HWND parentHint) {
   std::wstring caption = LoadModuleString(UserTypeNameId());
   IUnknown* object = Identity();
   // Modal: returns when the user closes the frame.
-  hr = OleCreatePropertyFrame(parent, 0, 0, caption.c_str(), 1, &object, pages.cElems,
-                              pages.pElems, LOCALE_USER_DEFAULT, 0, nullptr);
+  hr = OleCreatePropertyFrame(parent, 0, 0, caption.c_str(), 1, &object, pages.cElems, pages.pElems,
+                              LOCALE_USER_DEFAULT, 0, nullptr);
   CoTaskMemFree(pages.pElems);
   return hr;
 }
@@ -130,8 +129,8 @@ STDMETHODIMP COleControl::GetDisplayString(DISPID id, BSTR* text) {
   VARIANT value;
   VariantInit(&value);
   DISPPARAMS none{nullptr, nullptr, 0, 0};
-  HRESULT hr = AutomationDispatch()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT,
-                                            DISPATCH_PROPERTYGET, &none, &value, nullptr, nullptr);
+  HRESULT hr = AutomationDispatch()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                                            &none, &value, nullptr, nullptr);
   if (SUCCEEDED(hr)) hr = VariantChangeType(&value, &value, 0, VT_I4);
   if (FAILED(hr)) {
     VariantClear(&value);
@@ -219,9 +218,8 @@ STDMETHODIMP COleControl::Load(IStorage* storage) {
 STDMETHODIMP COleControl::Save(IStorage* storage, BOOL) {
   if (storage == nullptr) return E_POINTER;
   ComPtr<IStream> stream;
-  HRESULT hr = storage->CreateStream(kContentsStream,
-                                     STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
-                                     stream.Receive());
+  HRESULT hr = storage->CreateStream(
+      kContentsStream, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0, stream.Receive());
   if (FAILED(hr)) return hr;
   hr = Save(stream.Get(), FALSE);
   if (FAILED(hr)) return hr;

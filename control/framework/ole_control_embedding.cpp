@@ -153,8 +153,7 @@ STDMETHODIMP COleControl::SetColorScheme(LOGPALETTE*) { return E_NOTIMPL; }
 HRESULT COleControl::InPlaceActivate(LONG verb, HWND parentHint, LPCRECT posHint) {
   if (!m_inPlaceActive) {
     if (!m_clientSite) return E_UNEXPECTED;
-    ComPtr<IOleInPlaceSite> site =
-        m_clientSite.As<IOleInPlaceSite>(IID_IOleInPlaceSite);
+    ComPtr<IOleInPlaceSite> site = m_clientSite.As<IOleInPlaceSite>(IID_IOleInPlaceSite);
     if (!site) return E_NOINTERFACE;
     if (site->CanInPlaceActivate() != S_OK) return E_FAIL;
     site->OnInPlaceActivate();
@@ -189,8 +188,7 @@ HRESULT COleControl::InPlaceActivate(LONG verb, HWND parentHint, LPCRECT posHint
       m_uiActive = true;
       m_inPlaceSite->OnUIActivate();
       if (frame) frame->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), nullptr);
-      if (document)
-        document->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), nullptr);
+      if (document) document->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), nullptr);
     }
     SetFocus(m_hWnd);
   }
@@ -225,8 +223,8 @@ STDMETHODIMP COleControl::UIDeactivate() {
     RECT pos{}, clip{};
     OLEINPLACEFRAMEINFO frameInfo{};
     frameInfo.cb = sizeof frameInfo;
-    if (SUCCEEDED(m_inPlaceSite->GetWindowContext(frame.Receive(), document.Receive(), &pos,
-                                                  &clip, &frameInfo))) {
+    if (SUCCEEDED(m_inPlaceSite->GetWindowContext(frame.Receive(), document.Receive(), &pos, &clip,
+                                                  &frameInfo))) {
       if (document) document->SetActiveObject(nullptr, nullptr);
       if (frame) frame->SetActiveObject(nullptr, nullptr);
     }

@@ -86,14 +86,13 @@ bool COleControl::CreateControlWindow(HWND parent, const RECT& pos) {
   cs.lpszName = L"";
   if (!PreCreateWindow(cs) || cs.lpszClass == nullptr) return false;
 
-  m_reflector = CreateWindowExW(0, kReflectorClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                                pos.left, pos.top, width, height, parent, nullptr,
-                                ComModule::Instance(), this);
+  m_reflector = CreateWindowExW(0, kReflectorClass, L"",
+                                WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, pos.left, pos.top,
+                                width, height, parent, nullptr, ComModule::Instance(), this);
   if (m_reflector == nullptr) return false;
 
-  HWND window = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style | WS_CHILD,
-                                cs.x, cs.y, cs.cx, cs.cy, m_reflector, nullptr, cs.hInstance,
-                                nullptr);
+  HWND window = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style | WS_CHILD, cs.x,
+                                cs.y, cs.cx, cs.cy, m_reflector, nullptr, cs.hInstance, nullptr);
   if (window == nullptr) {
     DestroyWindow(m_reflector);
     m_reflector = nullptr;
@@ -247,7 +246,8 @@ LRESULT CALLBACK COleControl::ControlWindowProc(HWND hwnd, UINT msg, WPARAM wPar
   }
 }
 
-LRESULT CALLBACK COleControl::ReflectorWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK COleControl::ReflectorWindowProc(HWND hwnd, UINT msg, WPARAM wParam,
+                                                  LPARAM lParam) {
   if (msg == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));

@@ -65,7 +65,8 @@ HRESULT LoadFontFromStream(const PersistedProperty& p, IStream* stream, VARIANT&
   HRESULT hr = ReadExact(stream, &present, 1);
   if (FAILED(hr)) return hr;
   if (!present) return S_OK;  // VT_EMPTY: the default
-  FontDefault fallback = p.font ? *p.font : FontDefault{L"System", 10, FW_NORMAL, 0, false, false, false};
+  FontDefault fallback =
+      p.font ? *p.font : FontDefault{L"System", 10, FW_NORMAL, 0, false, false, false};
   FONTDESC desc = fallback.Describe();
   ComPtr<IFontDisp> font;
   hr = OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(font.Receive()));
@@ -176,12 +177,18 @@ HRESULT CurrentValue(const PersistedProperty& p, PersistedValues& values, VARIAN
 
 VARTYPE VariantTypeOf(PropertyKind kind) {
   switch (kind) {
-    case PropertyKind::Short: return VT_I2;
-    case PropertyKind::Long: return VT_I4;
-    case PropertyKind::Bool: return VT_BOOL;
-    case PropertyKind::Color: return VT_I4;
-    case PropertyKind::String: return VT_BSTR;
-    case PropertyKind::Font: return VT_DISPATCH;
+    case PropertyKind::Short:
+      return VT_I2;
+    case PropertyKind::Long:
+      return VT_I4;
+    case PropertyKind::Bool:
+      return VT_BOOL;
+    case PropertyKind::Color:
+      return VT_I4;
+    case PropertyKind::String:
+      return VT_BSTR;
+    case PropertyKind::Font:
+      return VT_DISPATCH;
   }
   return VT_EMPTY;
 }
@@ -222,9 +229,8 @@ HRESULT LoadFromPropertyBag(const PersistenceFormat& format,
   return S_OK;
 }
 
-HRESULT SaveToPropertyBag(const PersistenceFormat& format,
-                          std::span<const PersistedProperty> table, PersistedValues& values,
-                          IPropertyBag* bag) {
+HRESULT SaveToPropertyBag(const PersistenceFormat& format, std::span<const PersistedProperty> table,
+                          PersistedValues& values, IPropertyBag* bag) {
   if (bag == nullptr) return E_POINTER;
   ScopedVariant version;
   V_VT(&version.v) = VT_I4;

@@ -51,9 +51,8 @@ void ResetToDefaults(std::span<const PersistedProperty> table, PersistedValues& 
 HRESULT LoadFromPropertyBag(const PersistenceFormat& format,
                             std::span<const PersistedProperty> table, PersistedValues& values,
                             IPropertyBag* bag, IErrorLog* log);
-HRESULT SaveToPropertyBag(const PersistenceFormat& format,
-                          std::span<const PersistedProperty> table, PersistedValues& values,
-                          IPropertyBag* bag);
+HRESULT SaveToPropertyBag(const PersistenceFormat& format, std::span<const PersistedProperty> table,
+                          PersistedValues& values, IPropertyBag* bag);
 
 // The stream holds the version, then each value in table order. Loading
 // stops with an error at data that is short or malformed; the values read

@@ -56,17 +56,18 @@ HRESULT RegisterControlClass(const ControlClassEntries& e) {
   wsprintfW(misc, L"%lu", static_cast<unsigned long>(e.miscStatus));
   wchar_t bitmap[16];
   wsprintfW(bitmap, L", %d", e.toolboxBitmap);
-  bool ok = SetRegistryString(HKEY_CLASSES_ROOT, e.progId, nullptr, e.userTypeName) &&
-            SetRegistryString(HKEY_CLASSES_ROOT, std::wstring(e.progId) + L"\\CLSID", nullptr, clsid) &&
-            SetRegistryString(HKEY_CLASSES_ROOT, key, nullptr, e.userTypeName) &&
-            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\ProgID", nullptr, e.progId) &&
-            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\InprocServer32", nullptr, module) &&
-            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\ToolboxBitmap32", nullptr, module + bitmap) &&
-            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\TypeLib", nullptr, GuidText(*e.typeLib)) &&
-            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\Version", nullptr, e.typeLibVersion) &&
-            CreateRegistryKey(HKEY_CLASSES_ROOT, key + L"\\Control") &&
-            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\MiscStatus", nullptr, L"0") &&
-            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\MiscStatus\\1", nullptr, misc);
+  bool ok =
+      SetRegistryString(HKEY_CLASSES_ROOT, e.progId, nullptr, e.userTypeName) &&
+      SetRegistryString(HKEY_CLASSES_ROOT, std::wstring(e.progId) + L"\\CLSID", nullptr, clsid) &&
+      SetRegistryString(HKEY_CLASSES_ROOT, key, nullptr, e.userTypeName) &&
+      SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\ProgID", nullptr, e.progId) &&
+      SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\InprocServer32", nullptr, module) &&
+      SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\ToolboxBitmap32", nullptr, module + bitmap) &&
+      SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\TypeLib", nullptr, GuidText(*e.typeLib)) &&
+      SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\Version", nullptr, e.typeLibVersion) &&
+      CreateRegistryKey(HKEY_CLASSES_ROOT, key + L"\\Control") &&
+      SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\MiscStatus", nullptr, L"0") &&
+      SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\MiscStatus\\1", nullptr, misc);
   return ok ? S_OK : E_FAIL;
 }
 
@@ -139,8 +140,8 @@ std::vector<RegisteredTypeLib> FindRegisteredTypeLibs(REFGUID libid) {
     wchar_t locale[64];
     for (DWORD j = 0;; ++j) {
       DWORD localeLength = 64;
-      if (RegEnumKeyExW(versionKey, j, locale, &localeLength, nullptr, nullptr, nullptr,
-                        nullptr) != ERROR_SUCCESS)
+      if (RegEnumKeyExW(versionKey, j, locale, &localeLength, nullptr, nullptr, nullptr, nullptr) !=
+          ERROR_SUCCESS)
         break;
       wchar_t* end = nullptr;
       unsigned long lcid = wcstoul(locale, &end, 16);
@@ -150,7 +151,8 @@ std::vector<RegisteredTypeLib> FindRegisteredTypeLibs(REFGUID libid) {
                         KEY_READ, &platformKey) != ERROR_SUCCESS)
         continue;
       RegCloseKey(platformKey);
-      found.push_back({static_cast<WORD>(major), static_cast<WORD>(minor), static_cast<LCID>(lcid)});
+      found.push_back(
+          {static_cast<WORD>(major), static_cast<WORD>(minor), static_cast<LCID>(lcid)});
     }
     RegCloseKey(versionKey);
   }

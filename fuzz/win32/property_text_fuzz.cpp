@@ -254,27 +254,84 @@ class Target {
 
 // ---- Making inputs ----
 
-const char* const kValues[] = {
-    "0", "-1", "1", "2", "3", "255", "256", "32767", "32768", "-32768", "-32769", "65535", "65536",
-    "65538", "2147483647", "2147483648", "-2147483648", "-2147483649", "4294967295",
-    "99999999999999999999999", "1e308", "-1e308", "1e-308", "NaN", "Infinity", "1.5", "-0",
-    "0x10", "&H80000005", "&HFFFFFFFF", "True", "False", "true", "yes", "", " ", " 5", "5 ", "+5",
-    "%", "%0", "%ZZ", "%00", "%0D%0A", "%25", "object:", "object:{", "object:{}",
-    "object:{0BE35203-8F91-11CE-9DE3-00AA004BB851}", "object:{00000000-0000-0000-0000-000000000000}",
-    "object:{not a guid}", "object:0BE35203-8F91-11CE-9DE3-00AA004BB851",
-    "C:\\no\\such\\folder", "\\\\?\\C:\\", "..\\..\\..\\..", "CON", "NUL:", "<>|*?",
-    "\xD8\xA7\xD9\x84\xD9\x81\xD9\x82\xD9\x87",  // Arabic, UTF-8
-    "\xD9\xA3",                                  // ARABIC-INDIC DIGIT THREE
-    "\xC3\x28", "\xFF\xFE", "\xED\xA0\x80",      // malformed UTF-8 and a surrogate
-    "-2147483648.5", "3.4e38", "12/31/1999", "#FF0000", "0,5", "1e5"};
+const char* const kValues[] = {"0",
+                               "-1",
+                               "1",
+                               "2",
+                               "3",
+                               "255",
+                               "256",
+                               "32767",
+                               "32768",
+                               "-32768",
+                               "-32769",
+                               "65535",
+                               "65536",
+                               "65538",
+                               "2147483647",
+                               "2147483648",
+                               "-2147483648",
+                               "-2147483649",
+                               "4294967295",
+                               "99999999999999999999999",
+                               "1e308",
+                               "-1e308",
+                               "1e-308",
+                               "NaN",
+                               "Infinity",
+                               "1.5",
+                               "-0",
+                               "0x10",
+                               "&H80000005",
+                               "&HFFFFFFFF",
+                               "True",
+                               "False",
+                               "true",
+                               "yes",
+                               "",
+                               " ",
+                               " 5",
+                               "5 ",
+                               "+5",
+                               "%",
+                               "%0",
+                               "%ZZ",
+                               "%00",
+                               "%0D%0A",
+                               "%25",
+                               "object:",
+                               "object:{",
+                               "object:{}",
+                               "object:{0BE35203-8F91-11CE-9DE3-00AA004BB851}",
+                               "object:{00000000-0000-0000-0000-000000000000}",
+                               "object:{not a guid}",
+                               "object:0BE35203-8F91-11CE-9DE3-00AA004BB851",
+                               "C:\\no\\such\\folder",
+                               "\\\\?\\C:\\",
+                               "..\\..\\..\\..",
+                               "CON",
+                               "NUL:",
+                               "<>|*?",
+                               "\xD8\xA7\xD9\x84\xD9\x81\xD9\x82\xD9\x87",  // Arabic, UTF-8
+                               "\xD9\xA3",  // ARABIC-INDIC DIGIT THREE
+                               "\xC3\x28",
+                               "\xFF\xFE",
+                               "\xED\xA0\x80",  // malformed UTF-8 and a surrogate
+                               "-2147483648.5",
+                               "3.4e38",
+                               "12/31/1999",
+                               "#FF0000",
+                               "0,5",
+                               "1e5"};
 
-const char* const kExtraNames[] = {"Font", "FontA", "Fonta", "ShowBalloonHelp", "TopicName",
-                                   "_ExtentX", "_ExtentY", "_Version", ".Name", "FontA.FontA",
-                                   "FontA.Size.Name", "=", "#x", "\xD8\xA7"};
+const char* const kExtraNames[] = {
+    "Font",     "FontA", "Fonta",       "ShowBalloonHelp", "TopicName", "_ExtentX", "_ExtentY",
+    "_Version", ".Name", "FontA.FontA", "FontA.Size.Name", "=",         "#x",       "\xD8\xA7"};
 
 class Mutator {
  public:
-  Mutator(uint32_t seed, std::vector<std::string> names) : m_random(seed), m_names(std::move(names)) {
+  Mutator(uint32_t seed, std::vector<std::string> names)
+      : m_random(seed), m_names(std::move(names)) {
     for (const char* name : kExtraNames) m_names.emplace_back(name);
   }
 
@@ -286,7 +343,9 @@ class Mutator {
   }
 
  private:
-  size_t Pick(size_t n) { return n == 0 ? 0 : std::uniform_int_distribution<size_t>(0, n - 1)(m_random); }
+  size_t Pick(size_t n) {
+    return n == 0 ? 0 : std::uniform_int_distribution<size_t>(0, n - 1)(m_random);
+  }
 
   std::string Value() {
     if (Pick(8) == 0) {  // a long one
@@ -298,8 +357,8 @@ class Mutator {
   std::string Name() {
     std::string name = m_names[Pick(m_names.size())];
     if (Pick(6) == 0) {
-      const char* fields[] = {".Name", ".Size", ".Charset", ".Weight", ".Italic", ".Underline",
-                              ".Strikethrough", ".Bold"};
+      const char* fields[] = {".Name",   ".Size",      ".Charset",       ".Weight",
+                              ".Italic", ".Underline", ".Strikethrough", ".Bold"};
       name += fields[Pick(std::size(fields))];
     }
     if (Pick(10) == 0)
@@ -365,8 +424,12 @@ class Mutator {
           case 0:
             if (pos < bytes.size()) bytes[pos] = static_cast<char>(bytes[pos] ^ (1 << Pick(8)));
             break;
-          case 1: bytes.insert(pos, 1, static_cast<char>(Pick(256))); break;
-          default: bytes.erase(pos, Pick(8)); break;
+          case 1:
+            bytes.insert(pos, 1, static_cast<char>(Pick(256)));
+            break;
+          default:
+            bytes.erase(pos, Pick(8));
+            break;
         }
         return bytes;
       }
@@ -426,14 +489,22 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) {
     std::wstring arg = argv[i];
     auto next = [&]() -> std::wstring { return i + 1 < argc ? argv[++i] : L""; };
-    if (arg == L"--runs") runs = _wtoi64(next().c_str());
-    else if (arg == L"--seconds") seconds = _wtof(next().c_str());
-    else if (arg == L"--seed") seed = static_cast<uint32_t>(_wtoi64(next().c_str()));
-    else if (arg == L"--paint-every") paintEvery = _wtoi64(next().c_str());
-    else if (arg == L"--round-trip-every") roundTripEvery = _wtoi64(next().c_str());
-    else if (arg == L"--artifacts") g_artifacts = next();
-    else if (arg == L"--toc-folder") tocFolder = next();
-    else corpusFolder = arg;
+    if (arg == L"--runs")
+      runs = _wtoi64(next().c_str());
+    else if (arg == L"--seconds")
+      seconds = _wtof(next().c_str());
+    else if (arg == L"--seed")
+      seed = static_cast<uint32_t>(_wtoi64(next().c_str()));
+    else if (arg == L"--paint-every")
+      paintEvery = _wtoi64(next().c_str());
+    else if (arg == L"--round-trip-every")
+      roundTripEvery = _wtoi64(next().c_str());
+    else if (arg == L"--artifacts")
+      g_artifacts = next();
+    else if (arg == L"--toc-folder")
+      tocFolder = next();
+    else
+      corpusFolder = arg;
   }
   if (FAILED(OleInitialize(nullptr))) return 2;
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
@@ -486,11 +557,12 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  printf("property_text_fuzz: %llu executions in %.0f s (%.0f/s), %llu reached the control, "
-         "%llu loads refused, seed %u, corpus %zu\n",
-         static_cast<unsigned long long>(done), elapsed, done / (elapsed > 0 ? elapsed : 1),
-         static_cast<unsigned long long>(target.ReachedControl()),
-         static_cast<unsigned long long>(target.Refused()), seed, corpus.size());
+  printf(
+      "property_text_fuzz: %llu executions in %.0f s (%.0f/s), %llu reached the control, "
+      "%llu loads refused, seed %u, corpus %zu\n",
+      static_cast<unsigned long long>(done), elapsed, done / (elapsed > 0 ? elapsed : 1),
+      static_cast<unsigned long long>(target.ReachedControl()),
+      static_cast<unsigned long long>(target.Refused()), seed, corpus.size());
   OleUninitialize();
   return 0;
 }

@@ -41,15 +41,16 @@ STDMETHODIMP ControlDispatchProxy::GetIDsOfNames(REFIID iid, LPOLESTR* names, UI
 }
 
 STDMETHODIMP ControlDispatchProxy::Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
-                                          DISPPARAMS* params, VARIANT* result,
-                                          EXCEPINFO* exception, UINT* argError) {
+                                          DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                          UINT* argError) {
   IDispatch* target = Target();
   if (target == nullptr) {
     if (exception != nullptr) {
       *exception = EXCEPINFO{};
       exception->scode = E_UNEXPECTED;
       exception->bstrSource = SysAllocString(L"Orvane");
-      exception->bstrDescription = SysAllocString(L"the control is not there: it could not be created");
+      exception->bstrDescription =
+          SysAllocString(L"the control is not there: it could not be created");
     }
     return DISP_E_EXCEPTION;
   }

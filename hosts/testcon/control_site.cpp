@@ -37,15 +37,14 @@ void ControlSite::Detach() { m_activeObject.Reset(); }
 // compares sites by.
 std::span<const InterfaceEntry> ControlSite::Interfaces() {
   using T = ControlSite;
-  static const InterfaceEntry kTable[] = {
-      {&IID_IOleClientSite, &CastTo<T, IOleClientSite>},
-      {&IID_IOleWindow, &CastTo<T, IOleInPlaceSiteEx>},
-      {&IID_IOleInPlaceSite, &CastTo<T, IOleInPlaceSiteEx>},
-      {&IID_IOleInPlaceSiteEx, &CastTo<T, IOleInPlaceSiteEx>},
-      {&IID_IOleInPlaceUIWindow, &CastTo<T, IOleInPlaceFrame>},
-      {&IID_IOleInPlaceFrame, &CastTo<T, IOleInPlaceFrame>},
-      {&IID_IOleControlSite, &CastTo<T, IOleControlSite>},
-      {&IID_IDispatch, &CastTo<T, IDispatch>}};
+  static const InterfaceEntry kTable[] = {{&IID_IOleClientSite, &CastTo<T, IOleClientSite>},
+                                          {&IID_IOleWindow, &CastTo<T, IOleInPlaceSiteEx>},
+                                          {&IID_IOleInPlaceSite, &CastTo<T, IOleInPlaceSiteEx>},
+                                          {&IID_IOleInPlaceSiteEx, &CastTo<T, IOleInPlaceSiteEx>},
+                                          {&IID_IOleInPlaceUIWindow, &CastTo<T, IOleInPlaceFrame>},
+                                          {&IID_IOleInPlaceFrame, &CastTo<T, IOleInPlaceFrame>},
+                                          {&IID_IOleControlSite, &CastTo<T, IOleControlSite>},
+                                          {&IID_IDispatch, &CastTo<T, IDispatch>}};
   return kTable;
 }
 
@@ -79,9 +78,8 @@ STDMETHODIMP ControlSite::CanInPlaceActivate() { return S_OK; }
 STDMETHODIMP ControlSite::OnInPlaceActivate() { return S_OK; }
 STDMETHODIMP ControlSite::OnUIActivate() { return S_OK; }
 
-STDMETHODIMP ControlSite::GetWindowContext(IOleInPlaceFrame** frame,
-                                           IOleInPlaceUIWindow** document, LPRECT pos,
-                                           LPRECT clip, LPOLEINPLACEFRAMEINFO info) {
+STDMETHODIMP ControlSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
+                                           LPRECT pos, LPRECT clip, LPOLEINPLACEFRAMEINFO info) {
   if (frame == nullptr || document == nullptr || pos == nullptr || clip == nullptr)
     return E_POINTER;
   *frame = static_cast<IOleInPlaceFrame*>(this);
@@ -218,30 +216,45 @@ HRESULT ControlSite::AmbientValue(DISPID id, VARIANT* out) {
     return V_BSTR(out) ? S_OK : E_OUTOFMEMORY;
   };
   switch (id) {
-    case DISPID_AMBIENT_USERMODE: return setBool(true);
-    case DISPID_AMBIENT_UIDEAD: return setBool(false);
-    case DISPID_AMBIENT_SHOWGRABHANDLES: return setBool(false);
-    case DISPID_AMBIENT_SHOWHATCHING: return setBool(false);
+    case DISPID_AMBIENT_USERMODE:
+      return setBool(true);
+    case DISPID_AMBIENT_UIDEAD:
+      return setBool(false);
+    case DISPID_AMBIENT_SHOWGRABHANDLES:
+      return setBool(false);
+    case DISPID_AMBIENT_SHOWHATCHING:
+      return setBool(false);
     // The control reflects its own notifications; the frame sends none back.
-    case DISPID_AMBIENT_MESSAGEREFLECT: return setBool(false);
-    case DISPID_AMBIENT_SUPPORTSMNEMONICS: return setBool(false);
-    case DISPID_AMBIENT_AUTOCLIP: return setBool(true);
-    case DISPID_AMBIENT_DISPLAYASDEFAULT: return setBool(false);
-    case DISPID_AMBIENT_LOCALEID: return setLong(static_cast<LONG>(GetUserDefaultLCID()));
-    case DISPID_AMBIENT_BACKCOLOR: return setLong(static_cast<LONG>(0x80000000 | COLOR_WINDOW));
+    case DISPID_AMBIENT_MESSAGEREFLECT:
+      return setBool(false);
+    case DISPID_AMBIENT_SUPPORTSMNEMONICS:
+      return setBool(false);
+    case DISPID_AMBIENT_AUTOCLIP:
+      return setBool(true);
+    case DISPID_AMBIENT_DISPLAYASDEFAULT:
+      return setBool(false);
+    case DISPID_AMBIENT_LOCALEID:
+      return setLong(static_cast<LONG>(GetUserDefaultLCID()));
+    case DISPID_AMBIENT_BACKCOLOR:
+      return setLong(static_cast<LONG>(0x80000000 | COLOR_WINDOW));
     case DISPID_AMBIENT_FORECOLOR:
       return setLong(static_cast<LONG>(0x80000000 | COLOR_WINDOWTEXT));
-    case DISPID_AMBIENT_APPEARANCE: return setLong(1);  // 3-D
-    case DISPID_AMBIENT_TEXTALIGN: return setLong(0);   // general: by value type
-    case DISPID_AMBIENT_DISPLAYNAME: return setText(L"Orvane");
-    case DISPID_AMBIENT_SCALEUNITS: return setText(L"Pixel");
+    case DISPID_AMBIENT_APPEARANCE:
+      return setLong(1);  // 3-D
+    case DISPID_AMBIENT_TEXTALIGN:
+      return setLong(0);  // general: by value type
+    case DISPID_AMBIENT_DISPLAYNAME:
+      return setText(L"Orvane");
+    case DISPID_AMBIENT_SCALEUNITS:
+      return setText(L"Pixel");
     case DISPID_AMBIENT_FONT:
       if (!m_ambientFont) return DISP_E_MEMBERNOTFOUND;
       V_VT(out) = VT_DISPATCH;
       V_DISPATCH(out) = m_ambientFont.Get();
       V_DISPATCH(out)->AddRef();
       return S_OK;
-    default: return DISP_E_MEMBERNOTFOUND;
+    default:
+      return DISP_E_MEMBERNOTFOUND;
   }
 }
 

@@ -9,15 +9,24 @@ namespace {
 
 const wchar_t* StockEventName(DISPID id) {
   switch (id) {
-    case DISPID_CLICK: return L"Click";
-    case DISPID_DBLCLICK: return L"DblClick";
-    case DISPID_KEYDOWN: return L"KeyDown";
-    case DISPID_KEYPRESS: return L"KeyPress";
-    case DISPID_KEYUP: return L"KeyUp";
-    case DISPID_MOUSEDOWN: return L"MouseDown";
-    case DISPID_MOUSEMOVE: return L"MouseMove";
-    case DISPID_MOUSEUP: return L"MouseUp";
-    default: return nullptr;
+    case DISPID_CLICK:
+      return L"Click";
+    case DISPID_DBLCLICK:
+      return L"DblClick";
+    case DISPID_KEYDOWN:
+      return L"KeyDown";
+    case DISPID_KEYPRESS:
+      return L"KeyPress";
+    case DISPID_KEYUP:
+      return L"KeyUp";
+    case DISPID_MOUSEDOWN:
+      return L"MouseDown";
+    case DISPID_MOUSEMOVE:
+      return L"MouseMove";
+    case DISPID_MOUSEUP:
+      return L"MouseUp";
+    default:
+      return nullptr;
   }
 }
 
@@ -26,8 +35,7 @@ const wchar_t* StockEventName(DISPID id) {
 ComPtr<ITypeInfo> EventTypeInfoOf(IUnknown* object) {
   ComPtr<ITypeInfo> result;
   ComPtr<IProvideClassInfo> provider;
-  if (object == nullptr ||
-      FAILED(object->QueryInterface(IID_IProvideClassInfo, OutSlot(provider))))
+  if (object == nullptr || FAILED(object->QueryInterface(IID_IProvideClassInfo, OutSlot(provider))))
     return result;
   ComPtr<ITypeInfo> classInfo;
   if (FAILED(provider->GetClassInfo(classInfo.Receive())) || !classInfo) return result;
@@ -51,7 +59,9 @@ ComPtr<ITypeInfo> EventTypeInfoOf(IUnknown* object) {
 
 EventForwarder::EventForwarder(std::wstring itemName, const IID& eventIid, ITypeInfo* eventInfo,
                                ScriptErrors& errors)
-    : m_itemName(std::move(itemName)), m_eventIid(eventIid), m_eventInfo(eventInfo),
+    : m_itemName(std::move(itemName)),
+      m_eventIid(eventIid),
+      m_eventInfo(eventInfo),
       m_errors(errors) {}
 
 std::span<const InterfaceEntry> EventForwarder::Interfaces() {
@@ -78,8 +88,7 @@ STDMETHODIMP EventForwarder::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
   return S_OK;
 }
 
-STDMETHODIMP EventForwarder::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                           DISPID* ids) {
+STDMETHODIMP EventForwarder::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (names == nullptr || ids == nullptr) return E_POINTER;
   if (m_eventInfo) return m_eventInfo->GetIDsOfNames(names, count, ids);
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;

@@ -61,8 +61,6 @@ HWND CreateFrameWindow(SIZE clientSize) {
   return frame;
 }
 
-void SetFrameFocusTarget(HWND frame, HWND target) {
-  SetPropW(frame, kFocusTargetProperty, target);
-}
+void SetFrameFocusTarget(HWND frame, HWND target) { SetPropW(frame, kFocusTargetProperty, target); }
 
 }  // namespace testcon

@@ -38,7 +38,8 @@ enum MemberId : DISPID {
   kSameArea,
 };
 
-constexpr LCID kInvariantLocale = MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
+constexpr LCID kInvariantLocale =
+    MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
 // Wait's ceiling: longer waits are mistakes in a test script.
 constexpr long kLongestWaitMs = 600000;
 
@@ -361,8 +362,7 @@ void HostObject::SaveProperties(const Arguments& args, VARIANT*) {
   const std::wstring path = args.Path(0);
   PropertyStore store;
   HRESULT hr = m_control.SaveProperties(store);
-  if (FAILED(hr))
-    args.Fail(L"saving the control's properties", (L"failed " + HexCode(hr)).c_str());
+  if (FAILED(hr)) args.Fail(L"saving the control's properties", (L"failed " + HexCode(hr)).c_str());
   if (!WriteFileBytes(path, store.Serialize()))
     args.Fail((L"file " + path).c_str(), L"could not be written");
 }

@@ -22,8 +22,7 @@ class MessagePump;
 
 class HostObject final : public ComBase<HostObject, IDispatch> {
  public:
-  HostObject(HostedControl& control, InputDriver& input, MessagePump& pump,
-             std::wstring scriptDir);
+  HostObject(HostedControl& control, InputDriver& input, MessagePump& pump, std::wstring scriptDir);
 
   static std::span<const InterfaceEntry> Interfaces();
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;

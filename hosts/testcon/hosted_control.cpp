@@ -17,7 +17,8 @@ SIZEL HimetricFromPixels(SIZE pixels) {
   const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   // 2540 HIMETRIC units to the inch.
-  return {MulDiv(pixels.cx, 2540, dpiX > 0 ? dpiX : 96), MulDiv(pixels.cy, 2540, dpiY > 0 ? dpiY : 96)};
+  return {MulDiv(pixels.cx, 2540, dpiX > 0 ? dpiX : 96),
+          MulDiv(pixels.cy, 2540, dpiY > 0 ? dpiY : 96)};
 }
 
 }  // namespace
@@ -33,8 +34,8 @@ HostedControl::~HostedControl() {
 HRESULT HostedControl::Create(const PropertyStore* properties, std::wstring& error) {
   Destroy();
   if (m_site == nullptr) m_site = new ControlSite(m_frame, m_size);
-  HRESULT hr = CoCreateInstance(m_clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                                OutSlot(m_object));
+  HRESULT hr =
+      CoCreateInstance(m_clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, OutSlot(m_object));
   if (FAILED(hr)) {
     error = Describe(L"creating the control", hr);
     return hr;
@@ -156,8 +157,7 @@ void HostedControl::SetEventSink(IDispatch* sink) {
 }
 
 void HostedControl::Advise() {
-  if (!m_object || !m_eventSink || m_adviseCookie != 0 || IsEqualIID(m_eventIid, IID_NULL))
-    return;
+  if (!m_object || !m_eventSink || m_adviseCookie != 0 || IsEqualIID(m_eventIid, IID_NULL)) return;
   auto container = m_object.As<IConnectionPointContainer>(IID_IConnectionPointContainer);
   if (!container || FAILED(container->FindConnectionPoint(m_eventIid, m_eventPoint.Receive())))
     return;

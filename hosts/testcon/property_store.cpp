@@ -91,10 +91,17 @@ std::wstring EscapeValue(std::wstring_view value) {
   out.reserve(value.size());
   for (wchar_t c : value) {
     switch (c) {
-      case L'%': out += L"%25"; break;
-      case L'\r': out += L"%0D"; break;
-      case L'\n': out += L"%0A"; break;
-      default: out += c;
+      case L'%':
+        out += L"%25";
+        break;
+      case L'\r':
+        out += L"%0D";
+        break;
+      case L'\n':
+        out += L"%0A";
+        break;
+      default:
+        out += c;
     }
   }
   return out;

@@ -24,8 +24,7 @@ struct OwnedWindowSearch {
 bool BelongsToControl(HWND window, const OwnedWindowSearch& search) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  if (process != search.process || window == search.frame || !IsWindowVisible(window))
-    return false;
+  if (process != search.process || window == search.frame || !IsWindowVisible(window)) return false;
   HWND owner = GetWindow(window, GW_OWNER);
   if (owner == search.owner) return true;
   const bool toolWindow = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;

@@ -6,7 +6,8 @@
 
 namespace testcon {
 
-void ScriptErrors::Report(unsigned line, unsigned column, const std::wstring& description) noexcept {
+void ScriptErrors::Report(unsigned line, unsigned column,
+                          const std::wstring& description) noexcept {
   ++m_count;  // counted first: the run has failed even if the line cannot be made
   try {
     std::wstring text = m_scriptName;

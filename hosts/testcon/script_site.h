@@ -15,8 +15,7 @@
 
 namespace testcon {
 
-class ScriptSite final
-    : public ComBase<ScriptSite, IActiveScriptSite, IActiveScriptSiteWindow> {
+class ScriptSite final : public ComBase<ScriptSite, IActiveScriptSite, IActiveScriptSiteWindow> {
  public:
   ScriptSite(HWND window, ScriptErrors& errors) : m_window(window), m_errors(errors) {}
 

@@ -131,7 +131,8 @@ int Run(const CommandLine& line) {
       exitCode = Complain(line.progId + L": " + error);
     } else {
       MessagePump pump([&control] { return control.ActiveObject(); });
-      InputDriver input(frame, [&control] { return control.Window(); }, pump);
+      InputDriver input(
+          frame, [&control] { return control.Window(); }, pump);
       ScriptErrors errors(line.script);
       auto orvane = ComPtr<IDispatch>::Adopt(new ControlDispatchProxy(control));
       auto host =

@@ -6,8 +6,8 @@ namespace testcon {
 
 std::string Utf8FromWide(std::wstring_view text) {
   if (text.empty()) return {};
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                 0, nullptr, nullptr);
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                 nullptr, nullptr);
   std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
   if (size > 0)
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
@@ -17,7 +17,8 @@ std::string Utf8FromWide(std::wstring_view text) {
 
 std::wstring WideFromUtf8(std::string_view text) {
   if (text.empty()) return {};
-  int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  int size =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring out(static_cast<size_t>(size > 0 ? size : 0), L'\0');
   if (size > 0)
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
@@ -29,8 +30,8 @@ namespace {
 std::wstring WideFromCodePage(UINT codePage, DWORD flags, std::string_view text, bool* valid) {
   if (valid) *valid = true;
   if (text.empty()) return {};
-  int size = MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()),
-                                 nullptr, 0);
+  int size =
+      MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (size <= 0) {
     if (valid) *valid = false;
     return {};
@@ -55,8 +56,8 @@ void WriteHandle(DWORD which, std::string_view bytes) {
 }  // namespace
 
 std::optional<std::string> ReadFileBytes(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string bytes;
   char buffer[16384];
@@ -101,7 +102,7 @@ std::wstring WindowsPathFrom(const std::wstring& path) {
   if (path.empty() || path[0] != L'/') return path;
   // Wine's kernel32 exports the translation it uses itself; on Windows the
   // name is absent and a leading "/" is an ordinary rooted path.
-  using DosNameFn = WCHAR* (CDECL*)(LPCSTR);
+  using DosNameFn = WCHAR*(CDECL*)(LPCSTR);
   static auto toDos = reinterpret_cast<DosNameFn>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
   if (toDos == nullptr) return path;

@@ -11,7 +11,8 @@ namespace {
 
 // Values are stored in one fixed format, whatever the system's locale: an
 // Arabic locale would otherwise write its own decimal separator.
-constexpr LCID kStorageLocale = MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
+constexpr LCID kStorageLocale =
+    MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
 constexpr wchar_t kObjectMark[] = L"object:";
 constexpr size_t kObjectMarkLength = sizeof kObjectMark / sizeof kObjectMark[0] - 1;
 
@@ -112,7 +113,8 @@ STDMETHODIMP TextPropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
     std::optional<std::wstring> text = m_store->Find(fullName);
     if (!text) return E_INVALIDARG;
     VARTYPE wanted = V_VT(value);
-    if (wanted == VT_UNKNOWN || wanted == VT_DISPATCH || (wanted == VT_EMPTY && IsObjectText(*text)))
+    if (wanted == VT_UNKNOWN || wanted == VT_DISPATCH ||
+        (wanted == VT_EMPTY && IsObjectText(*text)))
       return ReadObject(fullName, *text, wanted, value);
     ScopedVariant stored;
     V_VT(&stored.v) = VT_BSTR;

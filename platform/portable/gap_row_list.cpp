@@ -79,8 +79,6 @@ void GapRowList::SetSelection(int32_t index) {
   if (index >= m_top + m_visibleRows) m_top = index - m_visibleRows + 1;
 }
 
-int32_t GapRowList::TopIndex() const {
-  return std::clamp(m_top, 0, std::max(0, Count() - 1));
-}
+int32_t GapRowList::TopIndex() const { return std::clamp(m_top, 0, std::max(0, Count() - 1)); }
 
 }  // namespace orvane

@@ -111,8 +111,7 @@ class PosixFile : public File, public StampedFile {
 
 }  // namespace
 
-PosixFileSystem::PosixFileSystem(std::map<char, std::string> driveRoots,
-                                 std::string rootDirectory)
+PosixFileSystem::PosixFileSystem(std::map<char, std::string> driveRoots, std::string rootDirectory)
     : m_rootDirectory(std::move(rootDirectory)) {
   for (auto& [letter, root] : driveRoots) m_driveRoots[UpperAscii(letter)] = std::move(root);
 }

@@ -13,7 +13,8 @@
 // runs). Exit code 0 when every step succeeded.
 //
 // Build (x86 or x64 alike):
-//   i686-w64-mingw32-g++ -O2 -municode -static atl_host.cpp -o atl_host.exe -lole32 -loleaut32 -luuid
+//   i686-w64-mingw32-g++ -O2 -municode -static atl_host.cpp -o atl_host.exe -lole32 -loleaut32
+//   -luuid
 // or with the Windows SDK:  cl /EHsc atl_host.cpp ole32.lib oleaut32.lib user32.lib
 #include <windows.h>
 #include <ole2.h>
@@ -185,8 +186,8 @@ int Run(int argc, wchar_t** argv) {
     UINT_PTR timer = autoClose ? SetTimer(nullptr, 0, 100, &AutoCloseTimer) : 0;
     RECT rect{0, 0, 400, 440};
     // Modal: returns when the frame closes.
-    hr = object ? object->DoVerb(OLEIVERB_PROPERTIES, nullptr, site, 0, host, &rect)
-                : E_NOINTERFACE;
+    hr =
+        object ? object->DoVerb(OLEIVERB_PROPERTIES, nullptr, site, 0, host, &rect) : E_NOINTERFACE;
     if (timer) KillTimer(nullptr, timer);
     Print(L"Properties verb: " + HresultText(hr));
     if (autoClose) Print(L"property frame: " + g_frameCaption);

@@ -65,7 +65,8 @@ class BookReadingDifferential {
     for (int b = 0; b < m_bookCount; ++b) {
       std::vector<uint8_t> bytes = MakeToc();
       if (bytes.empty() && m_in.Below(2) == 0) continue;  // no file at all
-      for (CoreFixture* f : {&m_eager, &m_lazy}) f->files.Put("lib\\b" + std::to_string(b) + ".TOC", bytes);
+      for (CoreFixture* f : {&m_eager, &m_lazy})
+        f->files.Put("lib\\b" + std::to_string(b) + ".TOC", bytes);
     }
   }
 
@@ -106,7 +107,9 @@ class BookReadingDifferential {
     return bytes;
   }
 
-  int16_t AnyBook() { return static_cast<int16_t>(static_cast<int32_t>(m_in.Below(m_bookCount + 3)) - 1); }
+  int16_t AnyBook() {
+    return static_cast<int16_t>(static_cast<int32_t>(m_in.Below(m_bookCount + 3)) - 1);
+  }
   int32_t AnyPos() {
     if (!m_positions.empty() && m_in.Below(4) != 0) {
       return m_positions[m_in.Below(static_cast<uint32_t>(m_positions.size()))];
@@ -120,9 +123,8 @@ class BookReadingDifferential {
       case 0:
       case 1: {
         int32_t row = AnyRow();
-        Step("ToggleNode " + std::to_string(row), [row](CoreFixture& f) {
-          return f.core.View().ToggleNode(static_cast<int16_t>(row));
-        });
+        Step("ToggleNode " + std::to_string(row),
+             [row](CoreFixture& f) { return f.core.View().ToggleNode(static_cast<int16_t>(row)); });
         break;
       }
       case 2: {
@@ -138,10 +140,10 @@ class BookReadingDifferential {
         Step("Queries " + std::to_string(book) + " " + std::to_string(pos), [=](CoreFixture& f) {
           f.core.Queries().SetTocFile(std::to_string(book));
           f.core.Queries().LoadFromTocFile(std::to_string(pos));
-          return static_cast<int64_t>(std::hash<std::string>{}(
-              f.core.Queries().GetSectionTitle(book, pos) + "|" +
-              std::to_string(f.core.Queries().GetParentPos(book, pos)) + "|" +
-              f.core.Queries().TocFile()));
+          return static_cast<int64_t>(
+              std::hash<std::string>{}(f.core.Queries().GetSectionTitle(book, pos) + "|" +
+                                       std::to_string(f.core.Queries().GetParentPos(book, pos)) +
+                                       "|" + f.core.Queries().TocFile()));
         });
         break;
       }
@@ -206,7 +208,8 @@ class BookReadingDifferential {
         Step("row questions " + std::to_string(row), [=](CoreFixture& f) -> int64_t {
           OutlineNode* node = f.rows.NodeOf(row);
           if (!node) return -1;
-          return f.core.Outline().CanOpen(*node) * 100000 + f.core.Outline().DeclaredChildren(*node);
+          return f.core.Outline().CanOpen(*node) * 100000 +
+                 f.core.Outline().DeclaredChildren(*node);
         });
         break;
       }
@@ -250,8 +253,8 @@ class BookReadingDifferential {
     for (int32_t r = 0; r < f.rows.Count(); ++r) {
       const OutlineNode* n = f.rows.NodeOf(r);
       out << r << ": " << n->TitleText() << " L" << int(n->Level()) << " open " << n->m_expanded
-          << " active " << n->m_active << " state " << f.core.Checks().GetCheckState(n)
-          << " book " << n->m_bookNumber << " #" << n->m_ordinal << " at " << n->FilePos()
+          << " active " << n->m_active << " state " << f.core.Checks().GetCheckState(n) << " book "
+          << n->m_bookNumber << " #" << n->m_ordinal << " at " << n->FilePos()
           << (n == view.SelectedNode() ? " current" : "") << "\n";
     }
     for (int16_t b = 1; b <= f.core.Outline().BookCount(); ++b) {

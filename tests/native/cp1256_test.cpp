@@ -46,10 +46,10 @@ TEST(Cp1256, CharactersOutsideTheCodePageAreRefusedWithTheirPlace) {
     char32_t code;
     size_t offset;
   } cases[] = {
-      {"ab\uFDFA", U'\uFDFA', 2},                 // the sallallahu ligature
-      {"\u0627\u0671", U'\u0671', 2},             // alef wasla, used in Quranic spelling
-      {"\u0627\u0670", U'\u0670', 2},             // superscript alef
-      {"x\xF0\x9F\x93\x96", U'\U0001F4D6', 1},    // outside the basic plane
+      {"ab\uFDFA", U'\uFDFA', 2},               // the sallallahu ligature
+      {"\u0627\u0671", U'\u0671', 2},           // alef wasla, used in Quranic spelling
+      {"\u0627\u0670", U'\u0670', 2},           // superscript alef
+      {"x\xF0\x9F\x93\x96", U'\U0001F4D6', 1},  // outside the basic plane
       {"\u0100", U'\u0100', 0},
   };
   for (const Case& c : cases) {

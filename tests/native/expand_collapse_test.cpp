@@ -42,8 +42,8 @@ TEST(ToggleNode, ReopeningShowsWhatWasOpenAtEveryDepth) {
   f.core.View().ToggleNode(f.RowOf("A"));
   f.core.View().ToggleNode(f.RowOf("A1"));
   std::vector<std::string> open = f.Titles();
-  EXPECT_EQ(open, (std::vector<std::string>{"C1", "B1.1", "A", "A1", "A1x", "A2", "B", "B1.2",
-                                            "C2"}));
+  EXPECT_EQ(open,
+            (std::vector<std::string>{"C1", "B1.1", "A", "A1", "A1x", "A2", "B", "B1.2", "C2"}));
   f.core.View().ToggleNode(0);
   int16_t last = 0;
   EXPECT_EQ(f.core.View().ToggleNode(0, &last), 7);

@@ -21,8 +21,8 @@ class ProfileRules : public testing::Test {
  protected:
   static fs::path MakeFolder() {
     const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    fs::path folder = fs::temp_directory_path() / (std::string("orvane-ini-") + info->name() +
-                                                   "-" + std::to_string(std::rand()));
+    fs::path folder = fs::temp_directory_path() / (std::string("orvane-ini-") + info->name() + "-" +
+                                                   std::to_string(std::rand()));
     fs::create_directories(folder);
     return folder;
   }
@@ -48,7 +48,10 @@ class ProfileRules : public testing::Test {
 TEST_F(ProfileRules, NamesMatchIgnoringAsciiCaseAndSurroundingBlanks) {
   WriteIni("[Books]\r\n  Count =\t12 \r\n[ Spaced Out ]\r\nk=v\r\nK\x8c=oe\r\n");
   EXPECT_EQ(Get("BOOKS", "count"), "12");
-  EXPECT_EQ(Get(" books\t", "\x0b" "COUNT\x1a"), "12");
+  EXPECT_EQ(Get(" books\t",
+                "\x0b"
+                "COUNT\x1a"),
+            "12");
   EXPECT_EQ(Get("spaced out", "K"), "v");
   EXPECT_EQ(Get("Spaced  Out", "k"), "D");
   // Only ASCII letters have case here: 0x8C and 0x9C are two capitals apart.
@@ -96,8 +99,9 @@ TEST_F(ProfileRules, ValuesSplitAtTheFirstEqualsAndLoseOuterBlanks) {
 }
 
 TEST_F(ProfileRules, OnlyMatchingOuterQuotesAreStripped) {
-  WriteIni("[S]\nQ1=\"quoted\"\nQ2='single'\nQ3=\"mixed'\nQ4=\"\nQ5=\"\"\nQ6=\" in \"\n"
-           "Q7=a\"b\"\nQ8=\"x\" y\n");
+  WriteIni(
+      "[S]\nQ1=\"quoted\"\nQ2='single'\nQ3=\"mixed'\nQ4=\"\nQ5=\"\"\nQ6=\" in \"\n"
+      "Q7=a\"b\"\nQ8=\"x\" y\n");
   EXPECT_EQ(Get("S", "Q1"), "quoted");
   EXPECT_EQ(Get("S", "Q2"), "single");
   EXPECT_EQ(Get("S", "Q3"), "\"mixed'");
@@ -170,9 +174,10 @@ TEST_F(ProfileRules, AnsiBytesPassThroughUnchanged) {
 TEST_F(ProfileRules, Utf8AndUtf16FilesReadAsTheAnsiCodePage) {
   // "k=" Beh Seen Meem, space, full-width A, A grave, Arabic-Indic one,
   // an emoji (two units) and a Han character.
-  WriteIni("\xEF\xBB\xBF[S]\r\nk=\xD8\xA8\xD8\xB3\xD9\x85 \xEF\xBC\xA1\xC3\x80\xD9\xA1"
-           "\xF0\x9F\x98\x80\xE4\xB8\xAD\r\n\xEF\xBC\xAE=full width\r\nN=plain\r\n",
-           "utf8.ini");
+  WriteIni(
+      "\xEF\xBB\xBF[S]\r\nk=\xD8\xA8\xD8\xB3\xD9\x85 \xEF\xBC\xA1\xC3\x80\xD9\xA1"
+      "\xF0\x9F\x98\x80\xE4\xB8\xAD\r\n\xEF\xBC\xAE=full width\r\nN=plain\r\n",
+      "utf8.ini");
   EXPECT_EQ(Get("S", "k", "D", "utf8.ini"), "\xC8\xD3\xE3 AA1???");
   // Names are compared before conversion: a full-width N is not N.
   EXPECT_EQ(Get("S", "N", "D", "utf8.ini"), "plain");
@@ -217,7 +222,7 @@ TEST(ProfileEncoding, UnitsWithoutAByteUseTheBestFitOrAQuestionMark) {
   EXPECT_EQ(Utf16UnitToAnsi(u'\u06CC'), 0xED);  // Farsi Yeh as Yeh
   EXPECT_EQ(Utf16UnitToAnsi(u'\u4E2D'), '?');
   EXPECT_EQ(Utf16UnitToAnsi(char16_t{0xD83D}), '?');  // a lone surrogate
-  EXPECT_EQ(Utf16UnitToAnsi(u'\u00C4'), '?');   // no fit for A diaeresis
+  EXPECT_EQ(Utf16UnitToAnsi(u'\u00C4'), '?');         // no fit for A diaeresis
   for (int byte = 1; byte < 256; ++byte) {
     const std::u16string unit = AnsiToUtf16(std::string(1, static_cast<char>(byte)));
     ASSERT_EQ(Utf16UnitToAnsi(unit[0]), byte);

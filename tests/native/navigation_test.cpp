@@ -32,8 +32,8 @@ TEST(GotoTocPosition, OpensTheWayAndSelectsTheSection) {
 
 TEST(GotoTocPosition, DeepSectionsOpenTheirAncestorsAndKeepWhatWasOpen) {
   NavFixture f;
-  f.core.View().ToggleNode(1);                  // C2 open
-  f.core.View().ToggleNode(f.RowOf("B2.1"));   // book 2 open too
+  f.core.View().ToggleNode(1);                // C2 open
+  f.core.View().ToggleNode(f.RowOf("B2.1"));  // book 2 open too
   EXPECT_TRUE(f.core.View().GotoTocPosition(3, static_cast<int32_t>(f.sample.a1x)));
   const OutlineNode* selected = f.rows.NodeOf(f.rows.Selection());
   EXPECT_EQ(selected->TitleText(), "A1x");
@@ -69,7 +69,8 @@ TEST(GotoTocPosition, HostilePositionsAndBooks) {
   EXPECT_FALSE(f.core.View().GotoTocPosition(-5, 10));
   EXPECT_FALSE(f.core.View().GotoTocPosition(1, 10));  // no TOC file
   EXPECT_FALSE(f.core.View().GotoTocPosition(3, -1));
-  EXPECT_FALSE(f.core.View().GotoTocPosition(3, static_cast<int32_t>(f.core.Outline().Shelf().Length(3)) - 3));
+  EXPECT_FALSE(f.core.View().GotoTocPosition(
+      3, static_cast<int32_t>(f.core.Outline().Shelf().Length(3)) - 3));
   EXPECT_FALSE(f.core.View().GotoTocPosition(3, 1 << 30));
   EXPECT_EQ(f.rows.Selection(), -1);
 }

@@ -71,7 +71,10 @@ constexpr std::string_view kExampleOutline = "A\n  A1\n    A1x\t99\n  A2\nB\n  B
 TEST(OutlineSource, IndentationMakesLevelsAndLinesGiveFilePos) {
   std::vector<TocSection> sections;
   SourceError error;
-  ASSERT_TRUE(ParseOutline("\xEF\xBB\xBF" "A\r\n  A1\r\n\r\n    A1x\t-1\r\n  A2\t1234\r\nB\r\n", sections, error))
+  ASSERT_TRUE(
+      ParseOutline("\xEF\xBB\xBF"
+                   "A\r\n  A1\r\n\r\n    A1x\t-1\r\n  A2\t1234\r\nB\r\n",
+                   sections, error))
       << error.message;
   ASSERT_EQ(sections.size(), 2u);
   EXPECT_EQ(sections[0].title, "A");
@@ -92,7 +95,8 @@ TEST(OutlineSource, ArabicTitlesAreStoredInWindows1256) {
   std::vector<TocSection> sections;
   SourceError error;
   // "سورة البقرة" with its FilePos
-  ASSERT_TRUE(ParseOutline("\u0633\u0648\u0631\u0629 \u0627\u0644\u0628\u0642\u0631\u0629\t7\n", sections, error));
+  ASSERT_TRUE(ParseOutline("\u0633\u0648\u0631\u0629 \u0627\u0644\u0628\u0642\u0631\u0629\t7\n",
+                           sections, error));
   ASSERT_EQ(sections.size(), 1u);
   EXPECT_EQ(sections[0].title, "\xD3\xE6\xD1\xC9 \xC7\xE1\xC8\xDE\xD1\xC9");
   EXPECT_EQ(sections[0].filePos, 7);
@@ -145,7 +149,10 @@ TEST(OrvaneTocBuild, WritesTheFileAndDumpPrintsItAsTheReaderLoadsIt) {
   const struct {
     std::vector<std::string> options;
     uint32_t a1;
-  } cases[] = {{{}, 54}, {{"--leading", "2"}, 54}, {{"--leading", "1", "--terminate"}, 75}, {{"--terminate"}, 54}};
+  } cases[] = {{{}, 54},
+               {{"--leading", "2"}, 54},
+               {{"--leading", "1", "--terminate"}, 75},
+               {{"--terminate"}, 54}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.a1);
     std::vector<std::string> args = {"build", outline, folder.Path("BOOK.TOC")};
@@ -155,13 +162,16 @@ TEST(OrvaneTocBuild, WritesTheFileAndDumpPrintsItAsTheReaderLoadsIt) {
 
     const ToolRun dump = Tool({"dump", folder.Path("BOOK.TOC")});
     EXPECT_EQ(dump.status, kExitOk);
-    EXPECT_EQ(dump.out, "sections 2\n"
-                        "L2 C2 P0 F0 A\n"
-                        "  L3 C1 P10 F1 A1\n"
-                        "    L4 C0 P" + std::to_string(c.a1) + " F99 A1x\n"
-                        "  L3 C0 P10 F3 A2\n"
-                        "L2 C1 P0 F4 B\n"
-                        "  L3 C0 P32 F5 B1\n");
+    EXPECT_EQ(dump.out,
+              "sections 2\n"
+              "L2 C2 P0 F0 A\n"
+              "  L3 C1 P10 F1 A1\n"
+              "    L4 C0 P" +
+                  std::to_string(c.a1) +
+                  " F99 A1x\n"
+                  "  L3 C0 P10 F3 A2\n"
+                  "L2 C1 P0 F4 B\n"
+                  "  L3 C0 P32 F5 B1\n");
     EXPECT_EQ(Tool({"check", folder.Path("BOOK.TOC")}).status, kExitOk);
   }
 }
@@ -173,13 +183,15 @@ TEST(OrvaneTocBuild, DumpPrintsArabicTitlesAsUtf8) {
   const std::string outline = folder.Put("book.txt", title + "\t100\n  \u0628\u0627\u0628\t101\n");
   ASSERT_EQ(Tool({"build", outline, folder.Path("B.TOC"), "--leading", "1"}).status, kExitOk);
   const ToolRun dump = Tool({"dump", folder.Path("B.TOC")});
-  EXPECT_EQ(dump.out, "sections 1\nL2 C1 P0 F100 " + title + "\n  L3 C0 P10 F101 \u0628\u0627\u0628\n");
+  EXPECT_EQ(dump.out,
+            "sections 1\nL2 C1 P0 F100 " + title + "\n  L3 C0 P10 F101 \u0628\u0627\u0628\n");
 }
 
 TEST(OrvaneTocBuild, UnmappableCharacterNamesTheLineAndWritesNothing) {
   ScratchFolder folder;
   // The honorific ligature ﷺ has no Windows-1256 byte.
-  const std::string outline = folder.Put("book.txt", "A\n  A1\n  \u0645\u062D\u0645\u062F \uFDFA\nB\n");
+  const std::string outline =
+      folder.Put("book.txt", "A\n  A1\n  \u0645\u062D\u0645\u062F \uFDFA\nB\n");
   const ToolRun build = Tool({"build", outline, folder.Path("BOOK.TOC")});
   EXPECT_EQ(build.status, kExitFailed);
   EXPECT_NE(build.err.find("book.txt:3:"), std::string::npos) << build.err;
@@ -229,7 +241,8 @@ class OrvaneTocCheck : public ::testing::Test {
   }
 
   // Expects a problem at `offset` whose message holds `says`.
-  static void ExpectProblem(const std::vector<uint8_t>& bytes, uint32_t offset, const std::string& says) {
+  static void ExpectProblem(const std::vector<uint8_t>& bytes, uint32_t offset,
+                            const std::string& says) {
     const std::vector<TocProblem> problems = CheckToc(bytes);
     std::string all;
     for (const TocProblem& p : problems) all += std::to_string(p.offset) + ": " + p.message + "\n";
@@ -245,7 +258,8 @@ class OrvaneTocCheck : public ::testing::Test {
 
 TEST_F(OrvaneTocCheck, SoundFilesHaveNoProblems) {
   EXPECT_TRUE(CheckToc(Example()).empty());
-  for (uint32_t leading = 1; leading <= 4; ++leading) EXPECT_TRUE(CheckToc(Example(leading)).empty()) << leading;
+  for (uint32_t leading = 1; leading <= 4; ++leading)
+    EXPECT_TRUE(CheckToc(Example(leading)).empty()) << leading;
   EXPECT_TRUE(CheckToc(std::vector<uint8_t>(10, 0)).empty());
 }
 
@@ -339,13 +353,16 @@ TEST_F(OrvaneTocCheck, ToolReportsOffsetsAndExitsOneOnProblems) {
   ScratchFolder folder;
   auto bytes = Example();
   WriteU16(bytes.data() + 32, 5);
-  folder.Put("BAD.TOC", std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  folder.Put("BAD.TOC",
+             std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   const ToolRun check = Tool({"check", folder.Path("BAD.TOC")});
   EXPECT_EQ(check.status, kExitFailed);
-  EXPECT_NE(check.out.find("offset 32: RecordLength 5 is below 21"), std::string::npos) << check.out;
+  EXPECT_NE(check.out.find("offset 32: RecordLength 5 is below 21"), std::string::npos)
+      << check.out;
 
   bytes = Example();
-  folder.Put("GOOD.TOC", std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  folder.Put("GOOD.TOC",
+             std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   EXPECT_EQ(Tool({"check", folder.Path("GOOD.TOC")}).status, kExitOk);
 }
 
@@ -400,13 +417,14 @@ TEST(OrvaneTocLibrary, BuildsTheCatalogueAndEveryBook) {
 
   std::string ini;
   ASSERT_TRUE(ReadFileText(folder.Root() / "out" / "MAKTABA.INI", ini));
-  EXPECT_EQ(ini,
-            "[Directories]\r\nTOC=C:\\\xE3\xDF\xCA\xC8\xC9\r\n\r\n"
-            "[Books]\r\nCount=2\r\n\r\n"
-            "[Categories]\r\nCount=2\r\nName1=\xC7\xE1\xDD\xDE\xE5\r\nName2=\xC7\xE1\xE4\xCD\xE6\r\n\r\n"
-            "[Category1]\r\nCount=2\r\nTitle1=\xC7\xE1\xC3\xE6\xE1\r\nName1=FIQH1\r\n"
-            "Title2=Second\r\nName2=Fiqh2\r\n\r\n"
-            "[Category2]\r\nCount=0\r\n");
+  EXPECT_EQ(
+      ini,
+      "[Directories]\r\nTOC=C:\\\xE3\xDF\xCA\xC8\xC9\r\n\r\n"
+      "[Books]\r\nCount=2\r\n\r\n"
+      "[Categories]\r\nCount=2\r\nName1=\xC7\xE1\xDD\xDE\xE5\r\nName2=\xC7\xE1\xE4\xCD\xE6\r\n\r\n"
+      "[Category1]\r\nCount=2\r\nTitle1=\xC7\xE1\xC3\xE6\xE1\r\nName1=FIQH1\r\n"
+      "Title2=Second\r\nName2=Fiqh2\r\n\r\n"
+      "[Category2]\r\nCount=0\r\n");
 
   const auto fiqh1 = Bytes(folder.Path("out/FIQH1.TOC"));
   EXPECT_TRUE(CheckToc(fiqh1).empty());
@@ -417,8 +435,10 @@ TEST(OrvaneTocLibrary, BuildsTheCatalogueAndEveryBook) {
   EXPECT_EQ(fiqh2.size(), 10u + 24u + 21u);
 
   // --directory overrides the description.
-  ASSERT_EQ(Tool({"library", folder.Path("library.txt"), folder.Path("out2"), "--directory", "Z:\\books"}).status,
-            kExitOk);
+  ASSERT_EQ(
+      Tool({"library", folder.Path("library.txt"), folder.Path("out2"), "--directory", "Z:\\books"})
+          .status,
+      kExitOk);
   ASSERT_TRUE(ReadFileText(folder.Root() / "out2" / "MAKTABA.INI", ini));
   EXPECT_EQ(ini.rfind("[Directories]\r\nTOC=Z:\\books\r\n", 0), 0u);
 }
@@ -429,7 +449,8 @@ TEST(OrvaneTocLibrary, MistakesNameTheirLineAndWriteNothing) {
     const char* says;
   } cases[] = {
       {"catalogue L\nbook A | t | a.txt\n", ":2: a book before the first category"},
-      {"catalogue L\ncategory c\nbook A | t | a.txt\nbook a | u | a.txt\n", ":4: book name \"a\" is used twice"},
+      {"catalogue L\ncategory c\nbook A | t | a.txt\nbook a | u | a.txt\n",
+       ":4: book name \"a\" is used twice"},
       {"catalogue L\ncategory c\nbook A | t\n", ":3: a book needs"},
       {"catalogue L\ncategory c\nbook A/B | t | a.txt\n", ":3: book name"},
       {"catalogue L\ncategory \uFDFA\n", ":2: the category title: U+FDFA"},
@@ -454,14 +475,16 @@ TEST(OrvaneTocLibrary, MistakesNameTheirLineAndWriteNothing) {
 
   ScratchFolder folder;
   folder.Put("a.txt", "A\n");
-  folder.Put("library.txt", "catalogue L\ncategory c\nbook A | " + std::string(256, 'x') + " | a.txt\n");
+  folder.Put("library.txt",
+             "catalogue L\ncategory c\nbook A | " + std::string(256, 'x') + " | a.txt\n");
   const ToolRun run = Tool({"library", folder.Path("library.txt"), folder.Path("out")});
   EXPECT_NE(run.err.find("at most 255"), std::string::npos) << run.err;
 }
 
 TEST(OrvaneTocLibrary, TheBundledSampleLibraryBuildsSound) {
   const fs::path samples = fs::path(ORVANE_SOURCE_DIR) / "samples";
-  if (!fs::exists(samples / "library.txt")) GTEST_SKIP() << "no sample library at " << samples.string();
+  if (!fs::exists(samples / "library.txt"))
+    GTEST_SKIP() << "no sample library at " << samples.string();
   ScratchFolder folder;
   const ToolRun run = Tool({"library", (samples / "library.txt").string(), folder.Path("out")});
   ASSERT_EQ(run.status, kExitOk) << run.err;

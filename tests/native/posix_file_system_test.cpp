@@ -147,12 +147,12 @@ TEST_F(PosixFiles, ReadsSeeksAndTellsTheSize) {
 TEST_F(PosixFiles, StampChangesWhenTheFileIsWritten) {
   PosixFileSystem files = Files();
   const fs::path path = m_top / "Root" / "Lib" / "cat.ini";
-  auto before = dynamic_cast<StampedFile&>(*files.OpenRead("\\Lib\\cat.ini", Share::Read))
-                    .ModifiedStamp();
+  auto before =
+      dynamic_cast<StampedFile&>(*files.OpenRead("\\Lib\\cat.ini", Share::Read)).ModifiedStamp();
   ASSERT_TRUE(before.has_value());
   fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(5));
-  auto after = dynamic_cast<StampedFile&>(*files.OpenRead("\\Lib\\cat.ini", Share::Read))
-                   .ModifiedStamp();
+  auto after =
+      dynamic_cast<StampedFile&>(*files.OpenRead("\\Lib\\cat.ini", Share::Read)).ModifiedStamp();
   EXPECT_NE(before, after);
 }
 

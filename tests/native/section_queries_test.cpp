@@ -39,11 +39,11 @@ TEST(GetSectionTitle, HostPositionsOutsideTheDataGiveEmptyText) {
   QueryFixture f;
   f.core.LoadBooks("lib");
   EXPECT_EQ(f.core.Queries().GetSectionTitle(0, 10), "");
-  EXPECT_EQ(f.core.Queries().GetSectionTitle(4, 10), "");    // beyond the book count
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(4, 10), "");  // beyond the book count
   EXPECT_EQ(f.core.Queries().GetSectionTitle(-1, 10), "");
-  EXPECT_EQ(f.core.Queries().GetSectionTitle(1, 10), "");    // no TOC file
-  EXPECT_EQ(f.core.Queries().GetSectionTitle(2, 10), "");    // header only
-  EXPECT_EQ(f.core.Queries().GetSectionTitle(3, -1), "");    // a very large position
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(1, 10), "");  // no TOC file
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(2, 10), "");  // header only
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(3, -1), "");  // a very large position
   EXPECT_EQ(f.core.Queries().GetSectionTitle(3, 1 << 30), "");
   uint32_t size = f.core.Outline().Shelf().Length(3);
   EXPECT_EQ(f.core.Queries().GetSectionTitle(3, static_cast<int32_t>(size - 5)), "");
@@ -102,7 +102,9 @@ TEST(TocToFilePos, RecordsAndFailures) {
   EXPECT_EQ(f.core.Queries().TocToFilePos(3, 10), -1);
   f.core.LoadBooks("lib");
   EXPECT_EQ(f.core.Queries().TocToFilePos(3, static_cast<int32_t>(f.sample.b1)), 210);
-  EXPECT_EQ(f.core.Queries().TocToFilePos(3, static_cast<int32_t>(f.core.Outline().Shelf().Length(3))), -1);
+  EXPECT_EQ(
+      f.core.Queries().TocToFilePos(3, static_cast<int32_t>(f.core.Outline().Shelf().Length(3))),
+      -1);
   EXPECT_EQ(f.core.Queries().TocToFilePos(1, 10), -1);
 }
 

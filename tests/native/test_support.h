@@ -35,8 +35,8 @@ class MapProfile : public ProfileSource {
   std::string GetString(std::string_view file, std::string_view section, std::string_view key,
                         std::string_view deflt) override {
     ++reads;
-    auto it = m_values.find(Lower(std::string(file) + "|" + std::string(section) + "|" +
-                                  std::string(key)));
+    auto it = m_values.find(
+        Lower(std::string(file) + "|" + std::string(section) + "|" + std::string(key)));
     std::string v = it == m_values.end() ? std::string(deflt) : it->second;
     if (v.size() > kMaxProfileValue) v.resize(kMaxProfileValue);
     return v;

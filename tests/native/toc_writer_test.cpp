@@ -48,7 +48,8 @@ StoredRecord At(const std::vector<uint8_t>& bytes, uint32_t pos) {
   EXPECT_LE(pos + kRecordHeaderSize, bytes.size());
   if (pos + kRecordHeaderSize > bytes.size()) return {};
   const uint8_t* p = bytes.data() + pos;
-  StoredRecord r{ReadU16(p), ReadU32(p + 2), ReadU16(p + 6), ReadU32(p + 8), p[12], ReadI32(p + 17), {}};
+  StoredRecord r{ReadU16(p), ReadU32(p + 2), ReadU16(p + 6), ReadU32(p + 8), p[12], ReadI32(p + 17),
+                 {}};
   EXPECT_LE(pos + r.length, bytes.size());
   for (uint32_t i = kRecordHeaderSize; i < r.length && pos + i < bytes.size(); ++i) {
     r.title += static_cast<char>(p[i] + 1);
@@ -88,8 +89,8 @@ TEST(TocWriterLayout, LeadingRegionStoresSiblingGroupsDepthFirst) {
     uint8_t level;
     int32_t filePos;
   } expected[] = {
-      {a, "A", 0, 2, a1, 2, 1},      {b, "B", 0, 1, b1, 2, 6},     {a1, "A1", a, 1, a1x, 3, 3},
-      {a2, "A2", a, 0, 0, 3, 4},     {a1x, "A1x", a1, 0, 0, 4, 5}, {b1, "B1", b, 0, 0, 3, 7},
+      {a, "A", 0, 2, a1, 2, 1},  {b, "B", 0, 1, b1, 2, 6},     {a1, "A1", a, 1, a1x, 3, 3},
+      {a2, "A2", a, 0, 0, 3, 4}, {a1x, "A1x", a1, 0, 0, 4, 5}, {b1, "B1", b, 0, 0, 3, 7},
   };
   for (const auto& e : expected) {
     SCOPED_TRACE(e.title);
@@ -198,7 +199,9 @@ TEST(TocWriterTitles, LongestTitleFitsAndOneMoreByteIsRefused) {
 }
 
 TEST(TocWriterTitles, BytesTheReaderWouldCutAreRefused) {
-  for (const char* bad : {"a\x01" "b", "\x01"}) {
+  for (const char* bad : {"a\x01"
+                          "b",
+                          "\x01"}) {
     std::vector<uint8_t> out;
     std::string error;
     EXPECT_FALSE(WriteToc({Section("ok", {Section(bad)})}, {}, out, error)) << bad;
@@ -239,7 +242,6 @@ TEST(TocWriterGroups, CountsTheBookGroupAndEverySectionWithChildren) {
 }
 
 // --- Round trips through the control's reader -------------------------------
-
 
 // A book loaded the way the control loads one: the file whole into a buffer
 // with two spare bytes, the leading region parsed under a level-1 book node.

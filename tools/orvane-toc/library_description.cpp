@@ -65,7 +65,8 @@ bool CatalogueValue(std::string_view utf8, const char* what, bool mayBeEmpty, st
   return true;
 }
 
-bool ParseBookOptions(const std::vector<std::string_view>& fields, TocWriteOptions& options, std::string& message) {
+bool ParseBookOptions(const std::vector<std::string_view>& fields, TocWriteOptions& options,
+                      std::string& message) {
   for (size_t i = 3; i < fields.size(); ++i) {
     std::string_view field = fields[i];
     if (field == "terminate") {
@@ -100,7 +101,8 @@ bool ParseLibraryDescription(std::string_view utf8, const std::filesystem::path&
     if (line.empty() || line.starts_with('#')) continue;
     const size_t space = line.find_first_of(" \t");
     const std::string_view keyword = line.substr(0, space);
-    const std::string_view rest = space == std::string_view::npos ? std::string_view{} : Trim(line.substr(space));
+    const std::string_view rest =
+        space == std::string_view::npos ? std::string_view{} : Trim(line.substr(space));
 
     if (keyword == "catalogue") {
       if (!library.catalogue.empty()) {
@@ -108,16 +110,19 @@ bool ParseLibraryDescription(std::string_view utf8, const std::filesystem::path&
         return false;
       }
       if (!IsFileName(rest)) {
-        error.message = "catalogue name \"" + std::string(rest) + "\" must be 1 to 64 letters, digits, _ or -";
+        error.message =
+            "catalogue name \"" + std::string(rest) + "\" must be 1 to 64 letters, digits, _ or -";
         return false;
       }
       library.catalogue = std::string(rest);
     } else if (keyword == "directory") {
-      if (!CatalogueValue(rest, "the directory", true, library.directory, error.message)) return false;
+      if (!CatalogueValue(rest, "the directory", true, library.directory, error.message))
+        return false;
       library.hasDirectory = true;
     } else if (keyword == "category") {
       LibraryCategory category;
-      if (!CatalogueValue(rest, "the category title", false, category.title, error.message)) return false;
+      if (!CatalogueValue(rest, "the category title", false, category.title, error.message))
+        return false;
       library.categories.push_back(std::move(category));
     } else if (keyword == "book") {
       if (library.categories.empty()) {
@@ -132,7 +137,8 @@ bool ParseLibraryDescription(std::string_view utf8, const std::filesystem::path&
       LibraryBook book;
       book.line = index + 1;
       if (!IsFileName(fields[0])) {
-        error.message = "book name \"" + std::string(fields[0]) + "\" must be 1 to 64 letters, digits, _ or -";
+        error.message =
+            "book name \"" + std::string(fields[0]) + "\" must be 1 to 64 letters, digits, _ or -";
         return false;
       }
       // File names are compared without regard to case on the control's side.
@@ -141,16 +147,19 @@ bool ParseLibraryDescription(std::string_view utf8, const std::filesystem::path&
         return false;
       }
       book.name = std::string(fields[0]);
-      if (!CatalogueValue(fields[1], "the book title", false, book.title, error.message)) return false;
+      if (!CatalogueValue(fields[1], "the book title", false, book.title, error.message))
+        return false;
       if (fields[2].empty()) {
         error.message = "the book has no outline file";
         return false;
       }
-      book.outline = baseDir / std::filesystem::path(std::u8string(fields[2].begin(), fields[2].end()));
+      book.outline =
+          baseDir / std::filesystem::path(std::u8string(fields[2].begin(), fields[2].end()));
       if (!ParseBookOptions(fields, book.options, error.message)) return false;
       library.categories.back().books.push_back(std::move(book));
     } else {
-      error.message = "unknown line \"" + std::string(keyword) + "\" (catalogue, directory, category, book)";
+      error.message =
+          "unknown line \"" + std::string(keyword) + "\" (catalogue, directory, category, book)";
       return false;
     }
   }
@@ -203,7 +212,8 @@ bool BuildLibrary(const std::filesystem::path& description, const std::filesyste
   LibraryDescription library;
   SourceError sourceError;
   if (!ParseLibraryDescription(text, description.parent_path(), library, sourceError)) {
-    error = description.string() + ":" + std::to_string(sourceError.line) + ": " + sourceError.message;
+    error =
+        description.string() + ":" + std::to_string(sourceError.line) + ": " + sourceError.message;
     return false;
   }
   std::string message;
@@ -233,7 +243,8 @@ bool BuildLibrary(const std::filesystem::path& description, const std::filesyste
       }
       std::vector<TocSection> sections;
       if (!ParseOutline(outline, sections, sourceError)) {
-        error = book.outline.string() + ":" + std::to_string(sourceError.line) + ": " + sourceError.message;
+        error = book.outline.string() + ":" + std::to_string(sourceError.line) + ": " +
+                sourceError.message;
         return false;
       }
       std::vector<uint8_t> bytes;

@@ -16,11 +16,11 @@
 namespace orvane::toc_tool {
 
 struct LibraryBook {
-  std::string name;                // file name without extension, ASCII
-  std::string title;               // Windows-1256
-  std::filesystem::path outline;   // resolved against the description's folder
+  std::string name;               // file name without extension, ASCII
+  std::string title;              // Windows-1256
+  std::filesystem::path outline;  // resolved against the description's folder
   TocWriteOptions options;
-  size_t line = 0;                 // where the description names the book
+  size_t line = 0;  // where the description names the book
 };
 
 struct LibraryCategory {

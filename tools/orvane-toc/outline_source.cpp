@@ -29,7 +29,8 @@ bool ConvertTitle(std::string_view utf8, std::string& cp1256, std::string& messa
   }
   for (size_t i = 0; i < cp1256.size(); ++i) {
     if (static_cast<uint8_t>(cp1256[i]) < 0x20) {
-      message = "control character " + std::to_string(static_cast<int>(cp1256[i])) + " in the title";
+      message =
+          "control character " + std::to_string(static_cast<int>(cp1256[i])) + " in the title";
       return false;
     }
   }
@@ -53,7 +54,9 @@ int CountIndent(std::string_view line) {
   return static_cast<int>(n);
 }
 
-bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
+bool IsBlank(std::string_view line) {
+  return line.find_first_not_of(" \t") == std::string_view::npos;
+}
 
 }  // namespace
 
@@ -73,12 +76,14 @@ bool ParseOutline(std::string_view utf8, std::vector<TocSection>& sections, Sour
       return false;
     }
     if (indent % 2 != 0) {
-      error.message = "indentation of " + std::to_string(indent) + " blanks is not a multiple of two";
+      error.message =
+          "indentation of " + std::to_string(indent) + " blanks is not a multiple of two";
       return false;
     }
     const size_t depth = static_cast<size_t>(indent) / 2;
     if (depth >= open.size()) {
-      error.message = "indented " + std::to_string(depth) + " levels, more than one below the line before";
+      error.message =
+          "indented " + std::to_string(depth) + " levels, more than one below the line before";
       return false;
     }
     line.remove_prefix(static_cast<size_t>(indent));
@@ -87,7 +92,8 @@ bool ParseOutline(std::string_view utf8, std::vector<TocSection>& sections, Sour
     section.filePos = static_cast<int32_t>(index);
     if (const size_t tab = line.rfind('\t'); tab != std::string_view::npos) {
       if (!ParseFilePos(line.substr(tab + 1), section.filePos)) {
-        error.message = "\"" + std::string(line.substr(tab + 1)) + "\" after the tab is not a decimal FilePos";
+        error.message =
+            "\"" + std::string(line.substr(tab + 1)) + "\" after the tab is not a decimal FilePos";
         return false;
       }
       line = line.substr(0, tab);
@@ -112,7 +118,9 @@ bool ConvertTextOutline(std::string_view utf8, std::string& cp1256, SourceError&
     std::string_view line = lines[index];
     const size_t indent = line.find_first_not_of(' ');
     std::string title;
-    if (indent != std::string_view::npos && !ConvertTitle(line.substr(indent), title, error.message)) return false;
+    if (indent != std::string_view::npos &&
+        !ConvertTitle(line.substr(indent), title, error.message))
+      return false;
     result.append(indent == std::string_view::npos ? line.size() : indent, ' ');
     result += title;
     result += "\r\n";

@@ -28,7 +28,8 @@ class TocChecker {
 
   std::vector<TocProblem> Run() {
     if (m_length < kTocHeaderSize) {
-      Report(0, "the file has " + std::to_string(m_length) + " bytes, fewer than its 10-byte header");
+      Report(0,
+             "the file has " + std::to_string(m_length) + " bytes, fewer than its 10-byte header");
       return Finish();
     }
     Cover(0, kTocHeaderSize);
@@ -67,20 +68,22 @@ class TocChecker {
       return 0;
     }
     if (pos + recordLength > m_length) {
-      Report(pos, "record of " + std::to_string(recordLength) + " bytes reaches past the end of the file (" +
-                      std::to_string(m_length) + " bytes)");
+      Report(pos, "record of " + std::to_string(recordLength) +
+                      " bytes reaches past the end of the file (" + std::to_string(m_length) +
+                      " bytes)");
       return 0;
     }
     const uint32_t parentPos = parent ? parent->pos : 0;
     const uint32_t level = parent ? parent->level + 1 : 2;
     if (ReadU32(p + rec::kParentPos) != parentPos) {
-      Report(pos, "ParentPos " + std::to_string(ReadU32(p + rec::kParentPos)) +
-                      (parent ? " does not point at the parent record at " + std::to_string(parentPos)
-                              : " is not 0 on a top-level section"));
+      Report(pos,
+             "ParentPos " + std::to_string(ReadU32(p + rec::kParentPos)) +
+                 (parent ? " does not point at the parent record at " + std::to_string(parentPos)
+                         : " is not 0 on a top-level section"));
     }
     if (p[rec::kLevel] != level) {
-      Report(pos, "Level " + std::to_string(p[rec::kLevel]) + " where the outline puts the section at level " +
-                      std::to_string(level));
+      Report(pos, "Level " + std::to_string(p[rec::kLevel]) +
+                      " where the outline puts the section at level " + std::to_string(level));
     }
     const uint8_t* title = p + kRecordHeaderSize;
     const uint8_t* zero = std::find(title, p + recordLength, uint8_t{0});
@@ -95,11 +98,11 @@ class TocChecker {
 
   void ReportShortGroup(const CheckedRecord* parent, uint32_t present, const char* where) {
     if (!parent) {
-      Report(6, "the header declares " + std::to_string(m_topCount) + " top-level sections, " + where + " holds " +
-                    std::to_string(present));
+      Report(6, "the header declares " + std::to_string(m_topCount) + " top-level sections, " +
+                    where + " holds " + std::to_string(present));
     } else {
-      Report(parent->pos, "ChildCount " + std::to_string(parent->childCount) + " but " + where + " holds " +
-                              std::to_string(present) + " records");
+      Report(parent->pos, "ChildCount " + std::to_string(parent->childCount) + " but " + where +
+                              " holds " + std::to_string(present) + " records");
     }
   }
 
@@ -119,7 +122,8 @@ class TocChecker {
       const uint32_t count = parentIndex < 0 ? m_topCount : m_records[parentIndex].childCount;
       if (count == 0) continue;
       if (parentIndex >= 0 && m_records[parentIndex].level >= 255) {
-        Report(m_records[parentIndex].pos, "children below level 255, which the Level byte cannot count");
+        Report(m_records[parentIndex].pos,
+               "children below level 255, which the Level byte cannot count");
         continue;
       }
       const auto first = static_cast<int64_t>(m_records.size());
@@ -141,7 +145,8 @@ class TocChecker {
         m_records[parentIndex].childrenInLeading = true;
       }
       if (present < count) {
-        ReportShortGroup(parentIndex < 0 ? nullptr : &m_records[parentIndex], present, "the leading region");
+        ReportShortGroup(parentIndex < 0 ? nullptr : &m_records[parentIndex], present,
+                         "the leading region");
         return;  // the reader stops here too
       }
       for (int64_t i = first + present; i-- > first;) pending.push_front(i);
@@ -161,15 +166,17 @@ class TocChecker {
       }
       uint64_t pos = node.firstChildPos;
       if (pos < kTocHeaderSize || pos >= m_length) {
-        Report(node.pos, "FirstChildPos " + std::to_string(pos) + " lies outside the file's records (10.." +
-                             std::to_string(m_length) + ")");
+        Report(node.pos, "FirstChildPos " + std::to_string(pos) +
+                             " lies outside the file's records (10.." + std::to_string(m_length) +
+                             ")");
         continue;
       }
       uint32_t present = 0;
       for (; present < node.childCount; ++present) {
         if (m_seen.count(static_cast<uint32_t>(pos))) {
-          Report(node.pos, "the run at " + std::to_string(node.firstChildPos) + " leads back to the record at " +
-                               std::to_string(pos) + ", already read");
+          Report(node.pos, "the run at " + std::to_string(node.firstChildPos) +
+                               " leads back to the record at " + std::to_string(pos) +
+                               ", already read");
           break;
         }
         const uint32_t length = CheckRecord(pos, &m_records[index], "deferred");
@@ -177,7 +184,8 @@ class TocChecker {
         Cover(pos, pos + length + kRunSpareBytes);
         pos += length + kRunSpareBytes;
       }
-      if (present < node.childCount) ReportShortGroup(&m_records[index], present, "its deferred run");
+      if (present < node.childCount)
+        ReportShortGroup(&m_records[index], present, "its deferred run");
     }
   }
 
@@ -214,6 +222,8 @@ class TocChecker {
 
 }  // namespace
 
-std::vector<TocProblem> CheckToc(const std::vector<uint8_t>& bytes) { return TocChecker(bytes).Run(); }
+std::vector<TocProblem> CheckToc(const std::vector<uint8_t>& bytes) {
+  return TocChecker(bytes).Run();
+}
 
 }  // namespace orvane::toc_tool

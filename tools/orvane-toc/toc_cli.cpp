@@ -98,7 +98,8 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   std::vector<uint8_t> bytes;
   if (int status = ReadToc(args[1], bytes, err)) return status;
   const std::vector<TocProblem> problems = CheckToc(bytes);
-  for (const TocProblem& problem : problems) out << "offset " << problem.offset << ": " << problem.message << '\n';
+  for (const TocProblem& problem : problems)
+    out << "offset " << problem.offset << ": " << problem.message << '\n';
   if (problems.empty()) out << args[1] << ": sound\n";
   return problems.empty() ? kExitOk : kExitFailed;
 }
@@ -108,7 +109,8 @@ int Library(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return Usage(err, "library needs a description and an output folder");
   }
   std::string error;
-  if (!BuildLibrary(PathArg(args[1]), PathArg(args[2]), args.size() == 5 ? args[4] : "", out, error)) {
+  if (!BuildLibrary(PathArg(args[1]), PathArg(args[2]), args.size() == 5 ? args[4] : "", out,
+                    error)) {
     err << error << '\n';
     return kExitFailed;
   }

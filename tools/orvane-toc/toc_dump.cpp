@@ -38,13 +38,14 @@ bool DumpToc(const std::vector<uint8_t>& bytes, std::ostream& out) {
     }
     OutlineNode* child = node->m_children[next++];
     if (++printed > limit) {
-      out << "(stopped: the file names more sections than its " << bytes.size() << " bytes can hold)\n";
+      out << "(stopped: the file names more sections than its " << bytes.size()
+          << " bytes can hold)\n";
       return false;
     }
     const RecordHeader header = child->Header();
-    out << std::string(2 * static_cast<size_t>(child->Level() > 2 ? child->Level() - 2 : 0), ' ') << 'L'
-        << int{child->Level()} << " C" << header.ChildCount() << " P" << header.ParentPos() << " F"
-        << header.FilePos() << ' ' << Cp1256ToUtf8(child->TitleText()) << '\n';
+    out << std::string(2 * static_cast<size_t>(child->Level() > 2 ? child->Level() - 2 : 0), ' ')
+        << 'L' << int{child->Level()} << " C" << header.ChildCount() << " P" << header.ParentPos()
+        << " F" << header.FilePos() << ' ' << Cp1256ToUtf8(child->TitleText()) << '\n';
     // A book has no FirstChildPos, so only sections read children on demand.
     if (child->m_children.Count() < child->ChildCount()) LoadChildren(file, *child);
     stack.emplace_back(child, 0);

@@ -32,8 +32,8 @@ TEST(CommandLine, ReadsEveryOptionInAnyOrder) {
 }
 
 TEST(CommandLine, RefusesSizesThatAreNotTwoPositiveSides) {
-  for (const wchar_t* size : {L"0x10", L"10", L"10x", L"x10", L"-5x10", L"1x8193", L"99999x1",
-                              L"12ax4", L""}) {
+  for (const wchar_t* size :
+       {L"0x10", L"10", L"10x", L"x10", L"-5x10", L"1x8193", L"99999x1", L"12ax4", L""}) {
     std::wstring error;
     EXPECT_FALSE(Parse({L"--size", size, L"a.vbs"}, &error)) << size;
     EXPECT_NE(error.find(L"--size"), std::wstring::npos) << size;

@@ -109,11 +109,13 @@ TEST_F(ScreenCaptureTest, WritesAPngOfTheAreaWithTheScreensPixels) {
   GetTempPathW(MAX_PATH, folder);
   GetTempFileNameW(folder, L"tcs", 0, path);
   std::wstring error;
-  ASSERT_TRUE(WriteScreenPng({40, 50, 117, 90}, path, error)) << std::string(error.begin(), error.end());
+  ASSERT_TRUE(WriteScreenPng({40, 50, 117, 90}, path, error))
+      << std::string(error.begin(), error.end());
 
   ComPtr<IWICImagingFactory> factory;
   ASSERT_EQ(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                             IID_IWICImagingFactory, OutSlot(factory)), S_OK);
+                             IID_IWICImagingFactory, OutSlot(factory)),
+            S_OK);
   ComPtr<IWICBitmapDecoder> decoder;
   ASSERT_EQ(factory->CreateDecoderFromFilename(path, nullptr, GENERIC_READ,
                                                WICDecodeMetadataCacheOnDemand, decoder.Receive()),

@@ -44,11 +44,16 @@ struct Member {
 
 Kind KindOf(ITypeInfo* info, const TYPEDESC& type) {
   switch (type.vt) {
-    case VT_I2: return Kind::Short;
-    case VT_I4: return Kind::Long;
-    case VT_BOOL: return Kind::Bool;
-    case VT_BSTR: return Kind::String;
-    case VT_PTR: return Kind::Font;  // the only pointer parameters are fonts
+    case VT_I2:
+      return Kind::Short;
+    case VT_I4:
+      return Kind::Long;
+    case VT_BOOL:
+      return Kind::Bool;
+    case VT_BSTR:
+      return Kind::String;
+    case VT_PTR:
+      return Kind::Font;  // the only pointer parameters are fonts
     case VT_USERDEFINED: {
       ComPtr<ITypeInfo> ref;
       if (FAILED(info->GetRefTypeInfo(type.hreftype, ref.Receive()))) return Kind::Unknown;
@@ -60,8 +65,10 @@ Kind KindOf(ITypeInfo* info, const TYPEDESC& type) {
       ref->ReleaseTypeAttr(attr);
       return kind;
     }
-    case VT_UI4: return Kind::Color;  // OLE_COLOR
-    default: return Kind::Unknown;
+    case VT_UI4:
+      return Kind::Color;  // OLE_COLOR
+    default:
+      return Kind::Unknown;
   }
 }
 
@@ -94,10 +101,18 @@ std::vector<Member> MembersOf(IDispatch* dispatch) {
     info->GetFuncDesc(i, &func);
     Member member{NameOf(info.Get(), func->memid), func->memid, 0, {}};
     switch (func->invkind) {
-      case INVOKE_PROPERTYGET: member.flags = DISPATCH_PROPERTYGET; break;
-      case INVOKE_PROPERTYPUT: member.flags = DISPATCH_PROPERTYPUT; break;
-      case INVOKE_PROPERTYPUTREF: member.flags = DISPATCH_PROPERTYPUTREF; break;
-      default: member.flags = DISPATCH_METHOD; break;
+      case INVOKE_PROPERTYGET:
+        member.flags = DISPATCH_PROPERTYGET;
+        break;
+      case INVOKE_PROPERTYPUT:
+        member.flags = DISPATCH_PROPERTYPUT;
+        break;
+      case INVOKE_PROPERTYPUTREF:
+        member.flags = DISPATCH_PROPERTYPUTREF;
+        break;
+      default:
+        member.flags = DISPATCH_METHOD;
+        break;
     }
     for (SHORT p = 0; p < func->cParams; ++p)
       member.params.push_back(KindOf(info.Get(), func->lprgelemdescParam[p].tdesc));
@@ -244,7 +259,8 @@ std::vector<Argument> ValuesOf(Kind kind, IDispatch* notAFont) {
               Object(MakeFont(std::wstring(300, L'y').c_str(), 10000000000LL, 1000, 178).Get(),
                      L"a 300-character face at a million points"),
               NotAFont(notAFont)};
-    case Kind::Unknown: break;
+    case Kind::Unknown:
+      break;
   }
   return {};
 }
@@ -536,8 +552,7 @@ BOOL CALLBACK CloseDialogOfThisProcess(HWND window, LPARAM) {
   GetWindowThreadProcessId(window, &process);
   wchar_t cls[16] = {};
   GetClassNameW(window, cls, 16);
-  if (process == GetCurrentProcessId() && lstrcmpW(cls, L"#32770") == 0 &&
-      IsWindowVisible(window))
+  if (process == GetCurrentProcessId() && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(window))
     PostMessageW(window, WM_COMMAND, IDOK, 0);
   return TRUE;
 }

@@ -96,9 +96,7 @@ class AmbientSite : public ComBase<AmbientSite, IOleClientSite, IDispatch, IOleC
     return S_OK;
   }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                       UINT*) override {
     if (result == nullptr) return E_POINTER;
@@ -143,8 +141,7 @@ class AmbientSite : public ComBase<AmbientSite, IOleClientSite, IDispatch, IOleC
 ComPtr<IFontDisp> MakeFont(const wchar_t* face, LONG points, SHORT weight) {
   CY size{};
   size.int64 = points * 10000LL;
-  FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(face), size, weight, 0,
-                FALSE, FALSE, FALSE};
+  FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(face), size, weight, 0, FALSE, FALSE, FALSE};
   ComPtr<IFontDisp> font;
   OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(font.Receive()));
   return font;
@@ -214,9 +211,8 @@ TEST(PropertyBrowsing, ListsTheEnumerationsByNameAndMapsNamesToValues) {
     std::vector<std::wstring> names;
     std::vector<DWORD> cookies;
   };
-  for (const Expected& expected :
-       {Expected{kAlignment, {L"0 - tvLeft", L"2 - tvRight"}, {0, 2}},
-        Expected{kReadingOrder, {L"0 - RTL", L"1 - LTR"}, {0, 1}}}) {
+  for (const Expected& expected : {Expected{kAlignment, {L"0 - tvLeft", L"2 - tvRight"}, {0, 2}},
+                                   Expected{kReadingOrder, {L"0 - RTL", L"1 - LTR"}, {0, 1}}}) {
     CALPOLESTR strings{};
     CADWORD cookies{};
     ASSERT_EQ(browsing->GetPredefinedStrings(expected.id, &strings, &cookies), S_OK);
@@ -289,8 +285,7 @@ ComPtr<IStorage> NewMemoryStorage() {
   ComPtr<ILockBytes> bytes;
   if (FAILED(CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.Receive()))) return {};
   ComPtr<IStorage> storage;
-  StgCreateDocfileOnILockBytes(bytes.Get(),
-                               STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
+  StgCreateDocfileOnILockBytes(bytes.Get(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
                                storage.Receive());
   return storage;
 }

@@ -27,12 +27,12 @@ TEST(ControlObject, AnswersEveryInterfaceWithOneIdentity) {
   ComPtr<IOrvaneAutomation> control = NewControl();
   ASSERT_TRUE(control);
   ComPtr<IUnknown> identity = As<IUnknown>(control.Get(), IID_IUnknown);
-  for (const IID* iid : {&IID_IDispatch, &DIID__DOrvane, &IID_IOleObject, &IID_IOleInPlaceObject,
-                         &IID_IOleInPlaceActiveObject, &IID_IOleControl, &IID_IViewObject2,
-                         &IID_IPersistStreamInit, &IID_IPersistStream, &IID_IPersistPropertyBag,
-                         &IID_IConnectionPointContainer, &IID_IProvideClassInfo2,
-                         &IID_ISpecifyPropertyPages, &IID_IPerPropertyBrowsing,
-                         &IID_IQuickActivate, &IID_IPersistStorage}) {
+  for (const IID* iid :
+       {&IID_IDispatch, &DIID__DOrvane, &IID_IOleObject, &IID_IOleInPlaceObject,
+        &IID_IOleInPlaceActiveObject, &IID_IOleControl, &IID_IViewObject2, &IID_IPersistStreamInit,
+        &IID_IPersistStream, &IID_IPersistPropertyBag, &IID_IConnectionPointContainer,
+        &IID_IProvideClassInfo2, &IID_ISpecifyPropertyPages, &IID_IPerPropertyBrowsing,
+        &IID_IQuickActivate, &IID_IPersistStorage}) {
     ComPtr<IUnknown> part = As<IUnknown>(control.Get(), *iid);
     ASSERT_TRUE(part);
     EXPECT_EQ(As<IUnknown>(part.Get(), IID_IUnknown).Get(), identity.Get());
@@ -59,8 +59,10 @@ TEST(ControlObject, ReportsItsStatusTypeNameAndPages) {
             S_OK);
   ASSERT_EQ(pages.cElems, 3u);
   const CLSID page = {0x2a78a059, 0x1bd4, 0x4d73, {0xa4, 0xf9, 0xdd, 0x40, 0x66, 0x37, 0x82, 0xbc}};
-  const CLSID colours = {0x0be35201, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
-  const CLSID fonts = {0x0be35200, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
+  const CLSID colours = {
+      0x0be35201, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
+  const CLSID fonts = {
+      0x0be35200, 0x8f91, 0x11ce, {0x9d, 0xe3, 0x00, 0xaa, 0x00, 0x4b, 0xb8, 0x51}};
   EXPECT_TRUE(IsEqualGUID(pages.pElems[0], page));
   EXPECT_TRUE(IsEqualGUID(pages.pElems[1], colours));
   EXPECT_TRUE(IsEqualGUID(pages.pElems[2], fonts));
@@ -140,7 +142,8 @@ TEST(ControlObject, NamesBindToTheTableIdentifiers) {
 
 TEST(ControlObject, ReadOnlyPropertiesRefuseSetsWithSetNotSupported) {
   ComPtr<IOrvaneAutomation> control = NewControl();
-  for (DISPID id : {ORVANE_DISPID_FILEPOS, ORVANE_DISPID_ACTIVECATEGORY, ORVANE_DISPID_ACTIVEBOOK}) {
+  for (DISPID id :
+       {ORVANE_DISPID_FILEPOS, ORVANE_DISPID_ACTIVECATEGORY, ORVANE_DISPID_ACTIVEBOOK}) {
     VARIANT value{};
     V_VT(&value) = VT_I4;
     V_I4(&value) = 5;
@@ -162,12 +165,14 @@ TEST(ControlObject, DispatchRefusesWrongArgumentsBeforeTheControl) {
   ComPtr<IOrvaneAutomation> control = NewControl();
   VARIANT result;
   VariantInit(&result);
-  EXPECT_EQ(InvokeById(control.Get(), ORVANE_DISPID_GETSTATEBOOK, DISPATCH_METHOD, {}, &result), DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(InvokeById(control.Get(), ORVANE_DISPID_GETSTATEBOOK, DISPATCH_METHOD, {}, &result),
+            DISP_E_BADPARAMCOUNT);
   VARIANT text;
   VariantInit(&text);
   V_VT(&text) = VT_BSTR;
   V_BSTR(&text) = SysAllocString(L"not a number");
-  EXPECT_EQ(InvokeById(control.Get(), ORVANE_DISPID_GETSTATEBOOK, DISPATCH_METHOD, {text}, &result), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(InvokeById(control.Get(), ORVANE_DISPID_GETSTATEBOOK, DISPATCH_METHOD, {text}, &result),
+            DISP_E_TYPEMISMATCH);
   VariantClear(&text);
   EXPECT_EQ(InvokeById(control.Get(), 99, DISPATCH_METHOD, {}, &result), DISP_E_MEMBERNOTFOUND);
 }
@@ -176,16 +181,16 @@ TEST(ControlObject, HostileCallsGetErrorsNotCrashes) {
   ComPtr<IOrvaneAutomation> control = NewControl();
   VARIANT result;
   VariantInit(&result);
-  EXPECT_EQ(control->Invoke(ORVANE_DISPID_INDENT, IID_NULL, 0, DISPATCH_PROPERTYGET, nullptr, &result,
-                            nullptr, nullptr),
+  EXPECT_EQ(control->Invoke(ORVANE_DISPID_INDENT, IID_NULL, 0, DISPATCH_PROPERTYGET, nullptr,
+                            &result, nullptr, nullptr),
             S_OK);
   EXPECT_EQ(V_I2(&result), 18) << "a property read with no parameter block";
   DISPPARAMS broken{nullptr, nullptr, 2, 0};
-  EXPECT_EQ(control->Invoke(ORVANE_DISPID_GETPARENTPOS, IID_NULL, 0, DISPATCH_METHOD, &broken, &result,
-                            nullptr, nullptr),
+  EXPECT_EQ(control->Invoke(ORVANE_DISPID_GETPARENTPOS, IID_NULL, 0, DISPATCH_METHOD, &broken,
+                            &result, nullptr, nullptr),
             E_INVALIDARG);
-  EXPECT_EQ(control->Invoke(ORVANE_DISPID_INDENT, IID_IDispatch, 0, DISPATCH_PROPERTYGET, nullptr, &result, nullptr,
-                            nullptr),
+  EXPECT_EQ(control->Invoke(ORVANE_DISPID_INDENT, IID_IDispatch, 0, DISPATCH_PROPERTYGET, nullptr,
+                            &result, nullptr, nullptr),
             DISP_E_UNKNOWNINTERFACE);
   LPOLESTR names[] = {nullptr};
   DISPID id = 0;
@@ -200,7 +205,8 @@ TEST(ControlObject, HostileCallsGetErrorsNotCrashes) {
   EXPECT_EQ(stream->Load(nullptr), E_POINTER);
   ComPtr<IOleObject> object = As<IOleObject>(control.Get(), IID_IOleObject);
   EXPECT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, nullptr, nullptr),
-            E_UNEXPECTED) << "no site to activate in";
+            E_UNEXPECTED)
+      << "no site to activate in";
   EXPECT_EQ(object->GetExtent(DVASPECT_CONTENT, nullptr), E_POINTER);
   ComPtr<IOleInPlaceObject> inPlace = As<IOleInPlaceObject>(control.Get(), IID_IOleInPlaceObject);
   EXPECT_EQ(inPlace->SetObjectRects(nullptr, nullptr), E_POINTER);
@@ -216,7 +222,8 @@ TEST(ControlObject, HostileCallsGetErrorsNotCrashes) {
 
 TEST(ControlObject, PropertySetsMarkItModifiedAndQueriesDoNot) {
   ComPtr<IOrvaneAutomation> control = NewControl();
-  ComPtr<IPersistStreamInit> persist = As<IPersistStreamInit>(control.Get(), IID_IPersistStreamInit);
+  ComPtr<IPersistStreamInit> persist =
+      As<IPersistStreamInit>(control.Get(), IID_IPersistStreamInit);
   EXPECT_EQ(persist->IsDirty(), S_FALSE) << "a new control";
 
   Bstr topic(WriteTestCatalogue(L"DIRTY"));
@@ -239,7 +246,8 @@ TEST(ControlObject, PropertySetsMarkItModifiedAndQueriesDoNot) {
     HRESULT (*set)(IOrvaneAutomation*);
   } setters[] = {
       {"Indent", [](IOrvaneAutomation* c) { return c->put_Indent(20); }},
-      {"ShowBalloonHelp", [](IOrvaneAutomation* c) { return c->put_ShowBalloonHelp(VARIANT_FALSE); }},
+      {"ShowBalloonHelp",
+       [](IOrvaneAutomation* c) { return c->put_ShowBalloonHelp(VARIANT_FALSE); }},
       {"ElapsedTime", [](IOrvaneAutomation* c) { return c->put_ElapsedTime(10); }},
       {"ApplyCheck", [](IOrvaneAutomation* c) { return c->put_ApplyCheck(VARIANT_TRUE); }},
       {"TopicName", [](IOrvaneAutomation* c) { return c->put_TopicName(Bstr(L"X").Get()); }},
@@ -260,7 +268,8 @@ TEST(ControlObject, PropertySetsMarkItModifiedAndQueriesDoNot) {
 
 TEST(ControlObject, ChangingAFontObjectItHandedOutMarksItModified) {
   ComPtr<IOrvaneAutomation> control = NewControl();
-  ComPtr<IPersistStreamInit> persist = As<IPersistStreamInit>(control.Get(), IID_IPersistStreamInit);
+  ComPtr<IPersistStreamInit> persist =
+      As<IPersistStreamInit>(control.Get(), IID_IPersistStreamInit);
   for (bool stock : {false, true}) {
     ComPtr<IFontDisp> fontDisp;
     if (stock)
@@ -310,13 +319,13 @@ TEST(ControlObject, DrawsItsBackColorIntoAContainersContextWithoutAWindow) {
   ReleaseDC(nullptr, screen);
   HGDIOBJ old = SelectObject(dc, bitmap);
   RECTL bounds{0, 0, 20, 20};
-  EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
-                       nullptr, 0),
-            S_OK);
+  EXPECT_EQ(
+      view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0),
+      S_OK);
   EXPECT_EQ(GetPixel(dc, 10, 10), RGB(10, 20, 30));
-  EXPECT_EQ(view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
-                       nullptr, 0),
-            DV_E_DVASPECT);
+  EXPECT_EQ(
+      view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0),
+      DV_E_DVASPECT);
   EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, nullptr, &bounds, nullptr,
                        nullptr, 0),
             E_INVALIDARG);
@@ -339,15 +348,15 @@ TEST(ControlModule, MayUnloadOnlyWhenNoObjectIsLeft) {
   ComPtr<IClassFactory> factory;
   auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
       reinterpret_cast<void*>(GetProcAddress(OcxModule(), "DllGetClassObject")));
-  ASSERT_EQ(getClassObject(CLSID_Orvane, IID_IClassFactory,
-                           reinterpret_cast<void**>(factory.Receive())),
-            S_OK);
+  ASSERT_EQ(
+      getClassObject(CLSID_Orvane, IID_IClassFactory, reinterpret_cast<void**>(factory.Receive())),
+      S_OK);
   factory->LockServer(TRUE);
   factory.Reset();
   EXPECT_EQ(canUnload(), S_FALSE) << "a lock holds the module";
-  ASSERT_EQ(getClassObject(CLSID_Orvane, IID_IClassFactory,
-                           reinterpret_cast<void**>(factory.Receive())),
-            S_OK);
+  ASSERT_EQ(
+      getClassObject(CLSID_Orvane, IID_IClassFactory, reinterpret_cast<void**>(factory.Receive())),
+      S_OK);
   factory->LockServer(FALSE);
   factory.Reset();
   EXPECT_EQ(canUnload(), S_OK);

@@ -29,8 +29,14 @@ void SetAllProperties(IOrvaneAutomation* control) {
   control->put_BooksDir(Bstr(L"D:\\Library").Get());
   control->put_TopicName(Bstr(L"NOT SAVED").Get());
   control->put_BackColor(LongVariant(RGB(1, 2, 3)));
-  FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Courier New"), {{140000, 0}}, 700, 0,
-                FALSE, FALSE, FALSE};
+  FONTDESC desc{sizeof(FONTDESC),
+                const_cast<LPOLESTR>(L"Courier New"),
+                {{140000, 0}},
+                700,
+                0,
+                FALSE,
+                FALSE,
+                FALSE};
   ComPtr<IFontDisp> font;
   OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(font.Receive()));
   control->putref_Fonta(font.Get());
@@ -112,8 +118,14 @@ TEST(ControlPersistence, AutomationNamesInABagAreReadOnlyWhereCaseHidesThem) {
         ComPtr<MemoryPropertyBag>::Adopt(new MemoryPropertyBag(ignoreCase));
     bag->Put(L"ShowBalloonHelp", MakeBool(false));
     bag->Put(L"Indent", MakeI4(30));
-    FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Courier New"), {{300000, 0}}, 400, 0,
-                  FALSE, FALSE, FALSE};
+    FONTDESC desc{sizeof(FONTDESC),
+                  const_cast<LPOLESTR>(L"Courier New"),
+                  {{300000, 0}},
+                  400,
+                  0,
+                  FALSE,
+                  FALSE,
+                  FALSE};
     VARIANT font;
     VariantInit(&font);
     V_VT(&font) = VT_DISPATCH;

@@ -210,8 +210,14 @@ TEST_F(ControlWindow, AlignmentDecidesTheScrollBarSideAtTheNextCreation) {
 TEST_F(ControlWindow, FontaSetRecreatesTheWindow) {
   LoadLibraryRows();
   ASSERT_EQ(Rows(), 2);
-  FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Tahoma"), {{120000, 0}}, 400, 0, FALSE,
-                FALSE, FALSE};
+  FONTDESC desc{sizeof(FONTDESC),
+                const_cast<LPOLESTR>(L"Tahoma"),
+                {{120000, 0}},
+                400,
+                0,
+                FALSE,
+                FALSE,
+                FALSE};
   ComPtr<IFontDisp> font;
   OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(font.Receive()));
   ASSERT_EQ(control->putref_Fonta(font.Get()), S_OK);
@@ -300,7 +306,6 @@ TEST_F(ControlWindow, OutlivesAContainerThatDestroysItsWindow) {
   EXPECT_EQ(found, VARIANT_FALSE) << "no rows without a window";
   EXPECT_EQ(inPlace->InPlaceDeactivate(), S_OK);
 }
-
 
 // The hover timer's period follows ElapsedTime however it changes: set by
 // the host, loaded from saved properties into a live control, or reset.

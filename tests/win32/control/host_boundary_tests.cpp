@@ -42,8 +42,7 @@ TEST(Refusals, CarryTheControlsNameAndADescription) {
        L"Invalid property value."},
       {"FilePos", 10, MakeI4(7), CTL_E_SETNOTSUPPORTED, L"Set not supported."},
       {"ActiveBook", 13, MakeI2(1), CTL_E_SETNOTSUPPORTED, L"Set not supported."},
-      {"Alignment 65538", 7, MakeI4(65538), CTL_E_INVALIDPROPERTYVALUE,
-       L"Invalid property value."},
+      {"Alignment 65538", 7, MakeI4(65538), CTL_E_INVALIDPROPERTYVALUE, L"Invalid property value."},
       {"ReadingOrder -40000", 9, MakeI4(-40000), CTL_E_INVALIDPROPERTYVALUE,
        L"Invalid property value."},
   };

@@ -21,15 +21,16 @@ TEST(AtlHost, CreatesTheControlByProgIdAndHostsItsListBox) {
   ASSERT_EQ(RegisterOcx(), S_OK);
   HMODULE atl = LoadLibraryW(L"atl.dll");
   ASSERT_NE(atl, nullptr);
-  auto init = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+  auto init = reinterpret_cast<BOOL(WINAPI*)()>(
+      reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
   auto getControl = reinterpret_cast<HRESULT(WINAPI*)(HWND, IUnknown**)>(
       reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
   ASSERT_TRUE(init && getControl);
   ASSERT_TRUE(init());
 
   HostWindow host;
-  HWND axWindow = CreateWindowExW(0, L"AtlAxWin", L"ORVANE.OrvaneCtrl.1", WS_CHILD | WS_VISIBLE,
-                                  0, 0, 300, 200, host.Handle(), nullptr, nullptr, nullptr);
+  HWND axWindow = CreateWindowExW(0, L"AtlAxWin", L"ORVANE.OrvaneCtrl.1", WS_CHILD | WS_VISIBLE, 0,
+                                  0, 300, 200, host.Handle(), nullptr, nullptr, nullptr);
   ASSERT_NE(axWindow, nullptr);
   PumpMessages();
   ComPtr<IUnknown> unknown;
@@ -96,8 +97,9 @@ TEST(AboutBox, ShowsDialogOneModallyUntilOkIsPressed) {
 
 TEST(PropertyPage, ShowsDialogHundredUnderItsCaption) {
   ComPtr<IPropertyPage> page;
-  ASSERT_EQ(CreateFromOcx(kPropPageClsid, IID_IPropertyPage, reinterpret_cast<void**>(page.Receive())),
-            S_OK);
+  ASSERT_EQ(
+      CreateFromOcx(kPropPageClsid, IID_IPropertyPage, reinterpret_cast<void**>(page.Receive())),
+      S_OK);
   PROPPAGEINFO info{};
   ASSERT_EQ(page->GetPageInfo(&info), S_OK);
   EXPECT_STREQ(info.pszTitle, L"General");

@@ -37,7 +37,8 @@ HRESULT CreateFromOcx(REFCLSID clsid, REFIID iid, void** out) {
       reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
   if (getClassObject == nullptr) return E_FAIL;
   ComPtr<IClassFactory> factory;
-  HRESULT hr = getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(factory.Receive()));
+  HRESULT hr =
+      getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(factory.Receive()));
   if (FAILED(hr)) return hr;
   return factory->CreateInstance(nullptr, iid, out);
 }
@@ -72,9 +73,10 @@ std::wstring WriteTestCatalogue(const std::wstring& name) {
   std::wstring topic = TempFolder() + L"\\" + name;
   std::wstring ini = topic + L".INI";
   const std::wstring lines[] = {
-      L"[Directories]", L"TOC=" + DataFolder(), L"[Books]", L"Count=2", L"[Categories]",
-      L"Count=2", L"Name1=Grammar", L"Name2=Law", L"[Category1]", L"Count=1", L"Title1=Nahw",
-      L"Name1=NAHW", L"[Category2]", L"Count=1", L"Title1=Fiqh", L"Name1=FIQH"};
+      L"[Directories]", L"TOC=" + DataFolder(), L"[Books]",     L"Count=2",     L"[Categories]",
+      L"Count=2",       L"Name1=Grammar",       L"Name2=Law",   L"[Category1]", L"Count=1",
+      L"Title1=Nahw",   L"Name1=NAHW",          L"[Category2]", L"Count=1",     L"Title1=Fiqh",
+      L"Name1=FIQH"};
   std::string text;
   for (const std::wstring& line : lines) {
     for (wchar_t c : line) text += static_cast<char>(c);

@@ -76,7 +76,12 @@ VARIANT MakeFont(const wchar_t* face, int points) {
 }
 
 void Fill(Values& values) {
-  values.SetPersisted(kTable[0], [] { VARIANT v = MakeI4(0); V_VT(&v) = VT_I2; V_I2(&v) = 25; return v; }());
+  values.SetPersisted(kTable[0], [] {
+    VARIANT v = MakeI4(0);
+    V_VT(&v) = VT_I2;
+    V_I2(&v) = 25;
+    return v;
+  }());
   values.SetPersisted(kTable[1], MakeI4(250));
   values.SetPersisted(kTable[2], MakeBool(false));
   VARIANT folder = MakeString(L"D:\\Other");
@@ -92,7 +97,8 @@ CY FontSize(Values& values, DISPID id) {
   CY size{};
   ComPtr<IFont> font;
   if (V_VT(&values.stored[id]) == VT_DISPATCH && V_DISPATCH(&values.stored[id]))
-    V_DISPATCH(&values.stored[id])->QueryInterface(IID_IFont, reinterpret_cast<void**>(font.Receive()));
+    V_DISPATCH(&values.stored[id])
+        ->QueryInterface(IID_IFont, reinterpret_cast<void**>(font.Receive()));
   if (font) font->get_Size(&size);
   return size;
 }

@@ -75,8 +75,8 @@ TEST_F(SelfRegistration, ClassFailureIsReportedAfterTheOthersAreTried) {
 constexpr wchar_t kProbe[] = L"Orvane.InstallScopeProbe";
 HRESULT WriteProbe() {
   HKEY key = nullptr;
-  LSTATUS status = RegCreateKeyExW(HKEY_CLASSES_ROOT, kProbe, 0, nullptr, 0, KEY_WRITE, nullptr,
-                                   &key, nullptr);
+  LSTATUS status =
+      RegCreateKeyExW(HKEY_CLASSES_ROOT, kProbe, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
   if (key) RegCloseKey(key);
   return HRESULT_FROM_WIN32(status);
 }

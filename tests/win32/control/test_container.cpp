@@ -54,9 +54,9 @@ STDMETHODIMP TestSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIW
 namespace {
 
 HWND SharedHostWindow() {
-  static HWND window =
-      CreateWindowExW(0, L"STATIC", L"Orvane host", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
-                      0, 0, 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  static HWND window = CreateWindowExW(
+      0, L"STATIC", L"Orvane host", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400,
+      300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   return window;
 }
 

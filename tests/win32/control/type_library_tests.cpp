@@ -61,10 +61,9 @@ TEST_F(TypeLibrary, HasTheLibrarysVersionLocaleAndName) {
 }
 
 TEST_F(TypeLibrary, EnumerationsHaveNoAlignmentOne) {
-  for (const auto& [name, expected] :
-       {std::pair<const wchar_t*, std::map<std::wstring, LONG>>{L"TAlignment",
-                                                                 {{L"tvLeft", 0}, {L"tvRight", 2}}},
-        {L"TReadingOrder", {{L"RTL", 0}, {L"LTR", 1}}}}) {
+  for (const auto& [name, expected] : {std::pair<const wchar_t*, std::map<std::wstring, LONG>>{
+                                           L"TAlignment", {{L"tvLeft", 0}, {L"tvRight", 2}}},
+                                       {L"TReadingOrder", {{L"RTL", 0}, {L"LTR", 1}}}}) {
     ComPtr<ITypeInfo> info = InfoNamed(name);
     ASSERT_TRUE(info) << name;
     TYPEATTR* attr = nullptr;
@@ -195,8 +194,8 @@ TEST_F(TypeLibrary, EventInterfaceHoldsTheSevenStockEvents) {
   }
   info->ReleaseTypeAttr(attr);
   const std::map<MEMBERID, std::pair<std::wstring, SHORT>> expected = {
-      {-600, {L"Click", 0}},    {-601, {L"DblClick", 0}},  {-602, {L"KeyDown", 2}},
-      {-603, {L"KeyPress", 1}}, {-604, {L"KeyUp", 2}},     {-605, {L"MouseDown", 4}},
+      {-600, {L"Click", 0}},    {-601, {L"DblClick", 0}}, {-602, {L"KeyDown", 2}},
+      {-603, {L"KeyPress", 1}}, {-604, {L"KeyUp", 2}},    {-605, {L"MouseDown", 4}},
       {-606, {L"MouseMove", 4}}};
   EXPECT_EQ(events, expected);
 }

@@ -50,8 +50,8 @@ TEST_F(BalloonTextFit, TheShownTitleFitsTheBalloonsClientArea) {
     HDC dc = GetDC(balloon.Handle());
     ASSERT_TRUE(harfix.aSelectDC(dc, &balloon.m_ansiLogFont, &balloon.m_fontaLogFont));
     EXPECT_TRUE(harfix.aFitLineHeight(dc, inside.bottom));
-    const SIZE extent = harfix.aTextExtent(dc, balloon.m_text.data(),
-                                           static_cast<int>(balloon.m_text.size()));
+    const SIZE extent =
+        harfix.aTextExtent(dc, balloon.m_text.data(), static_cast<int>(balloon.m_text.size()));
     harfix.aReleaseDC(dc);
     ReleaseDC(balloon.Handle(), dc);
     EXPECT_LE(extent.cx, inside.right) << "the border would cover the title's first pixels";

@@ -68,10 +68,10 @@ TEST_F(BalloonWindowTest, ItsPaintDrawsTheWholeTextLeftToRightWithBothFontsThenT
   ShowOverControl(std::string("title\0tail", 10));
   const std::vector<LibraryCall>& calls = LibraryCalls();
   ASSERT_GE(calls.size(), 6u);
-  EXPECT_EQ(LibraryCallNames().rfind(
-                "aSelectDC aGetReadingOrder aSetReadingOrder aDrawText aReleaseDC aSetReadingOrder",
-                0),
-            0u)
+  EXPECT_EQ(
+      LibraryCallNames().rfind(
+          "aSelectDC aGetReadingOrder aSetReadingOrder aDrawText aReleaseDC aSetReadingOrder", 0),
+      0u)
       << LibraryCallNames();
   EXPECT_STREQ(calls[0].first.lfFaceName, "Ariel");
   EXPECT_STREQ(calls[0].second.lfFaceName, "Fonta");
@@ -170,8 +170,8 @@ TEST_F(BalloonWindowTest, AScreenReaderHearsTheWholeTitleAsItsName) {
       0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
   const std::wstring title = L"شرح الآجرومية في علم العربية للشيخ محمد بن أحمد";
   char bytes[256];
-  const int length = WideCharToMultiByte(CP_ACP, 0, title.c_str(), -1, bytes, sizeof bytes,
-                                         nullptr, nullptr);
+  const int length =
+      WideCharToMultiByte(CP_ACP, 0, title.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
   ASSERT_GT(length, 1);
   ShowOverControl(std::string(bytes, static_cast<size_t>(length - 1)));
   for (DWORD object : {static_cast<DWORD>(OBJID_CLIENT)}) {

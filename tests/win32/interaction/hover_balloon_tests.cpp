@@ -27,9 +27,9 @@ RECT ScreenRect(const TestControl& control, RECT client) {
 ::testing::AssertionResult SameRect(const RECT& actual, const RECT& expected) {
   if (EqualRect(&actual, &expected)) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure()
-         << "{" << actual.left << "," << actual.top << "," << actual.right << ","
-         << actual.bottom << "} instead of {" << expected.left << "," << expected.top << ","
-         << expected.right << "," << expected.bottom << "}";
+         << "{" << actual.left << "," << actual.top << "," << actual.right << "," << actual.bottom
+         << "} instead of {" << expected.left << "," << expected.top << "," << expected.right << ","
+         << expected.bottom << "}";
 }
 
 class HoverBalloonTest : public SharedFrameTest {
@@ -98,8 +98,8 @@ TEST_F(HoverBalloonTest, InTheRightLayoutTheBalloonEndsAtTheTreeAndIsTwoPixelsWi
   // Level 1: the title ends one indent, a tree cell, an icon cell and the
   // 2-pixel gap short of the row rectangle's right edge.
   const int right = client.right - 2 - (18 + 17 + 16 + 2);
-  EXPECT_TRUE(SameRect(BalloonScreenRect(),
-                       ScreenRect(control, {right - LongWidth() - 2, 32, right, 48})));
+  EXPECT_TRUE(
+      SameRect(BalloonScreenRect(), ScreenRect(control, {right - LongWidth() - 2, 32, right, 48})));
   EXPECT_TRUE(balloon().IsVisible());
   EXPECT_EQ(balloon().m_state, bsShown);
   EXPECT_EQ(GetCapture(), balloon().Handle());
@@ -135,8 +135,8 @@ TEST_F(HoverBalloonTest, WithApplyCheckTheBalloonLiesOneIconCellFurtherFromTheTr
   RestAt(client.right - 100, 40);
   HoverTimerFires();
   const int right = client.right - 2 - (18 + 17 + 16 + 2) - 16;
-  EXPECT_TRUE(SameRect(BalloonScreenRect(),
-                       ScreenRect(control, {right - LongWidth() - 2, 32, right, 48})));
+  EXPECT_TRUE(
+      SameRect(BalloonScreenRect(), ScreenRect(control, {right - LongWidth() - 2, 32, right, 48})));
 }
 
 TEST_F(HoverBalloonTest, ATitleThatFitsShowsAnEmptyBalloonThatHoldsTheCaptureUntilTheNextMove) {

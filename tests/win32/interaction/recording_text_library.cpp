@@ -61,8 +61,8 @@ std::vector<LibraryCall>& LibraryCalls() {
 }
 
 const BidiTextApi& RecordingTextLibrary() {
-  static const BidiTextApi api{&SelectDC, &TextExtent, &DrawTextRecorded, &SetOrder, &GetOrder,
-                               &ReleaseDCRecorded};
+  static const BidiTextApi api{&SelectDC, &TextExtent, &DrawTextRecorded,
+                               &SetOrder, &GetOrder,   &ReleaseDCRecorded};
   LibraryCalls().clear();
   g_order = HARFIX_ORDER_RTL;  // not the balloon's, so its save and restore show
   return api;

@@ -42,9 +42,9 @@ static void ParkPointer() {
 TestFrame::TestFrame(int width, int height) : m_width(width), m_height(height) {
   SetCursorPos(0, 0);
   RegisterFrameClass(&FrameProc);
-  m_frame = CreateWindowExW(WS_EX_TOOLWINDOW, kFrameClass, L"", WS_POPUP | WS_VISIBLE, kFrameX,
-                            kFrameY, width, height, nullptr, nullptr, GetModuleHandleW(nullptr),
-                            nullptr);
+  m_frame =
+      CreateWindowExW(WS_EX_TOOLWINDOW, kFrameClass, L"", WS_POPUP | WS_VISIBLE, kFrameX, kFrameY,
+                      width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (m_frame == nullptr) throw std::runtime_error("no frame window (is there a display?)");
   m_listBox = CreateWindowExW(
       WS_EX_CLIENTEDGE, L"LISTBOX", L"",

@@ -32,7 +32,7 @@ std::string MakeLibrary() {
       std::string(temp) + "orvane-interaction-" + std::to_string(GetCurrentProcessId());
   CreateDirectoryA(folder.c_str(), nullptr);
   WriteBook(folder + "\\PURITY.TOC",
-           {{"Water", 100, {{"Rain", 110, {}}, {"Well", 120, {}}}}, {"Ablution", 200, {}}});
+            {{"Water", 100, {{"Rain", 110, {}}, {"Well", 120, {}}}}, {"Ablution", 200, {}}});
   WriteBook(folder + "\\PRAYER.TOC", {{"Times", 300, {}}});
   WriteBook(folder + "\\LONG.TOC", {{kLongSection, 400, {{"Isnad", 410, {}}}}});
   const std::string catalogue = "[Directories]\r\nTOC=" + folder +
@@ -41,8 +41,7 @@ std::string MakeLibrary() {
                                 "[Category1]\r\nCount=2\r\nTitle1=Purity\r\nName1=PURITY\r\n"
                                 "Title2=Prayer\r\nName2=PRAYER\r\n"
                                 "[Category2]\r\nCount=2\r\nTitle1=" +
-                                kLongTitle +
-                                "\r\nName1=LONG\r\nTitle2=Short\r\nName2=SHORT\r\n";
+                                kLongTitle + "\r\nName1=LONG\r\nTitle2=Short\r\nName2=SHORT\r\n";
   WriteFile(folder + "\\LIBRARY.INI", catalogue.data(), catalogue.size());
   return folder + "\\LIBRARY";
 }

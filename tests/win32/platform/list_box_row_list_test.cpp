@@ -46,8 +46,8 @@ class ListBoxRows : public testing::Test {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "OrvaneRowListTestParent";
     RegisterClassA(&wc);
-    s_parent = CreateWindowA(wc.lpszClassName, "rows", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                             320, 320, nullptr, nullptr, wc.hInstance, nullptr);
+    s_parent = CreateWindowA(wc.lpszClassName, "rows", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320,
+                             320, nullptr, nullptr, wc.hInstance, nullptr);
   }
   static void TearDownTestSuite() {
     DestroyWindow(s_parent);
@@ -65,11 +65,10 @@ class ListBoxRows : public testing::Test {
   }
 
   static HWND NewListBox() {
-    return CreateWindowA("LISTBOX", "",
-                         WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED |
-                             LBS_NOINTEGRALHEIGHT,
-                         0, 0, 200, kVisibleRows * kRowHeight, s_parent, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowA(
+        "LISTBOX", "",
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT, 0, 0, 200,
+        kVisibleRows * kRowHeight, s_parent, nullptr, GetModuleHandleA(nullptr), nullptr);
   }
 
   // Appends `count` rows holding nodes 0, 1, ...
@@ -96,8 +95,8 @@ TEST_F(ListBoxRows, AppendAndInsertKeepOrderAndNodes) {
   m_rows.Insert(0, Node(10));
   m_rows.Insert(2, Node(11));
   m_rows.Insert(m_rows.Count(), Node(12));
-  EXPECT_EQ(Nodes(), (std::vector<OutlineNode*>{Node(10), Node(0), Node(11), Node(1), Node(2),
-                                                Node(12)}));
+  EXPECT_EQ(Nodes(),
+            (std::vector<OutlineNode*>{Node(10), Node(0), Node(11), Node(1), Node(2), Node(12)}));
   // Neither a negative index (which the list box reads as "append") nor one
   // past the end adds a row.
   m_rows.Insert(-1, Node(13));

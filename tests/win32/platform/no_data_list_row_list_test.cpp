@@ -43,8 +43,8 @@ class NoDataRows : public testing::Test {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "OrvaneNoDataTestParent";
     RegisterClassA(&wc);
-    m_parent = CreateWindowA(wc.lpszClassName, "rows", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                             640, 320, nullptr, nullptr, wc.hInstance, nullptr);
+    m_parent = CreateWindowA(wc.lpszClassName, "rows", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640,
+                             320, nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(m_parent, nullptr) << "no window: is a display set (scripts/with-wine)?";
     m_plainBox = Make(0, 0);
     m_noDataBox = Make(LBS_NODATA, 310);
@@ -233,8 +233,8 @@ TEST_F(NoDataRows, OpeningBelowTheSelectionIsOneMessage) {
   for (int i = 0; i < 40; ++i) m_noData.Append(Node(i));
   m_noData.SetSelection(10);
   SendMessageA(m_noDataBox, LB_SETTOPINDEX, 5, 0);
-  g_listBoxProc = SetWindowLongPtrA(m_noDataBox, GWLP_WNDPROC,
-                                    reinterpret_cast<LONG_PTR>(&CountingProc));
+  g_listBoxProc =
+      SetWindowLongPtrA(m_noDataBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc));
   g_rowMessages = 0;
   m_noData.BeginBulkChange();
   for (int i = 0; i < 300; ++i) m_noData.Insert(11 + i, Node(100 + i));

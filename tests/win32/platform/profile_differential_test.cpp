@@ -77,8 +77,8 @@ TEST(ProfileDifferential, BatchedReadsMatchTheSystemsOwn) {
   ProfileBatch batch(source);
   for (size_t i = 0; i < queries.size(); ++i) {
     const auto& q = queries[i];
-    EXPECT_EQ(test::EscapeField(system[i]),
-              test::EscapeField(source.GetString(folder + "\\" + q.file, q.section, q.key, q.deflt)))
+    EXPECT_EQ(test::EscapeField(system[i]), test::EscapeField(source.GetString(
+                                                folder + "\\" + q.file, q.section, q.key, q.deflt)))
         << "queries.txt line " << q.line << ": " << test::FormatProfileQuery(q);
   }
 }
@@ -88,9 +88,9 @@ TEST(ProfileDifferential, BatchedReadsMatchTheSystemsOwn) {
 // must come out the same from the portable ones.
 TEST(ProfileDifferential, Utf8ConversionMatchesTheSystemOnRandomBytes) {
   std::mt19937 random(20261208);
-  const uint8_t interesting[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0,
-                                 0xC1, 0xC2, 0xD8, 0xDF, 0xE0, 0xE2, 0xED, 0xEF, 0xF0, 0xF4,
-                                 0xF5, 0xF8, 0xFE, 0xFF};
+  const uint8_t interesting[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0,
+                                 0xBF, 0xC0, 0xC1, 0xC2, 0xD8, 0xDF, 0xE0, 0xE2,
+                                 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xF8, 0xFE, 0xFF};
   for (int round = 0; round < 20000; ++round) {
     std::string bytes(random() % 12 + 1, '\0');
     for (char& b : bytes) {
@@ -102,10 +102,10 @@ TEST(ProfileDifferential, Utf8ConversionMatchesTheSystemOnRandomBytes) {
                                     wide.data(), static_cast<int>(wide.size()));
     wide.resize(units);
     std::string ansi(wide.size() * 2 + 2, '\0');
-    const int length =
-        wide.empty() ? 0
-                     : WideCharToMultiByte(CP_ACP, 0, wide.data(), units, ansi.data(),
-                                           static_cast<int>(ansi.size()), nullptr, nullptr);
+    const int length = wide.empty()
+                           ? 0
+                           : WideCharToMultiByte(CP_ACP, 0, wide.data(), units, ansi.data(),
+                                                 static_cast<int>(ansi.size()), nullptr, nullptr);
     ansi.resize(length);
 
     const std::u16string portableWide = Utf8ToUtf16(bytes);
@@ -138,11 +138,33 @@ namespace {
 // the hand-written files do not think of.
 TEST(ProfileDifferential, RandomFilesReadAsTheSystemReadsThem) {
   std::mt19937 random(8121226);
-  const std::string alphabet[] = {"[", "]", "=", " ", "\t", "\r", "\n", "\r\n", "\"", "'", ";",
-                                  "a", "A", "b", "k", "K", std::string(1, '\0'), "\x1a", "\xc7",
-                                  "\x8c", "\x9c", "\xa0", "\xef\xbb\xbf", "\xd9\xa1", "\x0b"};
-  const std::string names[] = {"", " ", "a", "A", "k", "K", "b", "a b", "ak", "[a", "a]", ";k",
-                               "\xc7", "\x9c", "\t k"};
+  const std::string alphabet[] = {"[",
+                                  "]",
+                                  "=",
+                                  " ",
+                                  "\t",
+                                  "\r",
+                                  "\n",
+                                  "\r\n",
+                                  "\"",
+                                  "'",
+                                  ";",
+                                  "a",
+                                  "A",
+                                  "b",
+                                  "k",
+                                  "K",
+                                  std::string(1, '\0'),
+                                  "\x1a",
+                                  "\xc7",
+                                  "\x8c",
+                                  "\x9c",
+                                  "\xa0",
+                                  "\xef\xbb\xbf",
+                                  "\xd9\xa1",
+                                  "\x0b"};
+  const std::string names[] = {"",   " ",  "a",  "A",  "k",    "K",    "b",   "a b",
+                               "ak", "[a", "a]", ";k", "\xc7", "\x9c", "\t k"};
   const std::string defaults[] = {"D", "", "\"q\"", "  x  ", "'", "'z'"};
 
   char folder[MAX_PATH];
@@ -183,8 +205,7 @@ TEST(ProfileDifferential, RandomFilesReadAsTheSystemReadsThem) {
             keys.push_back(pick(names));
             keys.back() += noise(1);
             for (const std::string& part : {keys.back(), pick(blanks), std::string(1, '='),
-                                            pick(blanks), noise(4), pick(defaults),
-                                            pick(blanks)}) {
+                                            pick(blanks), noise(4), pick(defaults), pick(blanks)}) {
               text += part;
             }
             break;
@@ -216,8 +237,7 @@ TEST(ProfileDifferential, RandomFilesReadAsTheSystemReadsThem) {
       ADD_FAILURE() << "file " << test::EscapeField(text) << "\nsection "
                     << test::EscapeField(section) << " key " << test::EscapeField(key)
                     << " default " << test::EscapeField(deflt) << "\nsystem "
-                    << test::EscapeField(expected) << "\nportable "
-                    << test::EscapeField(actual);
+                    << test::EscapeField(expected) << "\nportable " << test::EscapeField(actual);
     }
     DeleteFileA(path.c_str());
   }

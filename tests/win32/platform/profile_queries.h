@@ -12,11 +12,11 @@
 namespace orvane::test {
 
 struct ProfileQuery {
-  std::string file;     // relative to the data folder
+  std::string file;  // relative to the data folder
   std::string section;
   std::string key;
   std::string deflt;
-  std::string answer;   // only in the answers file
+  std::string answer;  // only in the answers file
   int line = 0;
 };
 

@@ -37,8 +37,10 @@ class VectorRowList : public RowList {
   }
   void Delete(int32_t index) override {
     m_rows.erase(m_rows.begin() + index);
-    if (m_selection == index) m_selection = -1;
-    else if (m_selection > index) --m_selection;
+    if (m_selection == index)
+      m_selection = -1;
+    else if (m_selection > index)
+      --m_selection;
   }
   void Clear() override {
     m_rows.clear();
@@ -86,7 +88,6 @@ class MemoryFileSystem : public FileSystem {
   }
 
  private:
-
   std::map<std::string, std::vector<uint8_t>> m_files;
 };
 

@@ -59,8 +59,7 @@ std::vector<uint32_t> BitmapPixels(HBITMAP bitmap) {
 }
 
 std::unique_ptr<GlyphStrip> ModuleStrip(int id, int columns, int rows, COLORREF back) {
-  return std::make_unique<GlyphStrip>(GetModuleHandleA(nullptr), nullptr, id, columns, rows,
-                                      back);
+  return std::make_unique<GlyphStrip>(GetModuleHandleA(nullptr), nullptr, id, columns, rows, back);
 }
 
 TEST(GlyphStripTransparency, OnlyExactYellowShowsTheBackColour) {
@@ -149,22 +148,22 @@ TEST(GlyphStripCells, TreeCellsHoldBlankLineAndButtons) {
   PaintSurface surface(170, 17);
   for (int k = 0; k < 10; ++k) strip->DrawCell(0, k, surface.Dc(), 17 * k, 0);
 
-  EXPECT_TRUE(surface.AllColour({0, 0, 17, 17}, kBack));               // 0: blank
-  EXPECT_TRUE(surface.AllColour({17 + 8, 0, 17 + 9, 17}, kBlack));      // 1: full line
+  EXPECT_TRUE(surface.AllColour({0, 0, 17, 17}, kBack));            // 0: blank
+  EXPECT_TRUE(surface.AllColour({17 + 8, 0, 17 + 9, 17}, kBlack));  // 1: full line
   EXPECT_EQ(surface.CountColour({17, 0, 34, 17}, kBlack), 17);
-  EXPECT_TRUE(surface.AllColour({34 + 8, 8, 51, 9}, kBlack));           // 2: branch right
-  EXPECT_EQ(surface.Pixel(51 + 8, 9), kBack);                           // 3: corner ends
-  EXPECT_EQ(surface.Pixel(68 + 8, 1), kBack);                           // 4: no line above
-  EXPECT_EQ(surface.Pixel(68 + 8, 6), kWhite);                          //    minus only
-  EXPECT_EQ(surface.Pixel(68 + 16, 8), kBlack);                         //    stub right
+  EXPECT_TRUE(surface.AllColour({34 + 8, 8, 51, 9}, kBlack));  // 2: branch right
+  EXPECT_EQ(surface.Pixel(51 + 8, 9), kBack);                  // 3: corner ends
+  EXPECT_EQ(surface.Pixel(68 + 8, 1), kBack);                  // 4: no line above
+  EXPECT_EQ(surface.Pixel(68 + 8, 6), kWhite);                 //    minus only
+  EXPECT_EQ(surface.Pixel(68 + 16, 8), kBlack);                //    stub right
   EXPECT_EQ(surface.Pixel(68 + 0, 8), kBack);
-  EXPECT_EQ(surface.Pixel(85 + 8, 1), kBlack);                          // 5: above
-  EXPECT_EQ(surface.Pixel(85 + 8, 15), kBlack);                         //    and below
-  EXPECT_EQ(surface.Pixel(102 + 8, 15), kBack);                         // 6: above only
-  EXPECT_EQ(surface.Pixel(119 + 8, 6), kBlack);                         // 7: plus
-  EXPECT_EQ(surface.Pixel(119 + 3, 3), kDarkGrey);                      //    box corner
-  EXPECT_EQ(surface.Pixel(136 + 8, 15), kBlack);                        // 8
-  EXPECT_EQ(surface.Pixel(153 + 8, 15), kBack);                         // 9
+  EXPECT_EQ(surface.Pixel(85 + 8, 1), kBlack);      // 5: above
+  EXPECT_EQ(surface.Pixel(85 + 8, 15), kBlack);     //    and below
+  EXPECT_EQ(surface.Pixel(102 + 8, 15), kBack);     // 6: above only
+  EXPECT_EQ(surface.Pixel(119 + 8, 6), kBlack);     // 7: plus
+  EXPECT_EQ(surface.Pixel(119 + 3, 3), kDarkGrey);  //    box corner
+  EXPECT_EQ(surface.Pixel(136 + 8, 15), kBlack);    // 8
+  EXPECT_EQ(surface.Pixel(153 + 8, 15), kBack);     // 9
   EXPECT_EQ(surface.Pixel(153 + 8, 1), kBlack);
 }
 
@@ -253,8 +252,8 @@ TEST(GlyphStripFailures, AMissingOrEmptyStripKeepsTheModuleStripsCellWidths) {
     EXPECT_EQ(CellWidthOr(broken, kIconCellWidth), check->CellWidth());
   }
   // A valid strip of other cells gives its own width, not the fallback.
-  GlyphStrip narrow(MakeBitmap({{kBlack, kWhite, kBlack, kWhite, kBlack, kWhite}}), nullptr, 2,
-                    1, kBack);
+  GlyphStrip narrow(MakeBitmap({{kBlack, kWhite, kBlack, kWhite, kBlack, kWhite}}), nullptr, 2, 1,
+                    kBack);
   ASSERT_TRUE(narrow.Valid());
   EXPECT_EQ(CellWidthOr(&narrow, kTreeCellWidth), 3);
 }

@@ -57,11 +57,10 @@ class ListBoxPainting : public test::RowFixture {
     m_parent = CreateWindowA("OrvaneRenderTestParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(m_parent, nullptr) << "a display is needed (scripts/with-wine starts one)";
-    m_list = CreateWindowExA(0, "LISTBOX", "",
-                             WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED |
-                                 LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
-                             0, 0, test::kRowWidth, 200, m_parent, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+    m_list = CreateWindowExA(
+        0, "LISTBOX", "",
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
+        0, 0, test::kRowWidth, 200, m_parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(m_list, nullptr);
     m_row = Row(nullptr, tvRight);
     g_row = &m_row;

@@ -81,8 +81,8 @@ TEST(ResourceArt, ToolboxBitmapIsSixteenByFifteenOnLightGrey) {
 
 TEST(ResourceArt, IconComesInBothSizesWithATransparentMask) {
   for (int size : {32, 16}) {
-    HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
-                                               IMAGE_ICON, size, size, 0));
+    HICON icon = static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0));
     ASSERT_NE(icon, nullptr) << size;
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(icon, &info));

@@ -108,7 +108,7 @@ TEST_F(RowLayoutPainting, AncestorLinesStandInTheirOwnButtonColumns) {
   EXPECT_EQ(surface.Pixel(54 + 8, 6), kBlack);
   EXPECT_EQ(surface.Pixel(54 + 8, 15), kBack);
   EXPECT_EQ(surface.Pixel(71 + 7, 8), kDarkRed);  // closed book icon
-  EXPECT_EQ(surface.Pixel(87, 7), kBack);  // the gap
+  EXPECT_EQ(surface.Pixel(87, 7), kBack);         // the gap
   EXPECT_EQ(surface.Pixel(89, 7), kFore);
 
   surface.Fill(kPaper);

@@ -43,8 +43,8 @@ TEST_F(RowGlyphs, NodesWithoutChildrenShowLines) {
   EXPECT_EQ(GetRowGlyph(core, *lib.Book(1, 2)), tgTee);  // "Lost Book": no file
   OutlineNode* purity = lib.Book(1, 1);
   EXPECT_EQ(GetRowGlyph(core, *SampleLibrary::Child(purity, {1, 1, 1})), tgCorner);  // Rain
-  EXPECT_EQ(GetRowGlyph(core, *SampleLibrary::Child(purity, {2})), tgTee);  // Ablution
-  EXPECT_EQ(GetRowGlyph(core, *SampleLibrary::Child(purity, {3, 1})), tgCorner);  // Times
+  EXPECT_EQ(GetRowGlyph(core, *SampleLibrary::Child(purity, {2})), tgTee);           // Ablution
+  EXPECT_EQ(GetRowGlyph(core, *SampleLibrary::Child(purity, {3, 1})), tgCorner);     // Times
 
   TextOutline text;
   EXPECT_EQ(GetRowGlyph(text.Core(), *text.Root(2)), tgBlank);  // root item, no children
@@ -99,7 +99,7 @@ TEST(HasNextSibling, CheckedOnlyViewEndsAtTheLastBookShown) {
 TEST(HasNextSibling, SectionsEndAtTheLastLoadedSibling) {
   SampleLibrary lib;
   OutlineNode* cut = lib.Book(3, 1);
-  ASSERT_EQ(cut->ChildCount(), 3);  // declared
+  ASSERT_EQ(cut->ChildCount(), 3);        // declared
   ASSERT_EQ(cut->m_children.Count(), 2);  // loaded before the file ended
   // The row of "Two" is the last one under its book: its line must stop there.
   EXPECT_TRUE(HasNextSibling(lib.Core(), *NodeAt(cut->m_children, 1)));
@@ -125,8 +125,7 @@ TEST(HitColumns, RightLayoutCountsFromTheRightEdge) {
   SampleLibrary lib;
   const RECT client{0, 0, 300, 200};
   EXPECT_TRUE(SameRect(GetButtonRect(*lib.Category(1), client, tvRight, 18), {282, 0, 300, 200}));
-  EXPECT_TRUE(
-      SameRect(GetCheckBoxRect(*lib.Category(1), client, tvRight, 18), {246, 0, 264, 200}));
+  EXPECT_TRUE(SameRect(GetCheckBoxRect(*lib.Category(1), client, tvRight, 18), {246, 0, 264, 200}));
   OutlineNode* section = SampleLibrary::Child(lib.Book(1, 1), {1});  // level 2
   EXPECT_TRUE(SameRect(GetButtonRect(*section, client, tvRight, 18), {246, 0, 264, 200}));
   EXPECT_TRUE(SameRect(GetCheckBoxRect(*section, client, tvRight, 18), {210, 0, 228, 200}));

@@ -43,7 +43,7 @@ void OpenSample(SampleLibrary& lib, bool applyCheck) {
   }
   SampleLibrary::Child(lib.Book(1, 1), {1})->m_expanded = 1;     // Purity
   SampleLibrary::Child(lib.Book(1, 1), {1, 1})->m_expanded = 1;  // Water
-  core.View().ToggleNode(1);                                            // Purity Book
+  core.View().ToggleNode(1);                                     // Purity Book
   for (int32_t i = 0; i < core.Rows().Count(); ++i) {
     if (core.Rows().NodeOf(i) == lib.Book(1, 3)) core.View().ToggleNode(static_cast<int16_t>(i));
   }

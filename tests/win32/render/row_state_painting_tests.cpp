@@ -151,8 +151,8 @@ TEST_F(RowStatePainting, TheTocBufferIsUntouchedAndTitlesEndAtTheirLength) {
   ASSERT_NE(buffer, nullptr);
   const std::vector<uint8_t> before(buffer, buffer + core.Outline().Shelf().Length(1) + 2);
   const std::vector<std::pair<std::vector<int32_t>, std::string>> sections = {
-      {{1}, "Purity"}, {{1, 1}, "Water"}, {{1, 1, 1}, "Rain"},
-      {{2}, "Ablution"}, {{3}, "Prayer"}, {{3, 1}, "Times"}};
+      {{1}, "Purity"},   {{1, 1}, "Water"}, {{1, 1, 1}, "Rain"},
+      {{2}, "Ablution"}, {{3}, "Prayer"},   {{3, 1}, "Times"}};
   for (const auto& [path, title] : sections) {
     OutlineNode* node = purity;
     for (int32_t ordinal : path) node = NodeAt(node->m_children, ordinal);

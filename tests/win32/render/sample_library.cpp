@@ -69,10 +69,11 @@ SampleLibrary::SampleLibrary(Titles titles) : m_core(m_rows, m_profile, m_files,
   m_profile.Set("Category3", "Title1", T("Cut Book"));
   m_profile.Set("Category3", "Name1", "cut");
 
-  m_files.Add("C:\\LIB\\purity.TOC",
-              Toc({{T("Purity"), kPurityPos, {{T("Water"), kWaterPos, {{T("Rain"), kRainPos, {}}}}}},
-                   {T("Ablution"), kAblutionPos, {}},
-                   {T("Prayer"), kPrayerPos, {{T("Times"), kTimesPos, {}}}}}));
+  m_files.Add(
+      "C:\\LIB\\purity.TOC",
+      Toc({{T("Purity"), kPurityPos, {{T("Water"), kWaterPos, {{T("Rain"), kRainPos, {}}}}}},
+           {T("Ablution"), kAblutionPos, {}},
+           {T("Prayer"), kPrayerPos, {{T("Times"), kTimesPos, {}}}}}));
   m_files.Add("C:\\LIB\\short.TOC", Toc({{T("Intro"), 10, {}}, {"", kUntitledPos, {}}}));
   // Three sections declared, the file cut inside the third record.
   std::vector<uint8_t> cut = Toc({{T("One"), 1, {}}, {T("Two"), 2, {}}, {T("Three"), 3, {}}});
@@ -81,7 +82,9 @@ SampleLibrary::SampleLibrary(Titles titles) : m_core(m_rows, m_profile, m_files,
   m_core.LoadBooks("LIBRARY");
 }
 
-OutlineNode* SampleLibrary::Category(int32_t k) const { return NodeAt(m_core.Outline().RootList(), k); }
+OutlineNode* SampleLibrary::Category(int32_t k) const {
+  return NodeAt(m_core.Outline().RootList(), k);
+}
 
 OutlineNode* SampleLibrary::Book(int32_t k, int32_t j) const {
   OutlineNode* category = Category(k);

@@ -105,8 +105,8 @@ class TitleFit : public ::testing::Test {
   }
 
   // Columns (x) where two surfaces differ within rows [top, bottom).
-  static std::pair<int, int> DifferingColumns(const PaintSurface& a, const PaintSurface& b,
-                                              int top, int bottom) {
+  static std::pair<int, int> DifferingColumns(const PaintSurface& a, const PaintSurface& b, int top,
+                                              int bottom) {
     int first = -1, last = -1;
     for (int y = top; y < bottom; ++y) {
       for (int x = 0; x < a.Width(); ++x) {

@@ -83,8 +83,8 @@ int64_t ListedHandles() {
   std::vector<uint8_t> buffer(1 << 20);
   for (;;) {
     ULONG needed = 0;
-    LONG status = query(kSystemHandleInformation, buffer.data(),
-                        static_cast<ULONG>(buffer.size()), &needed);
+    LONG status =
+        query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
     if (status == kLengthMismatch && buffer.size() < (1u << 28)) {
       buffer.resize(std::max<size_t>(buffer.size() * 2, needed));
       continue;

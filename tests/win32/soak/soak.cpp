@@ -141,8 +141,14 @@ bool Grew(const char* what, uint64_t before, uint64_t after, uint64_t slack = 0)
 int Run(int cycles, int every) {
   test::HostWindow host;
   const std::wstring topic = test::WriteTestCatalogue(L"SOAK");
-  FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(L"Tahoma"), {{120000, 0}}, 700, 0,
-                FALSE, FALSE, FALSE};
+  FONTDESC desc{sizeof(FONTDESC),
+                const_cast<LPOLESTR>(L"Tahoma"),
+                {{120000, 0}},
+                700,
+                0,
+                FALSE,
+                FALSE,
+                FALSE};
   ComPtr<IFontDisp> font;
   OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(font.Receive()));
   test::PumpMessages();
@@ -174,8 +180,8 @@ int Run(int cycles, int every) {
   grew |= Grew("USER objects", first.userObjects, last.userObjects);
   grew |= Grew("GDI objects made since start", static_cast<uint64_t>(first.gdiSinceStart),
                static_cast<uint64_t>(last.gdiSinceStart));
-  grew |= Grew("windows", static_cast<uint64_t>(first.windows),
-               static_cast<uint64_t>(last.windows));
+  grew |=
+      Grew("windows", static_cast<uint64_t>(first.windows), static_cast<uint64_t>(last.windows));
   grew |= Grew("handles", first.handles, last.handles);
   grew |= Grew("listed handles", static_cast<uint64_t>(first.handlesListed),
                static_cast<uint64_t>(last.handlesListed));

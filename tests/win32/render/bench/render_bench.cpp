@@ -24,8 +24,7 @@ void Report(const char* what, int count, const std::function<void()>& once) {
   once();  // warm up
   const auto start = Clock::now();
   for (int i = 0; i < count; ++i) once();
-  const double us =
-      std::chrono::duration<double, std::micro>(Clock::now() - start).count() / count;
+  const double us = std::chrono::duration<double, std::micro>(Clock::now() - start).count() / count;
   std::printf("%-44s %10.1f us\n", what, us);
 }
 
