@@ -36,22 +36,20 @@ void CatalogueLoader::SetBookReading(BookReading reading) {
   m_library.SetBookReader(reading == BookReading::OnDemand ? this : nullptr);
 }
 
-std::string CatalogueLoader::CatalogueFile() const { return m_topicName + ".INI"; }
+void CatalogueLoader::SetTopicName(std::string_view name) {
+  m_topicName = name;
+  m_catalogueFile = m_topicName + ".INI";
+}
 
 std::string CatalogueLoader::Read(std::string_view section, std::string_view key,
                                   std::string_view deflt) {
-  // Rebuilt only when the topic changed: a load reads thousands of values.
-  if (m_catalogueFileTopic != m_topicName || m_catalogueFile.empty()) {
-    m_catalogueFile = CatalogueFile();
-    m_catalogueFileTopic = m_topicName;
-  }
   return m_profile.GetString(m_catalogueFile, section, key, deflt);
 }
 
 void CatalogueLoader::Load(std::string_view topicName) {
   m_library.SetCatalogueLoaded();
   ProfileBatch batch(m_profile);
-  m_topicName = topicName;
+  SetTopicName(topicName);
   m_booksDir = Read("Directories", "TOC");
   // Counts come from a hand-edited file: negative ones mean none, and the
   // total is held to what 16-bit BookNumbers can count.

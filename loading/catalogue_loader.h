@@ -47,12 +47,11 @@ class CatalogueLoader : public ChildReader, public BookReader {
   bool ReadDeferredChildren(OutlineNode& node) override;
 
   const std::string& TopicName() const { return m_topicName; }
-  void SetTopicName(std::string_view name) { m_topicName = name; }
+  void SetTopicName(std::string_view name);
   const std::string& BooksDir() const { return m_booksDir; }
   void SetBooksDir(std::string_view dir) { m_booksDir = dir; }
 
  private:
-  std::string CatalogueFile() const;
   std::string Read(std::string_view section, std::string_view key, std::string_view deflt = "");
   // The categories and their books as nodes, numbered; no file read yet.
   void LoadCategories(int32_t declaredBooks);
@@ -64,9 +63,9 @@ class CatalogueLoader : public ChildReader, public BookReader {
   ProfileSource& m_profile;
   FileSystem& m_files;
   std::string m_topicName;
-  // CatalogueFile() for m_catalogueFileTopic.
-  std::string m_catalogueFile;
-  std::string m_catalogueFileTopic;
+  // The topic's catalogue file, made with the topic: a load reads thousands
+  // of values from it.
+  std::string m_catalogueFile = ".INI";
   std::string m_booksDir;
   BookReading m_reading = BookReading::OnDemand;
   std::vector<std::string> m_bookFiles;  // by BookNumber - 1; empty for no file

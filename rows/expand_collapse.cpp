@@ -40,24 +40,15 @@ void RowView::Clear() {
 }
 
 void RowView::ShowCategories() {
-  // Straight after a load the list is empty, and the categories go in as one
-  // count: a row at a time, the list box would redraw its scroll bar for
-  // every row past the first page (most of a load's time under Wine).
-  if (m_rows.Count() == 0) {
-    std::vector<OutlineNode*> nodes;
-    const int32_t count = std::min<int32_t>(m_library.Categories().Count(), kMaxRows);
-    nodes.reserve(static_cast<size_t>(std::max(count, 0)));
-    for (int32_t k = 1; k <= count; ++k) nodes.push_back(m_library.CategoryNode(k));
-    m_rows.BeginBulkChange();
-    m_rows.Replace(nodes.data(), static_cast<int32_t>(nodes.size()));
-    m_rows.EndBulkChange();
-    return;
-  }
-  m_rows.BeginBulkChange();
-  for (int32_t k = 1; k <= m_library.Categories().Count(); ++k) {
-    if (!AppendRootRow(m_library.CategoryNode(k))) break;
-  }
-  m_rows.EndBulkChange();
+  // The categories go in as one count: a row at a time, the list box would
+  // redraw its scroll bar for every row past the first page (most of a
+  // load's time under Wine).
+  const int32_t count = std::min<int32_t>(m_library.Categories().Count(), kMaxRows);
+  std::vector<OutlineNode*> nodes;
+  nodes.reserve(static_cast<size_t>(std::max(count, 0)));
+  for (int32_t k = 1; k <= count; ++k) nodes.push_back(m_library.CategoryNode(k));
+  BulkRowChange bulk(m_rows);
+  m_rows.Replace(nodes.data(), static_cast<int32_t>(nodes.size()));
 }
 
 bool RowView::AppendRootRow(OutlineNode* node) {

@@ -39,7 +39,7 @@ class RowView : public CheckObserver {
 
   // No rows and no current node (before the library is cleared).
   void Clear();
-  // Appends a row for each category of a freshly loaded library.
+  // Makes the categories of a freshly loaded library the only rows.
   void ShowCategories();
 
   // ---- Opening and closing (rows/expand_collapse.cpp) ----
