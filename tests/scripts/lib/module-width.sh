@@ -6,11 +6,9 @@
 #   source tests/scripts/lib/module-width.sh "$ocx"
 #   "$width_wine" "$regsvr32_exe" /s ...; "$width_wine" "$cscript_exe" ...
 #
-# With the 32-bit Wine installed, `wine` is the 32-bit loader: `wine reg`,
-# `wine cscript` and even `wine C:\windows\system32\reg.exe` run the 32-bit
-# programs (system32 is redirected for them), which see the 32-bit registry
-# view and cannot load a 64-bit module. The 64-bit programs are started with
-# the 64-bit loader.
+# `wine` here is scripts/with-wine's: it starts each program with the loader
+# of its own width, so a program named in syswow64 runs as a 32-bit one and
+# one named in system32 (or by name alone) as a 64-bit one.
 module_bits() {
   # "PE32+" is a 64-bit image, "PE32" a 32-bit one.
   case "$(file -b "$1" 2>/dev/null)" in
@@ -21,13 +19,10 @@ module_bits() {
 }
 
 module_width=$(module_bits "$1")
-wine64_loader=/usr/lib/wine/wine64
+width_wine=wine
 case "$module_width" in
-  64) system_dir='C:\windows\system32'
-      width_wine=wine
-      [ -x "$wine64_loader" ] && width_wine=$wine64_loader ;;
-  32) system_dir='C:\windows\syswow64'
-      width_wine=wine ;;
+  64) system_dir='C:\windows\system32' ;;
+  32) system_dir='C:\windows\syswow64' ;;
   *) echo "$1 is not a Windows module" >&2; return 1 ;;
 esac
 regsvr32_exe="$system_dir\\regsvr32.exe"
