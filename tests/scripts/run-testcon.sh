@@ -75,6 +75,23 @@ for script in "$top"/tests/scripts/testcon/*.vbs "$top"/tests/scripts/testcon/*.
   fi
 done
 
+# Wine turns a command line into Unicode with the Unix locale: without the
+# one scripts/setup generates, an Arabic path arrives as question marks and
+# the script is not found.
+echo "-- an Arabic path on the command line"
+arabic_dir="$work/مكتبة الكتب"
+mkdir -p "$arabic_dir"
+printf '%s\r\n' 'var want = "\u0645\u0643\u062A\u0628\u0629 \u0627\u0644\u0643\u062A\u0628";' \
+  'var dir = Host.ScriptDir;' \
+  'Host.Echo(dir.slice(dir.length - want.length) == want ? "intact" : "FAIL: the folder arrived as " + escape(dir));' \
+  >"$arabic_dir/فحص.js"
+run_testcon "$(winepath -w "$arabic_dir/فحص.js")"
+if [ "$code" -eq 0 ] && [ "$(tr -d '\r' <<<"$out")" = intact ]; then
+  pass "an Arabic script path reaches testcon intact"
+else
+  fail "an Arabic script path (exit $code): $out $err"
+fi
+
 echo "-- the container itself"
 source "$top/tests/scripts/testcon/container_checks.sh"
 
