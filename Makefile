@@ -3,8 +3,12 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
+# Whether this machine runs 32-bit programs, asked once for the whole run
+# (scripts/runs-32bit; ORVANE_NO_32BIT=1 answers no on any machine).
+ORVANE_RUNS_32BIT := $(shell scripts/runs-32bit)
+export ORVANE_RUNS_32BIT
 
-.PHONY: all setup native asan win win32 dist fuzz-build test test-layers test-native test-asan test-fuzz test-wine demo bench fuzz clean
+.PHONY: all setup setup-demo native demo-native demo-win asan win win32 dist fuzz-build test test-layers test-native test-asan test-fuzz test-wine demo bench fuzz clean
 FUZZ_SECONDS ?= 60
 
 all: native
@@ -12,8 +16,16 @@ all: native
 setup:
 	@scripts/setup
 
+setup-demo:
+	@scripts/setup demo
+
+# The demo configures the same folders without tests, so each configuration
+# says which it wants.
+NATIVE_CONFIGURE = cmake -S . -B build/native $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+WIN_CONFIGURE = cmake -S . -B build/win $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+
 native: setup
-	@cmake -S . -B build/native $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@$(NATIVE_CONFIGURE) -DORVANE_TESTS=ON -DORVANE_BENCH=ON >/dev/null
 	@cmake --build build/native -j $(JOBS)
 
 asan: setup
@@ -21,13 +33,23 @@ asan: setup
 	@cmake --build build/asan -j $(JOBS) --target orvane_core_tests
 
 win: setup
-	@cmake -S . -B build/win $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(WIN_CONFIGURE) -DORVANE_TESTS=ON >/dev/null
 	@cmake --build build/win -j $(JOBS)
+
+# What the demo runs, and nothing else: the library tool, the 64-bit
+# modules and the test container.
+demo-native: setup-demo
+	@$(NATIVE_CONFIGURE) -DORVANE_TESTS=OFF -DORVANE_BENCH=OFF >/dev/null
+	@cmake --build build/native -j $(JOBS) --target orvane-toc
+
+demo-win: setup-demo
+	@$(WIN_CONFIGURE) -DORVANE_TESTS=OFF >/dev/null
+	@cmake --build build/win -j $(JOBS) --target orvane_ocx harfix testcon
 
 # The same modules, tests and container for 32-bit Windows, which most hosts
 # of OLE controls are.
 win32: setup
-	@cmake -S . -B build/win32 $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B build/win32 $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release -DORVANE_TESTS=ON >/dev/null
 	@cmake --build build/win32 -j $(JOBS)
 
 # The bundle for host developers: build/dist/orvane-<version>-windows.zip.
@@ -67,7 +89,7 @@ test-wine: win win32
 test: test-layers test-native test-asan test-fuzz test-wine
 	@echo "== all tests passed"
 
-demo: native win
+demo: demo-native demo-win
 	@scripts/demo
 
 bench: native
