@@ -12,6 +12,7 @@
 #include "render/bidi_text_api.h"
 #include "render/row_painter.h"
 #include "resources/orvane_dispids.h"
+#include "resources/orvane_version.h"
 #include "resources/resource_ids.h"
 
 namespace orvane {
@@ -22,7 +23,7 @@ const CLSID CLSID_OrvanePropPage = {
 
 namespace {
 
-const TypeLibraryId kLibrary{&LIBID_ORVANELib, 1, 0};
+const TypeLibraryId kLibrary{&LIBID_ORVANELib, ORVANE_VERSION_MAJOR, ORVANE_VERSION_MINOR};
 // The source of every error the control raises: its name in the type library.
 constexpr wchar_t kErrorSource[] = L"Orvane";
 
