@@ -6,6 +6,8 @@
 #include <olectl.h>
 
 #include "control/framework/ansi_string.h"
+#include "control/framework/class_factory.h"
+#include "control/orvane_prop_page.h"
 #include "interaction/hover_balloon.h"
 #include "interaction/key_input.h"
 #include "interaction/mouse_input.h"
@@ -87,6 +89,20 @@ DWORD COrvaneCtrl::MiscStatus() const { return kOrvaneMiscStatus; }
 std::span<const CLSID* const> COrvaneCtrl::PropertyPageIds() const { return kPropertyPages; }
 std::span<const EnumeratedProperty> COrvaneCtrl::EnumeratedProperties() const {
   return kEnumeratedProperties;
+}
+
+// The General page comes from this module, registered or not; the standard
+// pages from COM.
+HRESULT COrvaneCtrl::CreatePropertyPage(const CLSID& clsid, IPropertyPage** page) {
+  if (page == nullptr) return E_POINTER;
+  *page = nullptr;
+  if (!IsEqualCLSID(clsid, CLSID_OrvanePropPage))
+    return COleControl::CreatePropertyPage(clsid, page);
+  IUnknown* object = CreateInstanceOf<COrvanePropPage>();
+  if (object == nullptr) return E_OUTOFMEMORY;
+  const HRESULT hr = object->QueryInterface(IID_IPropertyPage, reinterpret_cast<void**>(page));
+  object->Release();
+  return hr;
 }
 
 const CLSID* COrvaneCtrl::PageOfProperty(DISPID id) const {

@@ -135,6 +135,7 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   std::span<const CLSID* const> PropertyPageIds() const override;
   std::span<const EnumeratedProperty> EnumeratedProperties() const override;
   const CLSID* PageOfProperty(DISPID id) const override;
+  HRESULT CreatePropertyPage(const CLSID& clsid, IPropertyPage** page) override;
   PersistenceFormat Format() const override;
   std::span<const PersistedProperty> ControlProperties() const override;
   HRESULT GetControlProperty(const PersistedProperty& property, VARIANT* out) override;

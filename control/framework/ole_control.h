@@ -214,6 +214,10 @@ class COleControl
   virtual std::span<const CLSID* const> PropertyPageIds() const = 0;
   // Properties whose values a property browser lists by name.
   virtual std::span<const EnumeratedProperty> EnumeratedProperties() const { return {}; }
+  // Makes the page of `clsid` for the property frame; the default asks COM.
+  // A control makes its own pages itself, so that they open also when the
+  // module is not registered (made by its class factory, or from a manifest).
+  virtual HRESULT CreatePropertyPage(const CLSID& clsid, IPropertyPage** page);
   // The page that edits property `id`; null when none does.
   virtual const CLSID* PageOfProperty(DISPID id) const { return nullptr; }
   virtual PersistenceFormat Format() const = 0;

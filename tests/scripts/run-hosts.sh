@@ -78,6 +78,24 @@ expect_line atl_host "$out" "Properties verb: 0x00000000"
 if grep -q "^property frame: .*Orvane Control" <<<"$out"; then pass "atl_host: the verb opened the frame";
 else fail "atl_host: no property frame"; fi
 
+echo "-- the General page through the Properties verb"
+probe="$build/bin/property_frame_probe.exe"
+if [ -f "$probe" ]; then
+  out=$(cd "$work" && timeout 180 wine "$(winepath -w "$probe")" 2>&1 | tr -d '\r')
+  code=$?
+  printf '%s\n' "$out" | sed 's/^/  property_frame_probe: /'
+  [ $code -eq 0 ] && pass "the page was filled and applied in the frame" ||
+    fail "property_frame_probe exited with $code"
+  # What the probe typed, picked and clicked, read back through automation.
+  for line in "verb=0x00000000" "page=found" "applied by=Apply" "Indent=25" "ElapsedTime=750" "Alignment=0" \
+    "ReadingOrder=0" "TopicName=LIBRARY" "BooksDir=D:\Books" "ShowBalloonHelp=False" \
+    "ApplyCheck=True" "modified=yes"; do
+    expect_line property_frame_probe "$out" "$line"
+  done
+else
+  fail "$probe is missing"
+fi
+
 echo "-- per-user registration"
 clsid='{9EBE2CF0-7C53-4DD8-8389-3180337D7FB4}'
 user_key="HKCU\\Software\\Classes\\CLSID\\$clsid\\InprocServer32"

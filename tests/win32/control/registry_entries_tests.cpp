@@ -48,8 +48,8 @@ std::vector<ExpectedEntry> ExpectedEntries() {
       {L"ORVANE.OrvaneCtrl\\CLSID", nullptr, L"{9EBE2CF0-7C53-4DD8-8389-3180337D7FB4}"},
       {L"ORVANE.OrvaneCtrl\\CurVer", nullptr, L"ORVANE.OrvaneCtrl.1"},
       {L"ORVANE.OrvaneCtrl.1\\CLSID", nullptr, L"{9EBE2CF0-7C53-4DD8-8389-3180337D7FB4}"},
-      {Join(kControl, L"Implemented Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}"),
-       nullptr, L""},
+      {Join(kControl, L"Implemented Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}"), nullptr,
+       L""},
       {Join(kControl, L"Control"), nullptr, L""},
       {Join(kControl, L"MiscStatus\\1"), nullptr, L"131473"},
       {Join(kControl, L"Version"), nullptr, kTypeLibVersion},
@@ -77,7 +77,8 @@ std::wstring ReadString(HKEY root, const std::wstring& path, const wchar_t* name
   wchar_t value[512] = {};
   DWORD bytes = sizeof value - sizeof(wchar_t);
   DWORD type = 0;
-  LSTATUS status = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes);
+  LSTATUS status =
+      RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes);
   RegCloseKey(key);
   if (status != ERROR_SUCCESS || type != REG_SZ) return kAbsent;
   return value;
@@ -205,10 +206,39 @@ TEST(VersionResource, SpellsTheNumbersOfTheTypeLibrary) {
     wchar_t* value = nullptr;
     UINT chars = 0;
     const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + field.name;
-    ASSERT_TRUE(VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&value), &chars))
+    ASSERT_TRUE(
+        VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&value), &chars))
         << "no " << query.c_str();
     EXPECT_EQ(std::wstring(value, wcsnlen(value, chars)), field.value) << query.c_str();
   }
+}
+
+struct SecondApartment {
+  HRESULT progId = E_FAIL;
+  HRESULT create = E_FAIL;
+  bool direct = false;
+};
+
+DWORD WINAPI CreateOnSecondApartment(void* arg) {
+  SecondApartment& o = *static_cast<SecondApartment*>(arg);
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+  {
+    CLSID clsid{};
+    o.progId = CLSIDFromProgID(L"ORVANE.OrvaneCtrl", &clsid);
+    ComPtr<IOleObject> object;
+    o.create = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                                reinterpret_cast<void**>(object.Receive()));
+    if (object) {
+      void* vtable = *reinterpret_cast<void**>(object.Get());
+      HMODULE owner = nullptr;
+      GetModuleHandleExW(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          static_cast<LPCWSTR>(vtable), &owner);
+      o.direct = owner == OcxModule();
+    }
+  }
+  CoUninitialize();
+  return 0;
 }
 
 // The control's object on a second single-threaded apartment: with the
@@ -220,35 +250,8 @@ TEST(ThreadingModel, ASecondApartmentGetsTheControlItselfByItsCurrentName) {
   ASSERT_NE(OcxModule(), nullptr);
   Export<ServerEntry>("DllUnregisterServer")();
   ASSERT_EQ(RegisterOcx(), S_OK);
-  struct Outcome {
-    HRESULT progId = E_FAIL;
-    HRESULT create = E_FAIL;
-    bool direct = false;
-  } outcome;
-  HANDLE thread = CreateThread(
-      nullptr, 0,
-      [](void* arg) -> DWORD {
-        Outcome& o = *static_cast<Outcome*>(arg);
-        if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-        {
-          CLSID clsid{};
-          o.progId = CLSIDFromProgID(L"ORVANE.OrvaneCtrl", &clsid);
-          ComPtr<IOleObject> object;
-          o.create = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                                      reinterpret_cast<void**>(object.Receive()));
-          if (object) {
-            void* vtable = *reinterpret_cast<void**>(object.Get());
-            HMODULE owner = nullptr;
-            GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                   GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                               static_cast<LPCWSTR>(vtable), &owner);
-            o.direct = owner == OcxModule();
-          }
-        }
-        CoUninitialize();
-        return 0;
-      },
-      &outcome, 0, nullptr);
+  SecondApartment outcome;
+  HANDLE thread = CreateThread(nullptr, 0, &CreateOnSecondApartment, &outcome, 0, nullptr);
   ASSERT_NE(thread, nullptr);
   // This thread is the first apartment: it pumps while it waits, so that a
   // creation sent here could finish instead of hanging the test.

@@ -64,8 +64,8 @@ TEST_P(TextLibraryLookup, ThePlantedLibraryIsNeverLoadedAndTitlesAreDrawn) {
   const Layout& layout = GetParam();
   const std::wstring planted = ExeFolder() + L"\\planted";
   ASSERT_NE(GetFileAttributesW((planted + L"\\Harfix.dll").c_str()), INVALID_FILE_ATTRIBUTES);
-  const std::wstring folder = TempFolder() + L"\\lookup_" +
-                              std::wstring(layout.name, layout.name + strlen(layout.name));
+  const std::wstring folder =
+      TempFolder() + L"\\lookup_" + std::wstring(layout.name, layout.name + strlen(layout.name));
   CreateDirectoryW(folder.c_str(), nullptr);
   const std::wstring ocx = folder + L"\\ORVANE.OCX";
   ASSERT_TRUE(CopyFileW(OcxPath().c_str(), ocx.c_str(), FALSE));
@@ -79,11 +79,12 @@ TEST_P(TextLibraryLookup, ThePlantedLibraryIsNeverLoadedAndTitlesAreDrawn) {
       << "0: none loaded, 1: the one beside, 2: another one; +8: no title drawn; 100: setup";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    , TextLibraryLookup,
-    testing::Values(Layout{"alone", false, kProbeNoneLoaded},
-                    Layout{"beside", true, kProbeBesideLoaded}),
-    [](const testing::TestParamInfo<Layout>& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(, TextLibraryLookup,
+                         testing::Values(Layout{"alone", false, kProbeNoneLoaded},
+                                         Layout{"beside", true, kProbeBesideLoaded}),
+                         [](const testing::TestParamInfo<Layout>& param) {
+                           return std::string(param.param.name);
+                         });
 
 }  // namespace
 }  // namespace orvane::test
