@@ -15,7 +15,7 @@ namespace orvane {
 namespace {
 
 constexpr int kTabId = 0x3020;
-constexpr int kMargin = 7;          // pixels around the tabs and between buttons
+constexpr int kMargin = 7;  // pixels around the tabs and between buttons
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
 
@@ -116,8 +116,9 @@ bool Frame::Create(HWND owner, const wchar_t* caption) {
     largest.cx = std::max(largest.cx, p.size.cx);
     largest.cy = std::max(largest.cy, p.size.cy);
   }
-  const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT |
-                        (UiLanguageReadsRightToLeft(GetUserDefaultUILanguage()) ? WS_EX_LAYOUTRTL : 0);
+  const DWORD exStyle =
+      WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT |
+      (UiLanguageReadsRightToLeft(GetUserDefaultUILanguage()) ? WS_EX_LAYOUTRTL : 0);
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | DS_MODALFRAME;
   EmptyDialog empty{};
   empty.header.style = style;
@@ -129,10 +130,10 @@ bool Frame::Create(HWND owner, const wchar_t* caption) {
   HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
   // The tabs around the largest page, the buttons under them at the right.
-  m_tabs = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
-                           kMargin, kMargin, largest.cx + 8, largest.cy + 32, m_window,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabId)),
-                           ComModule::Instance(), nullptr);
+  m_tabs = CreateWindowExW(
+      0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, kMargin,
+      kMargin, largest.cx + 8, largest.cy + 32, m_window,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabId)), ComModule::Instance(), nullptr);
   if (m_tabs == nullptr) return false;
   SendMessageW(m_tabs, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   for (size_t i = 0; i < m_pages.size(); ++i) {
@@ -258,8 +259,8 @@ HRESULT Frame::Run(HWND owner, const wchar_t* caption) {
       break;
     }
     if (got == -1) break;
-    if (m_current >= 0 && m_pages[static_cast<size_t>(m_current)].page->TranslateAccelerator(&msg) ==
-                              S_OK)
+    if (m_current >= 0 &&
+        m_pages[static_cast<size_t>(m_current)].page->TranslateAccelerator(&msg) == S_OK)
       continue;
     if (IsDialogMessageW(m_window, &msg)) continue;
     TranslateMessage(&msg);

@@ -30,11 +30,11 @@ RECT DialogRect(HWND dialog, int x, int y, int width, int height) {
 
 HWND MakeChild(HWND dialog, const wchar_t* className, const wchar_t* text, DWORD style,
                DWORD exStyle, int id, const RECT& rect) {
-  HWND child = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, rect.left,
-                               rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)),
-                               nullptr);
+  HWND child = CreateWindowExW(
+      exStyle, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
+      rect.right - rect.left, rect.bottom - rect.top, dialog,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)), nullptr);
   if (child) SendMessageW(child, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
   return child;
 }
@@ -55,8 +55,8 @@ HRESULT PutProperty(IUnknown* object, DISPID id, VARIANT* value, EXCEPINFO* exce
   DISPID named = DISPID_PROPERTYPUT;
   DISPPARAMS params{value, &named, 1, 1};
   UINT argError = 0;
-  return dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params,
-                          nullptr, exception, &argError);
+  return dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr,
+                          exception, &argError);
 }
 
 std::wstring WindowText(HWND window) {
@@ -102,8 +102,8 @@ void CTablePropertyPage::OnInitDialog(HWND dialog) {
       const int column = switches % 2;
       const int row = switches / 2;
       MakeChild(dialog, L"BUTTON", field.label, BS_AUTOCHECKBOX | WS_TABSTOP, 0, id,
-                DialogRect(dialog, kMargin + column * (kSwitchWidth + 4),
-                           y + row * kSwitchStep, kSwitchWidth, 10));
+                DialogRect(dialog, kMargin + column * (kSwitchWidth + 4), y + row * kSwitchStep,
+                           kSwitchWidth, 10));
       ++switches;
       continue;
     }
@@ -270,11 +270,11 @@ void CTablePropertyPage::OnCommand(HWND, WORD id, WORD code) {
   if (m_loading) return;
   for (size_t i = 0; i < m_fields.size() && i < m_changed.size(); ++i) {
     if (kFieldControlBase + static_cast<int>(m_fields[i].dispid) != id) continue;
-    const bool edited = (m_fields[i].kind == PageField::kSwitch && code == BN_CLICKED) ||
-                        (m_fields[i].kind == PageField::kChoice && code == CBN_SELCHANGE) ||
-                        ((m_fields[i].kind == PageField::kNumber ||
-                          m_fields[i].kind == PageField::kText) &&
-                         code == EN_CHANGE);
+    const bool edited =
+        (m_fields[i].kind == PageField::kSwitch && code == BN_CLICKED) ||
+        (m_fields[i].kind == PageField::kChoice && code == CBN_SELCHANGE) ||
+        ((m_fields[i].kind == PageField::kNumber || m_fields[i].kind == PageField::kText) &&
+         code == EN_CHANGE);
     if (edited) {
       m_changed[i] = true;
       SetModifiedFlag(true);
