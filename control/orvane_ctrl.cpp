@@ -266,6 +266,7 @@ void COrvaneCtrl::FillBalloonFonts() {
 }
 
 LRESULT COrvaneCtrl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!AmbientUserMode() && IsUserInput(msg)) return DesignModeInput(msg);
   switch (msg) {
     case OCM_MEASUREITEM:
       MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
@@ -310,6 +311,16 @@ void COrvaneCtrl::OnDraw(HDC dc, const RECT& bounds, const RECT&) {
 }
 
 void COrvaneCtrl::DrawRow(const DRAWITEMSTRUCT& drawItem) {
+  // A form being designed shows its rows as they are: painting reads no
+  // book's file until the form runs.
+  struct ReadingHold {
+    Library& library;
+    bool previous;
+    ReadingHold(Library& l, bool held) : library(l), previous(l.FileReadingHeld()) {
+      library.HoldFileReading(held || previous);
+    }
+    ~ReadingHold() { library.HoldFileReading(previous); }
+  } hold(m_core.Outline(), !AmbientUserMode());
   RowContext row;
   row.core = &m_core;
   row.checkStrip = m_checkStrip.get();

@@ -277,6 +277,7 @@ STDMETHODIMP COleControl::QuickActivate(QACONTAINER* container, QACONTROL* contr
   ambient.backColor = container->colorBack;
   ambient.foreColor = container->colorFore;
   ambient.font = container->pFont;
+  ambient.userMode = (container->dwAmbientFlags & QACONTAINER_USERMODE) != 0;
   ApplyAmbientValues(ambient);
 
   control->dwMiscStatus = MiscStatus();

@@ -75,6 +75,20 @@ for script in "$top"/tests/scripts/testcon/*.vbs "$top"/tests/scripts/testcon/*.
   fi
 done
 
+echo "-- a form being designed (ambient UserMode false)"
+for script in "$top"/tests/scripts/testcon/design/*.js; do
+  [ -e "$script" ] || continue
+  name=$(basename "$script")
+  run_testcon --design "$(winepath -w "$script")"
+  printf '%s\n' "$out" | sed "s/^/  $name: /"
+  [ -n "$err" ] && printf '%s\n' "$err" | sed "s/^/  $name (stderr): /"
+  if [ "$code" -eq 0 ] && grep -q "all checks passed" <<<"$out" && ! grep -q '^FAIL' <<<"$out"; then
+    pass "$name (--design)"
+  else
+    fail "$name (--design, exit $code)"
+  fi
+done
+
 echo "-- the container itself"
 source "$top/tests/scripts/testcon/container_checks.sh"
 
