@@ -109,18 +109,18 @@ std::wstring WriteTwoBookCatalogue(const std::wstring& folder) {
   CreateDirectoryW(folder.c_str(), nullptr);
   for (const wchar_t* name : {L"\\NAHW.TOC", L"\\FIQH.TOC"})
     CopyFileW((DataFolder() + name).c_str(), (folder + name).c_str(), FALSE);
-  const std::wstring lines[] = {L"[Directories]", L"TOC=" + folder, L"[Books]",       L"Count=2",
-                                L"[Categories]",  L"Count=1",       L"Name1=Library", L"[Category1]",
-                                L"Count=2",       L"Title1=Nahw",   L"Name1=NAHW",    L"Title2=Fiqh",
-                                L"Name2=FIQH"};
+  const std::wstring lines[] = {
+      L"[Directories]", L"TOC=" + folder, L"[Books]",     L"Count=2", L"[Categories]",
+      L"Count=1",       L"Name1=Library", L"[Category1]", L"Count=2", L"Title1=Nahw",
+      L"Name1=NAHW",    L"Title2=Fiqh",   L"Name2=FIQH"};
   std::string text;
   for (const std::wstring& line : lines) {
     for (wchar_t c : line) text += static_cast<char>(c);
     text += "\r\n";
   }
   const std::wstring topic = folder + L"\\TWO";
-  HANDLE file = CreateFileW((topic + L".INI").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                            nullptr);
+  HANDLE file =
+      CreateFileW((topic + L".INI").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(file);
@@ -137,7 +137,8 @@ class DesignMode : public testing::TestWithParam<Mode> {
   void SetUp() override {
     control = NewControl();
     ASSERT_TRUE(control);
-    site = ComPtr<ModeSite>::Adopt(new ModeSite(host.Handle(), {0, 0, 300, 200}, GetParam().userMode));
+    site =
+        ComPtr<ModeSite>::Adopt(new ModeSite(host.Handle(), {0, 0, 300, 200}, GetParam().userMode));
     object = control.As<IOleObject>(IID_IOleObject);
     ASSERT_TRUE(object);
     auto* clientSite = static_cast<IOleClientSite*>(site.Get());
@@ -170,8 +171,9 @@ class DesignMode : public testing::TestWithParam<Mode> {
 // that fails is not tried again, so the book's sections are there
 // afterwards only if the painting did not try.
 TEST_P(DesignMode, PaintingReadsABooksFileOnlyWhenTheFormRuns) {
-  const std::wstring folder = TempFolder() + L"\\design_" +
-                              std::wstring(GetParam().name, GetParam().name + strlen(GetParam().name));
+  const std::wstring folder =
+      TempFolder() + L"\\design_" +
+      std::wstring(GetParam().name, GetParam().name + strlen(GetParam().name));
   Bstr topic(WriteTwoBookCatalogue(folder));
   VARIANT_BOOL loaded = VARIANT_FALSE;
   ASSERT_EQ(control->LoadBooks(topic.Get(), &loaded), S_OK);
