@@ -118,8 +118,15 @@ void CTablePropertyPage::OnInitDialog(HWND dialog) {
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.display));
     } else {
       const DWORD style = ES_AUTOHSCROLL | WS_TABSTOP;
-      MakeChild(dialog, L"EDIT", L"", style, WS_EX_CLIENTEDGE, id,
-                DialogRect(dialog, kFieldLeft, y, width, kFieldHeight));
+      HWND edit = MakeChild(dialog, L"EDIT", L"", style, WS_EX_CLIENTEDGE, id,
+                            DialogRect(dialog, kFieldLeft, y, width, kFieldHeight));
+      // Placed from the right in a mirrored page, but what it holds (a
+      // path, a name, a number) reads left to right: mirrored, a path's
+      // folders would show in reverse order.
+      if (edit)
+        SetWindowLongPtrW(
+            edit, GWL_EXSTYLE,
+            GetWindowLongPtrW(edit, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYOUTRTL));
     }
     y += kRowStep;
   }
