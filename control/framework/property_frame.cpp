@@ -34,15 +34,21 @@ class FrameSite final : public ComBase<FrameSite, IPropertyPageSite> {
 
   STDMETHODIMP OnStatusChange(DWORD flags) override;
   STDMETHODIMP GetLocaleID(LCID* locale) override {
-    if (locale == nullptr) return E_POINTER;
-    *locale = m_locale;
-    return S_OK;
+    return Guarded([&] {
+      if (locale == nullptr) return E_POINTER;
+      *locale = m_locale;
+      return S_OK;
+    });
   }
   STDMETHODIMP GetPageContainer(IUnknown** container) override {
-    if (container) *container = nullptr;
-    return E_NOTIMPL;
+    return Guarded([&] {
+      if (container) *container = nullptr;
+      return E_NOTIMPL;
+    });
   }
-  STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
+  STDMETHODIMP TranslateAccelerator(MSG*) override {
+    return Guarded([] { return S_FALSE; });
+  }
 
  private:
   Frame* m_frame;
@@ -88,8 +94,10 @@ class Frame {
 };
 
 STDMETHODIMP FrameSite::OnStatusChange(DWORD flags) {
-  if (m_frame && (flags & PROPPAGESTATUS_DIRTY)) m_frame->PageChanged();
-  return S_OK;
+  return Guarded([&] {
+    if (m_frame && (flags & PROPPAGESTATUS_DIRTY)) m_frame->PageChanged();
+    return S_OK;
+  });
 }
 
 // An empty dialog template: the frame is a dialog window, as containers and
