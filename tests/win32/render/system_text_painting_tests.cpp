@@ -50,14 +50,11 @@ TEST_P(SystemTextPainting, TitlesAreDrawnBesideTheirIconsAndHighlighted) {
   EXPECT_GT(surface.CountColour(text, highlight), 0) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(, SystemTextPainting,
-                         testing::Values(Case{"RightRtl", tvRight, RTL},
-                                         Case{"RightLtr", tvRight, LTR},
-                                         Case{"LeftLtr", tvLeft, LTR},
-                                         Case{"LeftRtl", tvLeft, RTL}),
-                         [](const testing::TestParamInfo<Case>& param) {
-                           return std::string(param.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    , SystemTextPainting,
+    testing::Values(Case{"RightRtl", tvRight, RTL}, Case{"RightLtr", tvRight, LTR},
+                    Case{"LeftLtr", tvLeft, LTR}, Case{"LeftRtl", tvLeft, RTL}),
+    [](const testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
 
 // The system's output keeps the reading order: a title that starts with a
 // Latin word and ends in Arabic is laid out with its runs the other way
