@@ -87,7 +87,8 @@ if [ -f "$probe" ]; then
   [ $code -eq 0 ] && pass "the page was filled and applied in the frame" ||
     fail "property_frame_probe exited with $code"
   # What the probe typed, picked and clicked, read back through automation.
-  for line in "verb=0x00000000" "page=found" "applied by=Apply" "Indent=25" "ElapsedTime=750" "Alignment=0" \
+  for line in "verb=0x00000000" "page=found" "applied by=Apply" "refusal names Indent=yes" \
+    "open after a refused OK=yes" "Indent=25" "ElapsedTime=750" "Alignment=0" \
     "ReadingOrder=0" "TopicName=LIBRARY" "BooksDir=D:\Books" "ShowBalloonHelp=False" \
     "ApplyCheck=True" "modified=yes"; do
     expect_line property_frame_probe "$out" "$line"

@@ -1,8 +1,9 @@
 // The control's General page as a user meets it: the control is created by
 // its version-independent name, activated in place, and its Properties verb
 // opens the property frame. Inside the frame's modal loop a timer fills
-// every field of the page, presses Apply and then Cancel (or OK, when the
-// frame keeps its Apply button disabled, as Wine's does); afterwards every
+// every field of the page and presses Apply; then types a value the control
+// refuses and presses OK, dismisses the message that names the field, sees
+// the frame stay open, and presses Cancel; afterwards every
 // property is read back through automation and printed as NAME=VALUE, with
 // "modified=" telling whether the control asks to be saved again.
 // tests/scripts/run-hosts.sh compares the lines for each width.
@@ -64,6 +65,10 @@ bool g_pageFound = false;
 bool g_applied = false;
 bool g_appliedByButton = false;
 bool g_layoutRtl = false;
+// After Apply: the refused value and OK, the message, then Cancel.
+enum class Phase { Fill, Refuse, Message, Cancel, Done } g_phase = Phase::Fill;
+std::wstring g_refusal;
+bool g_stayedOpen = false;
 
 BOOL CALLBACK FindIndentField(HWND child, LPARAM slot) {
   if (GetDlgCtrlID(child) != kFieldControlBase + ORVANE_DISPID_INDENT) return TRUE;
@@ -90,7 +95,8 @@ void CALLBACK Step(HWND, UINT, UINT_PTR timer, DWORD) {
     return;
   }
   HWND frame = GetAncestor(page, GA_ROOT);
-  if (!g_applied) {
+  if (g_phase == Phase::Fill) {
+    g_phase = Phase::Refuse;
     g_pageFound = true;
     g_layoutRtl = (GetWindowLongPtrW(page, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
     for (const Edit& edit : kEdits) {
@@ -113,10 +119,38 @@ void CALLBACK Step(HWND, UINT, UINT_PTR timer, DWORD) {
     g_applied = true;
     return;
   }
-  // Cancel after Apply: what Apply put stays. Without an Apply button, OK
-  // applies every page and closes the frame.
-  KillTimer(nullptr, timer);
-  PostMessageW(frame, WM_COMMAND, g_appliedByButton ? IDCANCEL : IDOK, 0);
+  switch (g_phase) {
+    case Phase::Refuse:
+      // Posted, so that the message box's loop runs outside this callback.
+      SetWindowTextW(GetDlgItem(page, kFieldControlBase + ORVANE_DISPID_INDENT), L"many");
+      PostMessageW(frame, WM_COMMAND, IDOK, 0);
+      g_step = 0;
+      g_phase = Phase::Message;
+      return;
+    case Phase::Message: {
+      HWND box = FindWindowW(L"#32770", L"Orvane Control");
+      if (box == nullptr) {
+        if (++g_step > 100) g_phase = Phase::Cancel;
+        return;
+      }
+      wchar_t text[256] = {};
+      GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 256);
+      g_refusal = text;
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      g_phase = Phase::Cancel;
+      return;
+    }
+    case Phase::Cancel:
+      // What Apply put stays; the refused value never reached the control.
+      g_stayedOpen = IsWindowVisible(frame) != FALSE;
+      KillTimer(nullptr, timer);
+      PostMessageW(frame, WM_COMMAND, IDCANCEL, 0);
+      g_phase = Phase::Done;
+      return;
+    default:
+      KillTimer(nullptr, timer);
+      return;
+  }
 }
 
 std::string Narrow(const wchar_t* text) {
@@ -146,7 +180,10 @@ int Run() {
   printf("verb=0x%08lX\n", static_cast<unsigned long>(hr));
   printf("page=%s\n", g_pageFound ? "found" : "missing");
   printf("layout=%s\n", g_layoutRtl ? "rtl" : "ltr");
-  printf("applied by=%s\n", g_appliedByButton ? "Apply" : "OK");
+  printf("applied by=%s\n", g_appliedByButton ? "Apply" : "none");
+  printf("refusal names Indent=%s\n",
+         g_refusal.find(L"Indent") != std::wstring::npos ? "yes" : "no");
+  printf("open after a refused OK=%s\n", g_stayedOpen ? "yes" : "no");
   for (const auto& property : kReadBack) {
     VARIANT value;
     VariantInit(&value);
