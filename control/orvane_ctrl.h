@@ -197,6 +197,7 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
     const BidiTextApi& TextLibrary() override;
     void MirrorToggle() override;
     void Repaint() override;
+    bool TakesInput() const override;
     void StartHoverTimer() override;
     void KillHoverTimer() override;
     LRESULT StockHandling(UINT msg, WPARAM wParam, LPARAM lParam) override;

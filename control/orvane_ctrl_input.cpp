@@ -94,6 +94,7 @@ HFONT COrvaneCtrl::InputSite::StockFontHandle() const {
 const BidiTextApi& COrvaneCtrl::InputSite::TextLibrary() { return LoadBidiTextLibrary(); }
 void COrvaneCtrl::InputSite::MirrorToggle() { m_control.MirrorToggle(); }
 void COrvaneCtrl::InputSite::Repaint() { m_control.Refresh(); }
+bool COrvaneCtrl::InputSite::TakesInput() const { return m_control.AmbientUserMode(); }
 
 void COrvaneCtrl::InputSite::StartHoverTimer() {
   // The same timer ToggleNode restarts: one identifier for both.

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -223,6 +224,29 @@ TEST_P(DesignMode, APressOpensARowOnlyWhenTheFormRuns) {
     PumpMessages();
     EXPECT_EQ(Rows(), 3);
   }
+}
+
+// A screen reader's default action on the first row (open the category)
+// acts only when the form runs.
+TEST_P(DesignMode, TheAccessibleDefaultActionActsOnlyWhenTheFormRuns) {
+  Bstr topic(WriteTestCatalogue(L"DESIGNACCESS"));
+  VARIANT_BOOL loaded = VARIANT_FALSE;
+  ASSERT_EQ(control->LoadBooks(topic.Get(), &loaded), S_OK);
+  // The import library's IID_IAccessible is a thunk, not the GUID.
+  const IID accessibleIid = {
+      0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+  ComPtr<IAccessible> accessible;
+  ASSERT_EQ(AccessibleObjectFromWindow(list, static_cast<DWORD>(OBJID_CLIENT), accessibleIid,
+                                       reinterpret_cast<void**>(accessible.Receive())),
+            S_OK);
+  VARIANT first;
+  VariantInit(&first);
+  V_VT(&first) = VT_I4;
+  V_I4(&first) = 1;
+  const HRESULT hr = accessible->accDoDefaultAction(first);
+  PumpMessages();
+  EXPECT_EQ(hr, GetParam().userMode ? S_OK : DISP_E_MEMBERNOTFOUND) << GetParam().name;
+  EXPECT_EQ(Rows(), GetParam().userMode ? 3 : 2) << GetParam().name;
 }
 
 INSTANTIATE_TEST_SUITE_P(, DesignMode,
