@@ -32,9 +32,8 @@ expect_line() {
   if grep -qxF -- "$3" <<<"$2"; then pass "$1: $3"; else fail "$1: no line [$3]"; fi
 }
 
-if [ -d "$build/harfix" ]; then
-  export WINEPATH="$(winepath -w "$build/harfix")${WINEPATH:+;$WINEPATH}"
-fi
+# The control takes Harfix.dll from its own folder only (bin/ holds a copy
+# beside ORVANE.OCX); no search path is set up for it.
 ocx_win=$(winepath -w "$ocx")
 "$width_wine" "$regsvr32_exe" /s "$ocx_win" || { echo "run-hosts: regsvr32 failed" >&2; exit 1; }
 

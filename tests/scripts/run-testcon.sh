@@ -25,10 +25,8 @@ failed=0
 pass() { echo "ok: $*"; passed=$((passed + 1)); }
 fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
 
-# The text library is loaded by name from the process's search path.
-if [ -d "$build/harfix" ]; then
-  export WINEPATH="$(winepath -w "$build/harfix")${WINEPATH:+;$WINEPATH}"
-fi
+# The control takes Harfix.dll from its own folder only (bin/ holds a copy
+# beside ORVANE.OCX); no search path is set up for it.
 
 # Registered by the regsvr32 of the module's width, as a host would.
 source "$top/tests/scripts/lib/module-width.sh" "$ocx" || exit 1
