@@ -10,33 +10,51 @@
 #include "control/framework/type_library.h"
 #include "control/orvane_ctrl.h"
 #include "control/orvane_prop_page.h"
+#include "resources/orvane_version.h"
 #include "resources/resource_ids.h"
 
 namespace orvane {
 namespace {
 
 constexpr wchar_t kControlProgId[] = L"ORVANE.OrvaneCtrl.1";
+constexpr wchar_t kControlCurrentProgId[] = L"ORVANE.OrvaneCtrl";
 constexpr wchar_t kPropPageProgId[] = L"ORVANE.OrvanePropPage.1";
 
+// "1.1": the type library's major and minor version, as the registry spells it.
+std::wstring TypeLibVersionText() {
+  wchar_t text[16];
+  wsprintfW(text, L"%d.%d", ORVANE_VERSION_MAJOR, ORVANE_VERSION_MINOR);
+  return text;
+}
+
+// Both classes own windows (the control its list box, the page its dialog),
+// so each lives in the apartment that creates it.
 HRESULT RegisterControl() {
   return Guarded([] {
-    return RegisterControlClass({&CLSID_Orvane, kControlProgId,
+    return RegisterControlClass({&CLSID_Orvane, kControlProgId, kControlCurrentProgId,
                                  LoadModuleString(IDS_ORVANE_CONTROL), IDB_ORVANE_TOOLBOX,
-                                 &LIBID_ORVANELib, L"1.0", kOrvaneMiscStatus});
+                                 &LIBID_ORVANELib, TypeLibVersionText(), kOrvaneMiscStatus,
+                                 kApartmentThreaded});
   });
 }
 
-HRESULT UnregisterControl() { return UnregisterClassEntries(CLSID_Orvane, kControlProgId); }
+HRESULT UnregisterControl() {
+  return Guarded([] {
+    HRESULT current = UnregisterVersionIndependentProgId(CLSID_Orvane, kControlCurrentProgId);
+    HRESULT hr = UnregisterClassEntries(CLSID_Orvane, kControlProgId);
+    return FAILED(hr) ? hr : current;
+  });
+}
 
 HRESULT RegisterPropPage() {
   return Guarded([] {
-    return RegisterPlainClass(
-        {&CLSID_OrvanePropPage, kPropPageProgId, LoadModuleString(IDS_ORVANE_PROPPAGE)});
+    return RegisterPlainClass({&CLSID_OrvanePropPage, kPropPageProgId,
+                               LoadModuleString(IDS_ORVANE_PROPPAGE), kApartmentThreaded});
   });
 }
 
 HRESULT UnregisterPropPage() {
-  return UnregisterClassEntries(CLSID_OrvanePropPage, kPropPageProgId);
+  return Guarded([] { return UnregisterClassEntries(CLSID_OrvanePropPage, kPropPageProgId); });
 }
 
 HRESULT UnregisterOwnTypeLib() { return UnregisterTypeLibrary(LIBID_ORVANELib); }

@@ -6,12 +6,15 @@
 #include <olectl.h>
 
 #include "control/framework/ansi_string.h"
+#include "control/framework/class_factory.h"
+#include "control/orvane_prop_page.h"
 #include "interaction/hover_balloon.h"
 #include "interaction/key_input.h"
 #include "interaction/mouse_input.h"
 #include "render/bidi_text_api.h"
 #include "render/row_painter.h"
 #include "resources/orvane_dispids.h"
+#include "resources/orvane_version.h"
 #include "resources/resource_ids.h"
 
 namespace orvane {
@@ -22,7 +25,7 @@ const CLSID CLSID_OrvanePropPage = {
 
 namespace {
 
-const TypeLibraryId kLibrary{&LIBID_ORVANELib, 1, 0};
+const TypeLibraryId kLibrary{&LIBID_ORVANELib, ORVANE_VERSION_MAJOR, ORVANE_VERSION_MINOR};
 // The source of every error the control raises: its name in the type library.
 constexpr wchar_t kErrorSource[] = L"Orvane";
 
@@ -86,6 +89,20 @@ DWORD COrvaneCtrl::MiscStatus() const { return kOrvaneMiscStatus; }
 std::span<const CLSID* const> COrvaneCtrl::PropertyPageIds() const { return kPropertyPages; }
 std::span<const EnumeratedProperty> COrvaneCtrl::EnumeratedProperties() const {
   return kEnumeratedProperties;
+}
+
+// The General page comes from this module, registered or not; the standard
+// pages from COM.
+HRESULT COrvaneCtrl::CreatePropertyPage(const CLSID& clsid, IPropertyPage** page) {
+  if (page == nullptr) return E_POINTER;
+  *page = nullptr;
+  if (!IsEqualCLSID(clsid, CLSID_OrvanePropPage))
+    return COleControl::CreatePropertyPage(clsid, page);
+  IUnknown* object = CreateInstanceOf<COrvanePropPage>();
+  if (object == nullptr) return E_OUTOFMEMORY;
+  const HRESULT hr = object->QueryInterface(IID_IPropertyPage, reinterpret_cast<void**>(page));
+  object->Release();
+  return hr;
 }
 
 const CLSID* COrvaneCtrl::PageOfProperty(DISPID id) const {
@@ -249,6 +266,7 @@ void COrvaneCtrl::FillBalloonFonts() {
 }
 
 LRESULT COrvaneCtrl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!AmbientUserMode() && IsUserInput(msg)) return DesignModeInput(msg);
   switch (msg) {
     case OCM_MEASUREITEM:
       MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
@@ -293,6 +311,16 @@ void COrvaneCtrl::OnDraw(HDC dc, const RECT& bounds, const RECT&) {
 }
 
 void COrvaneCtrl::DrawRow(const DRAWITEMSTRUCT& drawItem) {
+  // A form being designed shows its rows as they are: painting reads no
+  // book's file until the form runs.
+  struct ReadingHold {
+    Library& library;
+    bool previous;
+    ReadingHold(Library& l, bool held) : library(l), previous(l.FileReadingHeld()) {
+      library.HoldFileReading(held || previous);
+    }
+    ~ReadingHold() { library.HoldFileReading(previous); }
+  } hold(m_core.Outline(), !AmbientUserMode());
   RowContext row;
   row.core = &m_core;
   row.checkStrip = m_checkStrip.get();

@@ -44,6 +44,10 @@ static_assert(kOrvaneMiscStatus == 0x20191, "hosts keep the registered status");
 // The hover delay, in milliseconds, of a control that was never given one.
 inline constexpr int32_t kDefaultElapsedTime = 1000;
 
+// The messages a user's keys, buttons and mouse send the control's window,
+// and the hover timer's tick: what design mode keeps from the rows.
+bool IsUserInput(UINT msg);
+
 class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public IOrvaneInspect {
  public:
   COrvaneCtrl();
@@ -135,6 +139,7 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   std::span<const CLSID* const> PropertyPageIds() const override;
   std::span<const EnumeratedProperty> EnumeratedProperties() const override;
   const CLSID* PageOfProperty(DISPID id) const override;
+  HRESULT CreatePropertyPage(const CLSID& clsid, IPropertyPage** page) override;
   PersistenceFormat Format() const override;
   std::span<const PersistedProperty> ControlProperties() const override;
   HRESULT GetControlProperty(const PersistedProperty& property, VARIANT* out) override;
@@ -146,6 +151,7 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void OnDraw(HDC dc, const RECT& bounds, const RECT& invalid) override;
   void OnBackColorChanged() override;
+  void OnUserModeChanged() override;
 
   // Paints one row of the list box (its owner-draw request).
   virtual void DrawRow(const DRAWITEMSTRUCT& drawItem);
@@ -168,6 +174,9 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   // (orvane_ctrl_input.cpp). WindowProc picks the handler.
   using InputHandler = LRESULT (*)(InteractionHost& host, WPARAM wParam, LPARAM lParam);
   LRESULT InputMessage(InputHandler handler, WPARAM wParam, LPARAM lParam);
+  // A key, click, mouse move or hover tick while the container designs its
+  // form: the control only lets itself be selected (orvane_ctrl_input.cpp).
+  LRESULT DesignModeInput(UINT msg);
   // WM_GETOBJECT: the rows' accessible object for the client area.
   LRESULT AccessibleObjectMessage(WPARAM wParam, LPARAM lParam);
 
@@ -188,6 +197,7 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
     const BidiTextApi& TextLibrary() override;
     void MirrorToggle() override;
     void Repaint() override;
+    bool TakesInput() const override;
     void StartHoverTimer() override;
     void KillHoverTimer() override;
     LRESULT StockHandling(UINT msg, WPARAM wParam, LPARAM lParam) override;

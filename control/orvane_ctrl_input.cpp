@@ -31,6 +31,43 @@ LRESULT COrvaneCtrl::AccessibleObjectMessage(WPARAM wParam, LPARAM lParam) {
   return m_accessible->Answer(wParam);
 }
 
+bool IsUserInput(UINT msg) {
+  switch (msg) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+    case WM_MOUSEMOVE:
+    case WM_MOUSEWHEEL:
+    case WM_TIMER:
+      return true;
+    default:
+      return false;
+  }
+}
+
+LRESULT COrvaneCtrl::DesignModeInput(UINT msg) {
+  // No row opens, no check changes, no event reaches the form's code and no
+  // balloon shows; a press selects the control, as the container expects.
+  if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) ActivateForSelection();
+  if (msg == WM_TIMER) m_hoverTimerSeam.Stop();
+  return 0;
+}
+
+void COrvaneCtrl::OnUserModeChanged() {
+  m_hoverTimerSeam.Stop();
+  if (m_balloon) m_balloon->Hide();
+  InvalidateControl();
+}
+
 HWND COrvaneCtrl::InputSite::ControlWindow() const { return m_control.Window(); }
 OrvaneCore& COrvaneCtrl::InputSite::Core() { return m_control.m_core; }
 BalloonWindow* COrvaneCtrl::InputSite::Balloon() { return m_control.m_balloon.get(); }
@@ -57,6 +94,7 @@ HFONT COrvaneCtrl::InputSite::StockFontHandle() const {
 const BidiTextApi& COrvaneCtrl::InputSite::TextLibrary() { return LoadBidiTextLibrary(); }
 void COrvaneCtrl::InputSite::MirrorToggle() { m_control.MirrorToggle(); }
 void COrvaneCtrl::InputSite::Repaint() { m_control.Refresh(); }
+bool COrvaneCtrl::InputSite::TakesInput() const { return m_control.AmbientUserMode(); }
 
 void COrvaneCtrl::InputSite::StartHoverTimer() {
   // The same timer ToggleNode restarts: one identifier for both.

@@ -1,13 +1,17 @@
 // COrvanePropPage: the control's own property page (dialog 100, caption
-// "General"). It binds no property; the host edits the control's properties
-// through automation and the stock ones through the standard pages.
+// "General"): the control's switches, numbers, choices and names, edited
+// through the control's automation setters. The stock colours and fonts are
+// the standard pages'.
 #pragma once
 
-#include "control/framework/ole_property_page.h"
+#include "control/framework/table_property_page.h"
 
 namespace orvane {
 
-class COrvanePropPage final : public COlePropertyPage {
+// The fields of the page, in the order shown.
+std::span<const PageField> OrvanePageFields();
+
+class COrvanePropPage final : public CTablePropertyPage {
  public:
   COrvanePropPage();
 };

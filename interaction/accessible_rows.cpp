@@ -440,6 +440,7 @@ STDMETHODIMP AccessibleRows::accDoDefaultAction(VARIANT child) {
   OrvaneCore& core = m_host->Core();
   const OutlineNode* node = core.Rows().NodeOf(row);
   if (node == nullptr) return E_INVALIDARG;
+  if (!m_host->TakesInput()) return DISP_E_MEMBERNOTFOUND;
   const RowAction action = ActionOf(core, *node);
   if (action == RowAction::kNone) return DISP_E_MEMBERNOTFOUND;
   // As a click on the row's button or box: the row becomes current first.

@@ -39,6 +39,9 @@ class InteractionHost {
   virtual void MirrorToggle() = 0;
   // Invalidates the whole control and repaints it at once.
   virtual void Repaint() = 0;
+  // False while the container designs its form: then the rows take no
+  // action from anyone, a screen reader's default action included.
+  virtual bool TakesInput() const { return true; }
 
   // (Re)starts timer 1 of the control's window with period ElapsedTime: the
   // same timer the core restarts when rows change, and the one

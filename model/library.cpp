@@ -40,7 +40,7 @@ bool Library::HasDeferredChildren(const OutlineNode& node) const {
 }
 
 void Library::EnsureBookRead(int16_t book) const {
-  if (!m_bookReader || m_shelf.IsRead(book)) return;
+  if (!m_bookReader || m_readingHeld || m_shelf.IsRead(book)) return;
   m_bookReader->ReadBook(book);
 }
 

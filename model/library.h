@@ -27,6 +27,12 @@ class Library {
   // Who reads a book's file the first time it is needed; null while books
   // are read with the catalogue.
   void SetBookReader(BookReader* reader) { m_bookReader = reader; }
+  // While held, no book's file is read: questions answer from what is
+  // loaded (an unread book has no children to show), and the book is read
+  // at the first question that needs it after the hold ends. Painting in a
+  // container's design mode holds it.
+  void HoldFileReading(bool held) { m_readingHeld = held; }
+  bool FileReadingHeld() const { return m_readingHeld; }
   // Reads `book`'s file now unless it has been read. Every question below
   // that needs a book's sections, declared count or records asks it first;
   // so must any other code that looks at a book node's children or
@@ -72,6 +78,7 @@ class Library {
   BookShelf m_shelf;
   bool m_catalogueLoaded = false;
   BookReader* m_bookReader = nullptr;
+  bool m_readingHeld = false;
 };
 
 }  // namespace orvane

@@ -52,19 +52,41 @@ HMODULE ModuleOf(const void* address) {
   return module;
 }
 
+std::wstring WidePathBesideModule(HMODULE module, const wchar_t* fileName) {
+  // Long enough for any path the system hands out; a longer one is refused
+  // rather than cut, since a cut path names another file.
+  std::wstring path(32768, L'\0');
+  const DWORD n = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+  if (n == 0 || n >= path.size()) return std::wstring();
+  path.resize(n);
+  const size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return std::wstring();
+  path.erase(slash + 1);
+  return path + fileName;
+}
+
+HMODULE LoadLibraryAt(const std::wstring& path) {
+  if (path.empty()) return nullptr;
+  // Only the file at this path, and what it imports from its own folder and
+  // the system folder: never the current directory or PATH.
+  HMODULE library = LoadLibraryExW(path.c_str(), nullptr,
+                                   LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+  // Systems older than those flags refuse them; a full path is still
+  // loaded from that path alone, its imports by the altered search order.
+  if (!library && GetLastError() == ERROR_INVALID_PARAMETER)
+    library = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  return library;
+}
+
 const BidiTextApi& LoadBidiTextLibrary() {
   static const BidiTextApi api = [] {
-    // The control is loaded into a host's process from its own folder, and
-    // the system looks for a library by bare name beside the host, not
-    // beside the control: look beside the module holding this code first.
-    HMODULE library = nullptr;
-    const std::string beside = PathBesideModule(
-        ModuleOf(reinterpret_cast<const void*>(&ResolveBidiTextApi)), "Harfix.dll");
-    if (!beside.empty()) {
-      library = LoadLibraryExA(beside.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    }
-    if (!library) library = LoadLibraryA("Harfix.dll");
-    return ResolveBidiTextApi(library);
+    // The library is part of the control: it is taken from the control's own
+    // folder and nowhere else. A bare name would be searched for in the
+    // host's folder and the current directory, where anyone who can write a
+    // file could plant one to run inside the host.
+    const std::wstring beside = WidePathBesideModule(
+        ModuleOf(reinterpret_cast<const void*>(&ResolveBidiTextApi)), L"Harfix.dll");
+    return ResolveBidiTextApi(LoadLibraryAt(beside));
   }();
   return api;
 }

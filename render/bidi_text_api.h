@@ -42,11 +42,21 @@ void FitLineHeight(const BidiTextApi& api, HDC dc, int height);
 // aFitLineHeight; the table stays incomplete when one of the six is missing.
 BidiTextApi ResolveBidiTextApi(HMODULE library);
 
-// Loads "Harfix.dll" once for the process, from the folder of the module that
-// holds this code (the control) or else by the system's search, and returns
-// its table, incomplete (all null) when the library cannot be loaded. The
-// module is never freed: the control may call it until the process ends.
+// Loads "Harfix.dll" once for the process by its full path in the folder of
+// the module that holds this code (the control), never by a search, and
+// returns its table, incomplete (all null) when it is not there or cannot be
+// loaded; titles are then drawn through the system (render/system_text.h).
+// The module is never freed: the control may call it until the process ends.
 const BidiTextApi& LoadBidiTextLibrary();
+
+// Loads the library file at `path` and nothing else: no search of the current
+// directory or PATH for it; its own imports come from its folder and the
+// system folder. Null when there is no such file or it cannot be loaded.
+HMODULE LoadLibraryAt(const std::wstring& path);
+
+// `fileName` in the folder of `module` (null: the process's executable),
+// for paths of any length and script; empty when the path cannot be read.
+std::wstring WidePathBesideModule(HMODULE module, const wchar_t* fileName);
 
 // `fileName` in the folder of `module` (null: the process's executable);
 // empty when the module's path cannot be read.

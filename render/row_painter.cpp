@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/orvane_core.h"
+#include "render/system_text.h"
 
 namespace orvane {
 
@@ -191,7 +192,13 @@ void DrawIconsAndText(const RowContext& row, const char* title, int length, RECT
     rect.left += kTitleGap;
   }
 
-  if (!TextLibraryReady(row) || !title) return;
+  if (!title) return;
+  if (!TextLibraryReady(row)) {
+    // Without the library the title still shows, through the system.
+    SystemDrawText(dc, row.fonta, title, length, rect, TitleTextFlags(row.alignment),
+                   row.readingOrder == RTL);
+    return;
+  }
   const BidiTextApi& text = *row.text;
   const LOGFONTA first = FirstFontDescription(row.fonta);
   if (HGDIOBJ system = GetStockObject(SYSTEM_FONT)) SelectObject(dc, system);
@@ -218,6 +225,8 @@ RECT GetTextRect(const RowContext& row, const OutlineNode& node, const RECT& ite
     width = text.aTextExtent(dc, title, length).cx;
     text.aReleaseDC(dc);
     if (previous) SelectObject(dc, previous);
+  } else if (title) {
+    width = SystemTextExtent(dc, row.fonta, title, length).cx;
   }
 
   // The highlight lies where the title is drawn: the same indent steps as

@@ -1,6 +1,7 @@
 // Painting one row of the owner-drawn list box: tree lines and button from the
 // tree strip, icon and check box from the icon strip, the title through the
-// bidirectional text library, in the right layout (tvRight) or the left one
+// bidirectional text library (through the system's text output when the
+// library is missing or incomplete), in the right layout (tvRight) or the left one
 // (any other alignment value), with the selection highlight on the title only.
 //
 // The control fills one RowContext with its state once per paint and calls

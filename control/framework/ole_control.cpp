@@ -363,6 +363,15 @@ void COleControl::ApplyAmbientValues(const AmbientValues& ambient) {
     m_adoptingFont = false;
     OnFontChanged();
   }
+  const bool userMode = ambient.userMode.value_or(true);
+  if (userMode != m_userMode) {
+    m_userMode = userMode;
+    OnUserModeChanged();
+  }
+}
+
+void COleControl::ActivateForSelection() {
+  if (!m_uiActive && m_clientSite) InPlaceActivate(OLEIVERB_UIACTIVATE, nullptr, nullptr);
 }
 
 void COleControl::RefreshAmbientValues() {
@@ -376,7 +385,7 @@ void COleControl::RefreshAmbientValues() {
                                      out, nullptr, nullptr));
   };
   AmbientValues values;
-  VARIANT back, fore, font;
+  VARIANT back, fore, font, user;
   OLE_COLOR color = 0;
   if (read(DISPID_AMBIENT_BACKCOLOR, &back) && SUCCEEDED(OleColorFromVariant(back, &color)))
     values.backColor = color;
@@ -384,7 +393,13 @@ void COleControl::RefreshAmbientValues() {
     values.foreColor = color;
   if (read(DISPID_AMBIENT_FONT, &font) && (V_VT(&font) == VT_DISPATCH || V_VT(&font) == VT_UNKNOWN))
     values.font = V_UNKNOWN(&font);
+  // A site that answers with something else than a Boolean-like value is
+  // taken as running the form.
+  if (read(DISPID_AMBIENT_USERMODE, &user) &&
+      SUCCEEDED(VariantChangeType(&user, &user, 0, VT_BOOL)))
+    values.userMode = V_BOOL(&user) != VARIANT_FALSE;
   ApplyAmbientValues(values);
+  VariantClear(&user);
   VariantClear(&back);
   VariantClear(&fore);
   VariantClear(&font);

@@ -50,6 +50,7 @@ struct AmbientValues {
   std::optional<OLE_COLOR> backColor;
   std::optional<OLE_COLOR> foreColor;
   IUnknown* font = nullptr;  // any object with IFont; not held
+  std::optional<bool> userMode;
 };
 
 class COleControl
@@ -181,6 +182,12 @@ class COleControl
   void FireMouseMove(short button, short shift, LONG x, LONG y);
 
   // ---- Services for the derived control ----
+  // The container's ambient UserMode: false while it designs a form. A
+  // container that does not say is running the form.
+  bool AmbientUserMode() const { return m_userMode; }
+  // Lets the container select the control, as a click does in design mode:
+  // the control becomes UI-active, which is what containers select on.
+  void ActivateForSelection();
   void SetModifiedFlag(bool modified = true) { m_modified = modified; }
   COLORREF TranslateColor(OLE_COLOR color) const;
   // Invalidates the whole control and repaints it at once.
@@ -214,6 +221,10 @@ class COleControl
   virtual std::span<const CLSID* const> PropertyPageIds() const = 0;
   // Properties whose values a property browser lists by name.
   virtual std::span<const EnumeratedProperty> EnumeratedProperties() const { return {}; }
+  // Makes the page of `clsid` for the property frame; the default asks COM.
+  // A control makes its own pages itself, so that they open also when the
+  // module is not registered (made by its class factory, or from a manifest).
+  virtual HRESULT CreatePropertyPage(const CLSID& clsid, IPropertyPage** page);
   // The page that edits property `id`; null when none does.
   virtual const CLSID* PageOfProperty(DISPID id) const { return nullptr; }
   virtual PersistenceFormat Format() const = 0;
@@ -238,6 +249,8 @@ class COleControl
   virtual void OnBackColorChanged() { InvalidateControl(); }
   virtual void OnForeColorChanged() { InvalidateControl(); }
   virtual void OnFontChanged() { InvalidateControl(); }
+  // After the container switched between design and run mode.
+  virtual void OnUserModeChanged() { InvalidateControl(); }
   // Sets every persisted property to its default.
   virtual void OnResetState();
 
@@ -284,6 +297,7 @@ class COleControl
   bool m_inPlaceActive = false;
   bool m_uiActive = false;
   bool m_modified = false;
+  bool m_userMode = true;
   LONG m_freezeEvents = 0;
   SIZEL m_extent{5292, 3969};  // 200 x 150 pixels at 96 dpi, in HIMETRIC
 

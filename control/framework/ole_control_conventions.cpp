@@ -8,9 +8,11 @@
 
 #include <cwchar>
 #include <new>
+#include <span>
 #include <vector>
 
 #include "control/framework/com_module.h"
+#include "control/framework/property_frame.h"
 
 namespace orvane {
 namespace {
@@ -104,13 +106,21 @@ HRESULT COleControl::ShowPropertyFrame(HWND parentHint) {
   CAUUID pages{};
   HRESULT hr = GetPages(&pages);
   if (FAILED(hr)) return hr;
-  std::wstring caption = LoadModuleString(UserTypeNameId());
-  IUnknown* object = Identity();
-  // Modal: returns when the user closes the frame.
-  hr = OleCreatePropertyFrame(parent, 0, 0, caption.c_str(), 1, &object, pages.cElems, pages.pElems,
-                              LOCALE_USER_DEFAULT, 0, nullptr);
+  std::wstring caption = LoadModuleString(UserTypeNameId()) + L" Properties";
+  // Modal: returns when the user closes the frame. The framework's own frame
+  // applies the pages on every system; pages that cannot be made (Wine has
+  // no standard colour and font pages) are left out.
+  hr = ShowModalPropertyFrame(
+      parent, caption.c_str(), Identity(), std::span<const CLSID>(pages.pElems, pages.cElems),
+      LOCALE_USER_DEFAULT,
+      [this](const CLSID& clsid, IPropertyPage** page) { return CreatePropertyPage(clsid, page); });
   CoTaskMemFree(pages.pElems);
   return hr;
+}
+
+HRESULT COleControl::CreatePropertyPage(const CLSID& clsid, IPropertyPage** page) {
+  return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                          reinterpret_cast<void**>(page));
 }
 
 // ---- IPerPropertyBrowsing ----
@@ -267,6 +277,7 @@ STDMETHODIMP COleControl::QuickActivate(QACONTAINER* container, QACONTROL* contr
   ambient.backColor = container->colorBack;
   ambient.foreColor = container->colorFore;
   ambient.font = container->pFont;
+  ambient.userMode = (container->dwAmbientFlags & QACONTAINER_USERMODE) != 0;
   ApplyAmbientValues(ambient);
 
   control->dwMiscStatus = MiscStatus();

@@ -270,7 +270,7 @@ STDMETHODIMP COleControl::GetControlInfo(CONTROLINFO* info) {
 STDMETHODIMP COleControl::OnMnemonic(MSG*) { return S_OK; }
 STDMETHODIMP COleControl::OnAmbientPropertyChange(DISPID id) {
   if (id == DISPID_UNKNOWN || id == DISPID_AMBIENT_BACKCOLOR || id == DISPID_AMBIENT_FORECOLOR ||
-      id == DISPID_AMBIENT_FONT)
+      id == DISPID_AMBIENT_FONT || id == DISPID_AMBIENT_USERMODE)
     return Guarded([&] {
       RefreshAmbientValues();
       return S_OK;

@@ -30,10 +30,25 @@ STDMETHODIMP COlePropertyPage::SetPageSite(IPropertyPageSite* site) {
   return S_OK;
 }
 
-INT_PTR CALLBACK COlePropertyPage::DialogProc(HWND dialog, UINT msg, WPARAM, LPARAM lParam) {
+INT_PTR CALLBACK COlePropertyPage::DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The instance made only to measure the template has no page.
   if (msg == WM_INITDIALOG) {
     SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    auto* page = reinterpret_cast<COlePropertyPage*>(lParam);
+    if (page)
+      Guarded([&] {
+        page->OnInitDialog(dialog);
+        return S_OK;
+      });
     return FALSE;
+  }
+  auto* page = reinterpret_cast<COlePropertyPage*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (page && msg == WM_COMMAND && lParam != 0) {
+    Guarded([&] {
+      page->OnCommand(reinterpret_cast<HWND>(lParam), LOWORD(wParam), HIWORD(wParam));
+      return S_OK;
+    });
+    return TRUE;
   }
   return FALSE;
 }

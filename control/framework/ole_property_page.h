@@ -42,6 +42,12 @@ class COlePropertyPage : public ComBase<COlePropertyPage, IPropertyPage> {
   // activation). The base does nothing beyond clearing the dirty flag.
   virtual void DoDataExchange(bool save);
   void SetModifiedFlag(bool dirty = true);
+  bool IsModified() const { return m_dirty; }
+  // The dialog was made (before the base's data exchange): a page that makes
+  // its controls at run time makes them here.
+  virtual void OnInitDialog(HWND) {}
+  // WM_COMMAND from one of the dialog's controls.
+  virtual void OnCommand(HWND, WORD, WORD) {}
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);

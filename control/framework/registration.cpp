@@ -47,6 +47,34 @@ bool DeleteRegistryTree(HKEY root, const std::wstring& path) {
   return false;
 }
 
+const GUID kControlCategory = {
+    0x40fc6ed4, 0x2438, 0x11cf, {0xa3, 0xdb, 0x08, 0x00, 0x36, 0xf1, 0x25, 0x02}};
+
+namespace {
+
+bool WriteServer(const std::wstring& key, const std::wstring& module, const wchar_t* threading) {
+  const std::wstring server = key + L"\\InprocServer32";
+  return SetRegistryString(HKEY_CLASSES_ROOT, server, nullptr, module) &&
+         (threading == nullptr ||
+          SetRegistryString(HKEY_CLASSES_ROOT, server, L"ThreadingModel", threading));
+}
+
+// The default value of `path` under HKEY_CLASSES_ROOT; empty when absent.
+std::wstring ReadClassesString(const std::wstring& path) {
+  wchar_t value[128] = {};
+  DWORD bytes = sizeof value - sizeof(wchar_t);
+  DWORD type = 0;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+  LSTATUS status =
+      RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS || type != REG_SZ) return {};
+  return std::wstring(value, wcsnlen(value, bytes / sizeof(wchar_t)));
+}
+
+}  // namespace
+
 HRESULT RegisterControlClass(const ControlClassEntries& e) {
   const std::wstring module = ComModule::FileName();
   const std::wstring clsid = GuidText(*e.clsid);
@@ -61,13 +89,22 @@ HRESULT RegisterControlClass(const ControlClassEntries& e) {
       SetRegistryString(HKEY_CLASSES_ROOT, std::wstring(e.progId) + L"\\CLSID", nullptr, clsid) &&
       SetRegistryString(HKEY_CLASSES_ROOT, key, nullptr, e.userTypeName) &&
       SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\ProgID", nullptr, e.progId) &&
-      SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\InprocServer32", nullptr, module) &&
+      WriteServer(key, module, e.threadingModel) &&
       SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\ToolboxBitmap32", nullptr, module + bitmap) &&
       SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\TypeLib", nullptr, GuidText(*e.typeLib)) &&
       SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\Version", nullptr, e.typeLibVersion) &&
       CreateRegistryKey(HKEY_CLASSES_ROOT, key + L"\\Control") &&
+      CreateRegistryKey(HKEY_CLASSES_ROOT,
+                        key + L"\\Implemented Categories\\" + GuidText(kControlCategory)) &&
       SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\MiscStatus", nullptr, L"0") &&
       SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\MiscStatus\\1", nullptr, misc);
+  if (ok && e.versionIndependentProgId != nullptr) {
+    const std::wstring vi = e.versionIndependentProgId;
+    ok = SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\VersionIndependentProgID", nullptr, vi) &&
+         SetRegistryString(HKEY_CLASSES_ROOT, vi, nullptr, e.userTypeName) &&
+         SetRegistryString(HKEY_CLASSES_ROOT, vi + L"\\CLSID", nullptr, clsid) &&
+         SetRegistryString(HKEY_CLASSES_ROOT, vi + L"\\CurVer", nullptr, e.progId);
+  }
   return ok ? S_OK : E_FAIL;
 }
 
@@ -77,7 +114,7 @@ HRESULT RegisterPlainClass(const PlainClassEntries& e) {
   if (module.empty() || clsid.empty()) return E_FAIL;
   const std::wstring key = L"CLSID\\" + clsid;
   bool ok = SetRegistryString(HKEY_CLASSES_ROOT, key, nullptr, e.userTypeName) &&
-            SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\InprocServer32", nullptr, module);
+            WriteServer(key, module, e.threadingModel);
   if (ok && e.progId != nullptr) {
     ok = SetRegistryString(HKEY_CLASSES_ROOT, key + L"\\ProgID", nullptr, e.progId) &&
          SetRegistryString(HKEY_CLASSES_ROOT, e.progId, nullptr, e.userTypeName) &&
@@ -90,6 +127,13 @@ HRESULT UnregisterClassEntries(REFCLSID clsid, const wchar_t* progId) {
   bool ok = DeleteRegistryTree(HKEY_CLASSES_ROOT, L"CLSID\\" + GuidText(clsid));
   if (progId != nullptr) ok = DeleteRegistryTree(HKEY_CLASSES_ROOT, progId) && ok;
   return ok ? S_OK : E_FAIL;
+}
+
+HRESULT UnregisterVersionIndependentProgId(REFCLSID clsid, const wchar_t* progId) {
+  const std::wstring named = ReadClassesString(std::wstring(progId) + L"\\CLSID");
+  // A later version of the class, or another class, may own the name now.
+  if (named.empty() || lstrcmpiW(named.c_str(), GuidText(clsid).c_str()) != 0) return S_OK;
+  return DeleteRegistryTree(HKEY_CLASSES_ROOT, progId) ? S_OK : E_FAIL;
 }
 
 HRESULT RegisterModuleTypeLib() {

@@ -7,7 +7,8 @@
 namespace testcon {
 
 const wchar_t kUsage[] =
-    L"usage: testcon.exe [--size WxH] [--props FILE] [--progid ID] SCRIPT.vbs|SCRIPT.js\n";
+    L"usage: testcon.exe [--size WxH] [--props FILE] [--progid ID] [--design] "
+    L"SCRIPT.vbs|SCRIPT.js\n";
 
 namespace {
 
@@ -72,6 +73,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::wstring>& arg
         return std::nullopt;
       }
       line.progId = *v;
+    } else if (arg == L"--design") {
+      line.userMode = false;
     } else if (arg.size() > 1 && arg[0] == L'-' && arg[1] == L'-') {
       error = L"unknown option " + arg;
       return std::nullopt;

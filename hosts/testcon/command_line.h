@@ -1,5 +1,5 @@
 // testcon's command line:
-//   testcon.exe [--size WxH] [--props FILE] [--progid ID] SCRIPT.vbs|SCRIPT.js
+//   testcon.exe [--size WxH] [--props FILE] [--progid ID] [--design] SCRIPT.vbs|SCRIPT.js
 #pragma once
 
 #include <optional>
@@ -13,6 +13,9 @@ struct CommandLine {
   int height = 400;
   std::wstring propsFile;  // empty: a new control with its defaults
   std::wstring progId = L"ORVANE.OrvaneCtrl.1";
+  // The ambient UserMode the site answers: false with --design, as a form
+  // designer has it.
+  bool userMode = true;
   std::wstring script;
 };
 

@@ -17,7 +17,8 @@ int LogicalPixels(int index) {
 
 }  // namespace
 
-ControlSite::ControlSite(HWND frame, SIZE size) : m_frame(frame), m_size(size) {
+ControlSite::ControlSite(HWND frame, SIZE size, bool userMode)
+    : m_frame(frame), m_size(size), m_userMode(userMode) {
   FONTDESC desc{};
   desc.cbSizeofstruct = sizeof desc;
   desc.lpstrName = const_cast<LPOLESTR>(L"MS Shell Dlg");
@@ -217,7 +218,7 @@ HRESULT ControlSite::AmbientValue(DISPID id, VARIANT* out) {
   };
   switch (id) {
     case DISPID_AMBIENT_USERMODE:
-      return setBool(true);
+      return setBool(m_userMode);
     case DISPID_AMBIENT_UIDEAD:
       return setBool(false);
     case DISPID_AMBIENT_SHOWGRABHANDLES:

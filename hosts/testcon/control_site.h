@@ -18,7 +18,7 @@ class ControlSite final : public ComBase<ControlSite, IOleClientSite, IOleInPlac
  public:
   // `frame` is the top-level window whose client area from its origin, of
   // `size`, the control fills.
-  ControlSite(HWND frame, SIZE size);
+  ControlSite(HWND frame, SIZE size, bool userMode = true);
 
   // The active object the control handed to the frame, if any, for the
   // message loop's accelerator translation.
@@ -92,6 +92,7 @@ class ControlSite final : public ComBase<ControlSite, IOleClientSite, IOleInPlac
 
   HWND m_frame;
   SIZE m_size;
+  bool m_userMode;
   ComPtr<IOleInPlaceActiveObject> m_activeObject;
   ComPtr<IFontDisp> m_ambientFont;
 };

@@ -23,8 +23,8 @@ SIZEL HimetricFromPixels(SIZE pixels) {
 
 }  // namespace
 
-HostedControl::HostedControl(HWND frame, SIZE size, const CLSID& clsid)
-    : m_frame(frame), m_size(size), m_clsid(clsid) {}
+HostedControl::HostedControl(HWND frame, SIZE size, const CLSID& clsid, bool userMode)
+    : m_frame(frame), m_size(size), m_clsid(clsid), m_userMode(userMode) {}
 
 HostedControl::~HostedControl() {
   Destroy();
@@ -33,7 +33,7 @@ HostedControl::~HostedControl() {
 
 HRESULT HostedControl::Create(const PropertyStore* properties, std::wstring& error) {
   Destroy();
-  if (m_site == nullptr) m_site = new ControlSite(m_frame, m_size);
+  if (m_site == nullptr) m_site = new ControlSite(m_frame, m_size, m_userMode);
   HRESULT hr =
       CoCreateInstance(m_clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, OutSlot(m_object));
   if (FAILED(hr)) {

@@ -17,7 +17,8 @@ namespace testcon {
 
 class HostedControl {
  public:
-  HostedControl(HWND frame, SIZE size, const CLSID& clsid);
+  // `userMode` is the ambient UserMode its site answers.
+  HostedControl(HWND frame, SIZE size, const CLSID& clsid, bool userMode = true);
   ~HostedControl();
   HostedControl(const HostedControl&) = delete;
   HostedControl& operator=(const HostedControl&) = delete;
@@ -55,6 +56,7 @@ class HostedControl {
   HWND m_frame;
   SIZE m_size;
   CLSID m_clsid;
+  bool m_userMode;
   ControlSite* m_site = nullptr;
   ComPtr<IOleObject> m_object;
   ComPtr<IDispatch> m_dispatch;

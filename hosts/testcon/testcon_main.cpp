@@ -125,7 +125,7 @@ int Run(const CommandLine& line) {
 
   int exitCode = 0;
   {
-    HostedControl control(frame, size, controlClass);
+    HostedControl control(frame, size, controlClass, line.userMode);
     std::wstring error;
     if (FAILED(control.Create(properties ? &*properties : nullptr, error))) {
       exitCode = Complain(line.progId + L": " + error);

@@ -12,10 +12,10 @@
 // property frame as soon as it shows and prints its caption (for unattended
 // runs). Exit code 0 when every step succeeded.
 //
-// Build (x86 or x64 alike):
-//   i686-w64-mingw32-g++ -O2 -municode -static atl_host.cpp -o atl_host.exe -lole32 -loleaut32
-//   -luuid
-// or with the Windows SDK:  cl /EHsc atl_host.cpp ole32.lib oleaut32.lib user32.lib
+// Build (x86 or x64 alike; it needs C++17, for std::string's writable data()):
+//   i686-w64-mingw32-g++ -std=c++17 -O2 -municode -static atl_host.cpp -o atl_host.exe
+//   -lole32 -loleaut32 -luuid
+// or with the Windows SDK:  cl /std:c++17 /EHsc atl_host.cpp ole32.lib oleaut32.lib user32.lib
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>

@@ -67,6 +67,35 @@ TEST(BookReading, ABookIsReadOnlyWhenSomethingNeedsIt) {
   EXPECT_EQ(f.RowTitle(f.RowOf("B2.1") + 1), "A");
 }
 
+// While reading is held (a form being designed paints its rows), the
+// questions the painting asks read nothing and answer from what is loaded;
+// the first question after the hold reads the book as if nothing happened.
+TEST(BookReading, AHeldLibraryReadsNoFileUntilTheHoldEnds) {
+  CoreFixture f;
+  SampleBook sample;
+  f.Catalogue("lib", {{"a", "b"}});
+  f.Book("a", sample.toc);
+  f.Book("b", sample.toc);
+  f.core.LoadBooks("lib");
+  Library& library = f.core.Outline();
+  const OutlineNode& a = *library.BookNode(1);
+  library.HoldFileReading(true);
+  EXPECT_TRUE(library.FileReadingHeld());
+  EXPECT_FALSE(library.CanOpen(a)) << "an unread book shows no button while held";
+  EXPECT_EQ(library.DeclaredChildren(a), 0);
+  EXPECT_TRUE(f.files.opened.empty());
+  library.HoldFileReading(false);
+  EXPECT_TRUE(library.CanOpen(a));
+  EXPECT_EQ(f.files.opened, std::vector<std::string>{"lib\\a.TOC"});
+  // Held again, a book already read keeps its answers.
+  library.HoldFileReading(true);
+  EXPECT_TRUE(library.CanOpen(a));
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(2, sample.b1), "");
+  library.HoldFileReading(false);
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(2, sample.b1), "B1");
+  EXPECT_EQ(f.files.opened.size(), 2u);
+}
+
 TEST(BookReading, HostItemsUnderAnUnreadBookComeAfterItsSections) {
   CoreFixture f;
   SampleBook sample;

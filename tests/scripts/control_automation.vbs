@@ -39,6 +39,13 @@ Equal ctl.BooksDir, "C:\Mirvak", "BooksDir"
 Equal ctl.TopicName, "", "TopicName"
 Equal ctl.BorderStyle, 0, "BorderStyle without a window"
 
+' The version-independent name creates the same control.
+Dim current
+Set current = CreateObject("ORVANE.OrvaneCtrl")
+Equal TypeName(current), TypeName(ctl), "the control made by ORVANE.OrvaneCtrl"
+Equal current.Indent, 18, "Indent of the control made by ORVANE.OrvaneCtrl"
+Set current = Nothing
+
 On Error Resume Next
 ctl.FilePos = 7
 Refused 383, "Set not supported.", "FilePos set"

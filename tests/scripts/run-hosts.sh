@@ -32,9 +32,8 @@ expect_line() {
   if grep -qxF -- "$3" <<<"$2"; then pass "$1: $3"; else fail "$1: no line [$3]"; fi
 }
 
-if [ -d "$build/harfix" ]; then
-  export WINEPATH="$(winepath -w "$build/harfix")${WINEPATH:+;$WINEPATH}"
-fi
+# The control takes Harfix.dll from its own folder only (bin/ holds a copy
+# beside ORVANE.OCX); no search path is set up for it.
 ocx_win=$(winepath -w "$ocx")
 "$width_wine" "$regsvr32_exe" /s "$ocx_win" || { echo "run-hosts: regsvr32 failed" >&2; exit 1; }
 
@@ -77,6 +76,25 @@ expect_line atl_host "$out" "BackColor type: 3"
 expect_line atl_host "$out" "Properties verb: 0x00000000"
 if grep -q "^property frame: .*Orvane Control" <<<"$out"; then pass "atl_host: the verb opened the frame";
 else fail "atl_host: no property frame"; fi
+
+echo "-- the General page through the Properties verb"
+probe="$build/bin/property_frame_probe.exe"
+if [ -f "$probe" ]; then
+  out=$(cd "$work" && timeout 180 wine "$(winepath -w "$probe")" 2>&1 | tr -d '\r')
+  code=$?
+  printf '%s\n' "$out" | sed 's/^/  property_frame_probe: /'
+  [ $code -eq 0 ] && pass "the page was filled and applied in the frame" ||
+    fail "property_frame_probe exited with $code"
+  # What the probe typed, picked and clicked, read back through automation.
+  for line in "verb=0x00000000" "page=found" "applied by=Apply" "refusal names Indent=yes" \
+    "open after a refused OK=yes" "Indent=25" "ElapsedTime=750" "Alignment=0" \
+    "ReadingOrder=0" "TopicName=LIBRARY" "BooksDir=D:\Books" "ShowBalloonHelp=False" \
+    "ApplyCheck=True" "modified=yes"; do
+    expect_line property_frame_probe "$out" "$line"
+  done
+else
+  fail "$probe is missing"
+fi
 
 echo "-- per-user registration"
 clsid='{9EBE2CF0-7C53-4DD8-8389-3180337D7FB4}'

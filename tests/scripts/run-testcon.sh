@@ -25,10 +25,8 @@ failed=0
 pass() { echo "ok: $*"; passed=$((passed + 1)); }
 fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
 
-# The text library is loaded by name from the process's search path.
-if [ -d "$build/harfix" ]; then
-  export WINEPATH="$(winepath -w "$build/harfix")${WINEPATH:+;$WINEPATH}"
-fi
+# The control takes Harfix.dll from its own folder only (bin/ holds a copy
+# beside ORVANE.OCX); no search path is set up for it.
 
 # Registered by the regsvr32 of the module's width, as a host would.
 source "$top/tests/scripts/lib/module-width.sh" "$ocx" || exit 1
@@ -91,6 +89,20 @@ if [ "$code" -eq 0 ] && [ "$(tr -d '\r' <<<"$out")" = intact ]; then
 else
   fail "an Arabic script path (exit $code): $out $err"
 fi
+
+echo "-- a form being designed (ambient UserMode false)"
+for script in "$top"/tests/scripts/testcon/design/*.js; do
+  [ -e "$script" ] || continue
+  name=$(basename "$script")
+  run_testcon --design "$(winepath -w "$script")"
+  printf '%s\n' "$out" | sed "s/^/  $name: /"
+  [ -n "$err" ] && printf '%s\n' "$err" | sed "s/^/  $name (stderr): /"
+  if [ "$code" -eq 0 ] && grep -q "all checks passed" <<<"$out" && ! grep -q '^FAIL' <<<"$out"; then
+    pass "$name (--design)"
+  else
+    fail "$name (--design, exit $code)"
+  fi
+done
 
 echo "-- the container itself"
 source "$top/tests/scripts/testcon/container_checks.sh"

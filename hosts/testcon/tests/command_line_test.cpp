@@ -29,6 +29,11 @@ TEST(CommandLine, ReadsEveryOptionInAnyOrder) {
   EXPECT_EQ(line->propsFile, L"start.props");
   EXPECT_EQ(line->progId, L"{9EBE2CF0-7C53-4DD8-8389-3180337D7FB4}");
   EXPECT_EQ(line->script, L"run.js");
+  EXPECT_TRUE(line->userMode);
+  auto design = Parse({L"--design", L"form.vbs"});
+  ASSERT_TRUE(design);
+  EXPECT_FALSE(design->userMode);
+  EXPECT_EQ(design->script, L"form.vbs");
 }
 
 TEST(CommandLine, RefusesSizesThatAreNotTwoPositiveSides) {

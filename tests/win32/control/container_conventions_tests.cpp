@@ -181,9 +181,10 @@ TEST(Verbs, ListEditAndPropertiesOnTheContainersMenu) {
   EXPECT_EQ(fetched, 0u);
 }
 
-// The frame the verb opens when the container has none is checked through
-// the C++ host sample (tests/scripts/run-hosts.sh), for both widths: opened
-// here, after the other tests of this program, the 64-bit frame never
+// The frame the verb opens when the container has none is checked in a
+// process of its own (probe/property_frame_probe.cpp, and the C++ host
+// sample, both run by tests/scripts/run-hosts.sh for each width): a modal
+// frame opened here, after the other tests of this program, once never
 // returned under Wine.
 
 TEST(Verbs, PropertiesLeavesTheFrameToAContainerThatHasOne) {

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "control/framework/table_property_page.h"
 #include "ocx_module.h"
 #include "test_container.h"
 
@@ -95,37 +96,182 @@ TEST(AboutBox, ShowsDialogOneModallyUntilOkIsPressed) {
   EXPECT_TRUE(AboutBoxProbe::seen);
 }
 
-TEST(PropertyPage, ShowsDialogHundredUnderItsCaption) {
+// Dismisses the first message box the page shows from inside its modal
+// loop, keeping its text.
+struct MessageProbe {
+  static inline std::wstring text;
+  static void CALLBACK Check(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = FindWindowW(L"#32770", L"Orvane Control");
+    if (box == nullptr) return;
+    KillTimer(nullptr, timer);
+    HWND line = GetDlgItem(box, 0xFFFF);  // the message's static text
+    wchar_t buffer[256] = {};
+    if (line) GetWindowTextW(line, buffer, 256);
+    text = buffer;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+};
+
+// The General page's fields: each property's control, of its kind, holding
+// the control's value when the page opens.
+const struct {
+  DISPID dispid;
+  const wchar_t* windowClass;
+  const wchar_t* shown;  // edit text; for a list its selection; for a box "1"/"0"
+} kPageFields[] = {
+    {ORVANE_DISPID_INDENT, L"Edit", L"18"},
+    {ORVANE_DISPID_ELAPSEDTIME, L"Edit", L"1000"},
+    {ORVANE_DISPID_ALIGNMENT, L"ComboBox", L"2 - tvRight"},
+    {ORVANE_DISPID_READINGORDER, L"ComboBox", L"1 - LTR"},
+    {ORVANE_DISPID_TOPICNAME, L"Edit", L""},
+    {ORVANE_DISPID_BOOKSDIR, L"Edit", L"C:\\Mirvak"},
+    {ORVANE_DISPID_SHOWBALLOONHELP, L"Button", L"1"},
+    {ORVANE_DISPID_APPLYCHECK, L"Button", L"0"},
+};
+
+std::wstring Shown(HWND control, const wchar_t* windowClass) {
+  wchar_t text[256] = {};
+  if (lstrcmpiW(windowClass, L"Button") == 0)
+    return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0";
+  if (lstrcmpiW(windowClass, L"ComboBox") == 0) {
+    const LRESULT selection = SendMessageW(control, CB_GETCURSEL, 0, 0);
+    if (selection < 0) return L"(none)";
+    SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(selection),
+                 reinterpret_cast<LPARAM>(text));
+    return text;
+  }
+  GetWindowTextW(control, text, 256);
+  return text;
+}
+
+class PropertyPageFixture : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(
+        CreateFromOcx(kPropPageClsid, IID_IPropertyPage, reinterpret_cast<void**>(page.Receive())),
+        S_OK);
+    control = NewControl();
+    ASSERT_TRUE(control);
+    IUnknown* objects[] = {control.Get()};
+    ASSERT_EQ(page->SetObjects(1, objects), S_OK);
+    RECT rect{0, 0, 400, 260};
+    ASSERT_EQ(page->Activate(host.Handle(), &rect, FALSE), S_OK);
+    dialog = FindWindowExW(host.Handle(), nullptr, L"#32770", nullptr);
+    ASSERT_NE(dialog, nullptr);
+  }
+  void TearDown() override {
+    if (page) {
+      page->Deactivate();
+      page->SetObjects(0, nullptr);
+    }
+  }
+  HWND Field(DISPID id) const { return GetDlgItem(dialog, kFieldControlBase + id); }
+  void Type(DISPID id, const wchar_t* text) { SetWindowTextW(Field(id), text); }
+  LONG Indent() {
+    short value = 0;
+    control->get_Indent(&value);
+    return value;
+  }
+  bool Modified() {
+    ComPtr<IPersistStreamInit> persist = control.As<IPersistStreamInit>(IID_IPersistStreamInit);
+    return persist && persist->IsDirty() == S_OK;
+  }
+
+  HostWindow host;
   ComPtr<IPropertyPage> page;
-  ASSERT_EQ(
-      CreateFromOcx(kPropPageClsid, IID_IPropertyPage, reinterpret_cast<void**>(page.Receive())),
-      S_OK);
+  ComPtr<IOrvaneAutomation> control;
+  HWND dialog = nullptr;
+};
+
+TEST_F(PropertyPageFixture, ShowsEveryFieldWithTheControlsValueUnderItsCaption) {
   PROPPAGEINFO info{};
   ASSERT_EQ(page->GetPageInfo(&info), S_OK);
   EXPECT_STREQ(info.pszTitle, L"General");
   EXPECT_GT(info.size.cx, 0);
   EXPECT_GT(info.size.cy, 0);
   CoTaskMemFree(info.pszTitle);
-
-  ComPtr<IOrvaneAutomation> control = NewControl();
-  IUnknown* objects[] = {control.Get()};
-  ASSERT_EQ(page->SetObjects(1, objects), S_OK);
-  HostWindow host;
-  RECT rect{0, 0, 300, 100};
-  ASSERT_EQ(page->Activate(host.Handle(), &rect, FALSE), S_OK);
-  HWND dialog = FindWindowExW(host.Handle(), nullptr, L"#32770", nullptr);
-  ASSERT_NE(dialog, nullptr);
-  HWND text = FindWindowExW(dialog, nullptr, L"Static", nullptr);
-  ASSERT_NE(text, nullptr);
-  wchar_t caption[128] = {};
-  GetWindowTextW(text, caption, 128);
-  EXPECT_STREQ(caption,
-               L"TODO: Place controls to manipulate properties of Orvane Control on this dialog.");
+  for (const auto& field : kPageFields) {
+    HWND window = Field(field.dispid);
+    ASSERT_NE(window, nullptr) << "no field for DISPID " << field.dispid;
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    EXPECT_EQ(lstrcmpiW(name, field.windowClass), 0) << field.dispid;
+    EXPECT_EQ(Shown(window, field.windowClass), field.shown) << field.dispid;
+  }
   EXPECT_EQ(page->IsPageDirty(), S_FALSE);
+  EXPECT_FALSE(FindWindowExW(dialog, nullptr, L"Static",
+                             L"TODO: Place controls to manipulate "
+                             L"properties of Orvane Control on "
+                             L"this dialog."));
+}
+
+TEST_F(PropertyPageFixture, ApplyGoesThroughTheSettersAndShowsTheirRefusals) {
+  // A change makes the page dirty; Apply puts it and marks the control
+  // modified, as the setter does for automation.
+  Type(ORVANE_DISPID_INDENT, L"30");
+  EXPECT_EQ(page->IsPageDirty(), S_OK);
+  EXPECT_FALSE(Modified());
   EXPECT_EQ(page->Apply(), S_OK);
-  EXPECT_EQ(page->Deactivate(), S_OK);
-  EXPECT_FALSE(IsWindow(dialog));
-  EXPECT_EQ(page->SetObjects(0, nullptr), S_OK);
+  EXPECT_EQ(Indent(), 30);
+  EXPECT_TRUE(Modified());
+  EXPECT_EQ(page->IsPageDirty(), S_FALSE);
+
+  // What automation refuses, the page refuses with a message, keeping the
+  // field changed and the value as it was.
+  for (const wchar_t* refused : {L"many", L"70000"}) {
+    MessageProbe::text.clear();
+    Type(ORVANE_DISPID_INDENT, refused);
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, &MessageProbe::Check);
+    ASSERT_NE(timer, 0u);
+    page->Apply();
+    EXPECT_NE(MessageProbe::text.find(L"Indent"), std::wstring::npos)
+        << refused << ": [" << MessageProbe::text.c_str() << "]";
+    EXPECT_EQ(Indent(), 30) << refused;
+    EXPECT_EQ(page->IsPageDirty(), S_OK) << refused;
+  }
+  // Another try with a sound value goes through.
+  Type(ORVANE_DISPID_INDENT, L"12");
+  EXPECT_EQ(page->Apply(), S_OK);
+  EXPECT_EQ(Indent(), 12);
+  EXPECT_EQ(page->IsPageDirty(), S_FALSE);
+}
+
+// The page is mirrored exactly when the user's interface language reads
+// right to left.
+TEST_F(PropertyPageFixture, IsLaidOutFromTheRightInARightToLeftLanguage) {
+  const struct {
+    LANGID language;
+    bool rightToLeft;
+  } kLanguages[] = {{MAKELANGID(LANG_ARABIC, SUBLANG_ARABIC_EGYPT), true},
+                    {MAKELANGID(LANG_HEBREW, SUBLANG_DEFAULT), true},
+                    {MAKELANGID(LANG_FARSI, SUBLANG_DEFAULT), true},
+                    {MAKELANGID(LANG_URDU, SUBLANG_DEFAULT), true},
+                    {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), false},
+                    {MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), false},
+                    {MAKELANGID(LANG_TURKISH, SUBLANG_DEFAULT), false}};
+  for (const auto& l : kLanguages)
+    EXPECT_EQ(UiLanguageReadsRightToLeft(l.language), l.rightToLeft) << l.language;
+  const bool mirrored = (GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+  EXPECT_EQ(mirrored, UiLanguageReadsRightToLeft(GetUserDefaultUILanguage()));
+}
+
+// Fields the user did not touch are not put: a host's value that the page
+// cannot show (an alignment of 1) survives an Apply of another field.
+TEST_F(PropertyPageFixture, UntouchedFieldsAreLeftAsTheyAre) {
+  ASSERT_EQ(control->put_Alignment(static_cast<::TAlignment>(1)), S_OK);
+  page->Deactivate();
+  RECT rect{0, 0, 400, 260};
+  ASSERT_EQ(page->Activate(host.Handle(), &rect, FALSE), S_OK);
+  dialog = FindWindowExW(host.Handle(), nullptr, L"#32770", nullptr);
+  EXPECT_EQ(Shown(Field(ORVANE_DISPID_ALIGNMENT), L"ComboBox"), L"(none)");
+  Type(ORVANE_DISPID_BOOKSDIR, L"E:\\Shelf");
+  EXPECT_EQ(page->Apply(), S_OK);
+  ::TAlignment alignment = tvLeft;
+  control->get_Alignment(&alignment);
+  EXPECT_EQ(alignment, 1);
+  Bstr dir;
+  control->get_BooksDir(dir.Receive());
+  EXPECT_EQ(dir.Text(), L"E:\\Shelf");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "ocx_module.h"
+#include "resources/orvane_version.h"
 
 namespace orvane::test {
 namespace {
@@ -50,8 +51,8 @@ TEST_F(TypeLibrary, HasTheLibrarysVersionLocaleAndName) {
   TLIBATTR* attr = nullptr;
   ASSERT_EQ(lib->GetLibAttr(&attr), S_OK);
   EXPECT_TRUE(IsEqualGUID(attr->guid, LIBID_ORVANELib));
-  EXPECT_EQ(attr->wMajorVerNum, 1);
-  EXPECT_EQ(attr->wMinorVerNum, 0);
+  EXPECT_EQ(attr->wMajorVerNum, ORVANE_VERSION_MAJOR);
+  EXPECT_EQ(attr->wMinorVerNum, ORVANE_VERSION_MINOR);
   EXPECT_EQ(attr->lcid, 0x409u);
   lib->ReleaseTLibAttr(attr);
   Bstr name, help;
