@@ -37,7 +37,9 @@ out=$(ORVANE_WIN_BUILD=$x64 ORVANE_WIN32_BUILD=$x86 scripts/dist 2>&1)
 status=$?
 printf '%s\n' "$out" | sed 's/^/  /'
 [ $status -eq 0 ] || { echo "run-dist: scripts/dist failed"; exit 1; }
-zip=$(ls build/dist/orvane-*-windows.zip | head -1)
+# The bundle this run wrote, not one an earlier version left beside it.
+zip=$(sed -n 's/^dist: //p' <<<"$out" | tail -1)
+[ -f "$zip" ] || { echo "run-dist: scripts/dist named no bundle"; exit 1; }
 name=$(basename "$zip" .zip)
 listing=$(unzip -Z1 "$zip")
 for entry in x86/ORVANE.OCX x86/Harfix.dll x86/Orvane.Control.manifest x64/ORVANE.OCX \
