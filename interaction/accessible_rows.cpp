@@ -6,6 +6,7 @@
 #include "core/orvane_core.h"
 #include "interaction/interaction_host.h"
 #include "interaction/row_announcer.h"
+#include "loading/cp1256.h"
 #include "model/outline_node.h"
 #include "render/row_layout.h"
 #include "rows/row_list.h"
@@ -17,11 +18,9 @@ const IID kIidAccessible = {
     0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 std::wstring AccessibleText(std::string_view text) {
-  if (text.empty()) return std::wstring();
-  const int length = static_cast<int>(text.size());
-  const int units = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-  std::wstring out(static_cast<size_t>(units > 0 ? units : 0), L'\0');
-  if (units > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), length, out.data(), units);
+  std::wstring out(text.size(), L'\0');
+  for (size_t i = 0; i < text.size(); ++i)
+    out[i] = static_cast<wchar_t>(Cp1256ToUnicode(static_cast<uint8_t>(text[i])));
   return out;
 }
 
