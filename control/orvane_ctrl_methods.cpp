@@ -35,15 +35,18 @@ STDMETHODIMP COrvaneCtrl::LoadFromTextFile(BSTR fileName) {
   });
 }
 
-// The control has no automation object for a node: the result is an empty
-// reference, which a host may keep or release without harm.
+// The result is the new item's Node; a host that ignores it, as hosts of
+// the first version did, loses nothing.
 STDMETHODIMP COrvaneCtrl::AddChild(LONG index, BSTR text, IUnknown** result) {
   if (result == nullptr) return E_POINTER;
   *result = nullptr;
   return Guarded([&] {
-    m_core.View().AddChild(index, AnsiFromBstr(text));
+    OutlineNode* node = m_core.View().AddChild(index, AnsiFromBstr(text));
     m_announcer.RowsReordered();
-    return S_OK;
+    IDispatch* object = nullptr;
+    const HRESULT hr = m_nodes.NodeFor(node, &object);
+    *result = object;
+    return hr;
   });
 }
 
@@ -51,9 +54,12 @@ STDMETHODIMP COrvaneCtrl::AddSibling(LONG index, BSTR text, IUnknown** result) {
   if (result == nullptr) return E_POINTER;
   *result = nullptr;
   return Guarded([&] {
-    m_core.View().AddSibling(index, AnsiFromBstr(text));
+    OutlineNode* node = m_core.View().AddSibling(index, AnsiFromBstr(text));
     m_announcer.RowsReordered();
-    return S_OK;
+    IDispatch* object = nullptr;
+    const HRESULT hr = m_nodes.NodeFor(node, &object);
+    *result = object;
+    return hr;
   });
 }
 

@@ -26,6 +26,19 @@ std::wstring AccessibleText(std::string_view text) {
 
 namespace {
 
+// Brackets an action for the control, whose host hears of it at the end;
+// nothing of the control is touched after that end.
+class HostChange {
+ public:
+  explicit HostChange(InteractionHost& host) : m_host(host) { m_host.BeginChange(); }
+  ~HostChange() { m_host.EndChange(); }
+  HostChange(const HostChange&) = delete;
+  HostChange& operator=(const HostChange&) = delete;
+
+ private:
+  InteractionHost& m_host;
+};
+
 // What activating a row does: what a click on its button or check box does.
 enum class RowAction { kNone, kExpand, kCollapse, kCheck, kUncheck };
 
@@ -336,6 +349,7 @@ STDMETHODIMP AccessibleRows::accSelect(long flags, VARIANT child) {
   constexpr long kSupported = SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION;
   if (flags == 0 || (flags & ~kSupported) != 0) return E_INVALIDARG;
   if (row < 0 && (flags & SELFLAG_TAKESELECTION)) return E_INVALIDARG;
+  HostChange change(*m_host);
   if (flags & SELFLAG_TAKEFOCUS) SetFocus(m_host->ControlWindow());
   if (row >= 0) MakeCurrent(row);
   m_announcer->AnnounceCurrentRow(m_host->Core().Rows());
@@ -441,6 +455,7 @@ STDMETHODIMP AccessibleRows::accDoDefaultAction(VARIANT child) {
   if (node == nullptr) return E_INVALIDARG;
   const RowAction action = ActionOf(core, *node);
   if (action == RowAction::kNone) return DISP_E_MEMBERNOTFOUND;
+  HostChange change(*m_host);
   // As a click on the row's button or box: the row becomes current first.
   MakeCurrent(row);
   if (action == RowAction::kExpand || action == RowAction::kCollapse) {
