@@ -502,7 +502,8 @@ void NodeRegistry::Forget(NodeObject* object) {
   for (size_t next = (slot + 1) & mask; m_slots[next] != nullptr; next = (next + 1) & mask) {
     const size_t home = HashOf(m_slots[next]->Node()) & mask;
     // Moves back when its home lies cyclically outside (slot, next].
-    const bool between = slot <= next ? (slot < home && home <= next) : (slot < home || home <= next);
+    const bool between =
+        slot <= next ? (slot < home && home <= next) : (slot < home || home <= next);
     if (!between) {
       m_slots[slot] = m_slots[next];
       m_slots[next] = nullptr;

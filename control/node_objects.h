@@ -30,8 +30,7 @@ class OutlineNode;
 
 // The error a Node raises once its node is gone (description "The node no
 // longer exists", source "Orvane").
-inline constexpr HRESULT kNodeGoneError =
-    MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 1001);
+inline constexpr HRESULT kNodeGoneError = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 1001);
 
 // What Node objects ask of the control that made them.
 class NodeHost {

@@ -225,6 +225,8 @@ class COrvaneCtrl final : public COleControl,
   void QueueEvent(DISPID id, OutlineNode* node, LONG x = 0, LONG y = 0) noexcept;
   // The end of the outermost ChangeScope.
   void FlushChanges() noexcept;
+  // Makes the list box's selected row's node the current node.
+  void FollowListSelection();
   void FireNodeEvent(DISPID id, OutlineNode* node, bool withPoint, LONG x, LONG y);
   // The row at a point of the client area, or -1.
   int32_t RowAtPoint(POINT point) const;

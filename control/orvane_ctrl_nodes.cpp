@@ -26,7 +26,16 @@ COrvaneCtrl::ChangeScope::~ChangeScope() { m_control.EndChange(); }
 
 void COrvaneCtrl::BeginChange() {
   AddRef();
-  ++m_changeDepth;
+  // A host may have moved the list box's selection with a message of its
+  // own: what the change acts on is the row the reader sees.
+  if (m_changeDepth++ == 0) FollowListSelection();
+}
+
+void COrvaneCtrl::FollowListSelection() {
+  const int32_t row = m_rowList.Selection();
+  if (OutlineNode* shown = row >= 0 ? m_rowList.NodeOf(row) : nullptr) {
+    if (shown != m_core.View().SelectedNode()) m_core.View().SetSelectedNode(shown);
+  }
 }
 
 void COrvaneCtrl::EndChange() {
@@ -37,7 +46,8 @@ void COrvaneCtrl::EndChange() {
 
 void COrvaneCtrl::QueueEvent(DISPID id, OutlineNode* node, LONG x, LONG y) noexcept {
   try {
-    m_pendingEvents.push_back({id, node, m_core.Outline().Generation(), id == ORVANE_DISPID_CONTEXTMENU, x, y});
+    m_pendingEvents.push_back(
+        {id, node, m_core.Outline().Generation(), id == ORVANE_DISPID_CONTEXTMENU, x, y});
   } catch (...) {
     // Out of memory: the host misses this event, the rows are as they are.
   }
@@ -51,10 +61,7 @@ void COrvaneCtrl::FlushChanges() noexcept {
   // Keys and clicks move the list box's selection inside the list box; the
   // current node follows it here, once the key or click is done with, so
   // that ActiveBook and ActiveCategory name the row the reader sees.
-  const int32_t row = m_rowList.Selection();
-  if (OutlineNode* shown = row >= 0 ? m_rowList.NodeOf(row) : nullptr) {
-    if (shown != m_core.View().SelectedNode()) m_core.View().SetSelectedNode(shown);
-  }
+  FollowListSelection();
   m_announcer.AnnounceCurrentRow(m_rowList);
 
   std::vector<PendingEvent> events;
@@ -63,8 +70,8 @@ void COrvaneCtrl::FlushChanges() noexcept {
   const uint32_t generation = m_core.Outline().Generation();
   // No event tells of a current node that went with its outline: a load is
   // a change of everything, and the host made it.
-  const bool moved = current != nullptr &&
-                     (current != m_toldSelected || generation != m_toldGeneration);
+  const bool moved =
+      current != nullptr && (current != m_toldSelected || generation != m_toldGeneration);
   m_toldSelected = current;
   m_toldGeneration = generation;
   if (events.empty() && !moved) return;
@@ -163,7 +170,8 @@ OutlineNode* COrvaneCtrl::NodeArgument(IDispatch* value, HRESULT& hr) {
   hr = S_OK;
   if (OutlineNode* node = m_nodes.NodeOf(value)) return node;
   ComPtr<IDispatch> asNode;
-  if (value != nullptr) value->QueryInterface(DIID_Node, reinterpret_cast<void**>(asNode.Receive()));
+  if (value != nullptr)
+    value->QueryInterface(DIID_Node, reinterpret_cast<void**>(asNode.Receive()));
   hr = asNode ? ThrowError(kNodeGoneError, kNodeGone)
               : ThrowError(CTL_E_INVALIDPROPERTYVALUE, kNotANode);
   return nullptr;
@@ -185,6 +193,7 @@ STDMETHODIMP COrvaneCtrl::get_SelectedNode(IDispatch** value) {
 }
 
 STDMETHODIMP COrvaneCtrl::put_SelectedNode(IDispatch* value) {
+  ChangeScope scope(*this);
   return Guarded([&]() -> HRESULT {
     if (value == nullptr) {
       // Nothing: no row is current.
@@ -243,6 +252,7 @@ STDMETHODIMP COrvaneCtrl::get_TopNode(IDispatch** value) {
 }
 
 STDMETHODIMP COrvaneCtrl::put_TopNode(IDispatch* value) {
+  ChangeScope scope(*this);
   return Guarded([&]() -> HRESULT {
     HRESULT hr;
     OutlineNode* node = NodeArgument(value, hr);

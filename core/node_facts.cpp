@@ -70,11 +70,13 @@ OutlineNode* OrvaneCore::SectionNode(int16_t book, int32_t tocPos) {
   OutlineNode* bookNode = m_library.BookNode(book);
   const uint8_t* buffer = m_library.Shelf().Buffer(book);
   const uint32_t length = m_library.Shelf().Length(book);
-  if (bookNode == nullptr || buffer == nullptr || tocPos < 0) return nullptr;
+  if (bookNode == nullptr || buffer == nullptr) return nullptr;
   // The positions from the record up to the top, through the file's parent
   // links: a chain longer than the records the buffer can hold is a loop.
+  // A position is read as the queries read it (below the first record is
+  // the first record).
   std::vector<uint32_t> chain;
-  uint32_t pos = static_cast<uint32_t>(tocPos);
+  uint32_t pos = BookShelf::RaisedPos(tocPos);
   const size_t maxSteps = length / kRecordHeaderSize + 1;
   for (;;) {
     if (!RecordFits(buffer, length, pos) || chain.size() > maxSteps) return nullptr;

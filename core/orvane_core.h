@@ -79,8 +79,9 @@ class OrvaneCore {
   // The node's children, with a book's sections and a section's children
   // still in its file read first, as opening the node reads them.
   const NodeList& ChildrenOf(OutlineNode& node);
-  // The section of `book` whose record is at `tocPos`, its book and the
-  // sections on the way read as needed; null for none.
+  // The section of `book` whose record is at `tocPos` (raised to the first
+  // record as the queries raise it), its book and the sections on the way
+  // read as needed; null for none.
   OutlineNode* SectionNode(int16_t book, int32_t tocPos);
 
  private:
