@@ -313,6 +313,23 @@ class NodesObject final : public ComBase<NodesObject, INodesAutomation> {
   STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
                       VARIANT* result, EXCEPINFO* exception, UINT* argError) override {
     ComPtr<NodesObject> self(this);
+    // Script engines ask for the enumerator as a method as well as a
+    // property (JScript's Enumerator calls it); either way it is given.
+    if (id == DISPID_NEWENUM && (flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)) &&
+        (params == nullptr || params->cArgs == 0)) {
+      if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+      IUnknown* enumerator = nullptr;
+      const HRESULT hr = get__NewEnum(&enumerator);
+      if (FAILED(hr)) return hr;
+      if (result == nullptr) {
+        enumerator->Release();
+        return S_OK;
+      }
+      VariantInit(result);
+      V_VT(result) = VT_UNKNOWN;
+      V_UNKNOWN(result) = enumerator;
+      return S_OK;
+    }
     return Dispatch().Invoke(static_cast<INodesAutomation*>(this), id, iid, lcid, flags, params,
                              result, exception, argError);
   }
