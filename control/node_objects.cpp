@@ -476,10 +476,12 @@ size_t NodeRegistry::SlotOf(const OutlineNode* node) const {
   return slot;
 }
 
-void NodeRegistry::Grow() {
-  std::vector<NodeObject*> old = std::move(m_slots);
-  m_slots.assign(old.empty() ? 16 : old.size() * 2, nullptr);
-  for (NodeObject* object : old) {
+void NodeRegistry::Grow() { Resize(m_slots.empty() ? 16 : m_slots.size() * 2); }
+
+void NodeRegistry::Resize(size_t slots) {
+  std::vector<NodeObject*> resized(slots, nullptr);
+  std::swap(resized, m_slots);
+  for (NodeObject* object : resized) {
     if (object != nullptr) m_slots[SlotOf(object->Node())] = object;
   }
 }
@@ -527,6 +529,9 @@ void NodeRegistry::Forget(NodeObject* object) {
       slot = next;
     }
   }
+  // A host that let go of most of its Nodes gets the table's room back too;
+  // halving at an eighth keeps growing and shrinking from chasing each other.
+  if (m_slots.size() > 64 && m_count * 8 < m_slots.size()) Resize(m_slots.size() / 2);
 }
 
 HRESULT NodeRegistry::MakeNodes(std::vector<OutlineNode*> nodes, IDispatch** out) {

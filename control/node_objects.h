@@ -90,6 +90,8 @@ class NodeRegistry {
   void DetachAll();
   size_t SlotOf(const OutlineNode* node) const;
   void Grow();
+  // Rehashes into `slots` slots, a power of two above twice the count.
+  void Resize(size_t slots);
 
   NodeHost& m_host;
   // Open addressing over the live Nodes, keyed by their node: eight bytes a
