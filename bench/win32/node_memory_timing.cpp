@@ -135,9 +135,10 @@ int wmain(int argc, wchar_t** argv) {
   // The sections' share of the outline: a section node with its allocator
   // header and its pointer in its parent's list (docs/architecture.md).
   std::printf("nodes: the outline of %d books: %.1f MB of heap\n", books, (outline - empty) / 1e6);
-  std::printf("nodes: %zu section Nodes held: %.1f bytes each beyond the outline "
-              "(goal: at most 64; a section node itself: 88)\n",
-              count, (holding - before) / static_cast<double>(count ? count : 1));
+  std::printf(
+      "nodes: %zu section Nodes held: %.1f bytes each beyond the outline "
+      "(goal: at most 64; a section node itself: 88)\n",
+      count, (holding - before) / static_cast<double>(count ? count : 1));
   std::printf("nodes: after releasing them: %.0f bytes left of %.0f\n", released - before,
               holding - before);
 
@@ -162,9 +163,10 @@ int wmain(int argc, wchar_t** argv) {
     if (cycle == 10) at10 = HeapBytes();
     if (cycle == 1000) at1000 = HeapBytes();
   }
-  std::printf("nodes: soak of 1,000 walk, hold, release and reload cycles: heap %.0f bytes "
-              "after 10, %.0f after 1,000 (growth %.0f)\n",
-              at10, at1000, at1000 - at10);
+  std::printf(
+      "nodes: soak of 1,000 walk, hold, release and reload cycles: heap %.0f bytes "
+      "after 10, %.0f after 1,000 (growth %.0f)\n",
+      at10, at1000, at1000 - at10);
   control->Release();
   OleUninitialize();
   return 0;

@@ -246,7 +246,8 @@ TEST_P(NodeEventCauses, EachChangeIsHeardOnce) {
   EXPECT_EQ(f.events.Take(), c.heard);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryCause, NodeEventCauses, testing::Range<size_t>(0, std::size(kCauses)));
+INSTANTIATE_TEST_SUITE_P(EveryCause, NodeEventCauses,
+                         testing::Range<size_t>(0, std::size(kCauses)));
 
 TEST(LibraryGeneration, MovesOnWithEveryClearOnly) {
   NodeFixture f;
