@@ -2,6 +2,7 @@
 // script binds them, their identity and weakness, the control's node members,
 // and the events every cause of a change fires, once, after the rows show it.
 #include <windows.h>
+#include <oleacc.h>
 #include <olectl.h>
 
 #include <gtest/gtest.h>
@@ -538,6 +539,21 @@ std::vector<EventCase> EventCases() {
          key(f, VK_RIGHT);  // outward in the right-to-left layout
        },
        {{collapse, L"Grammar"}, {select, L"Grammar"}}},
+      {"a screen reader's default action on a category, then its selection of the other",
+       [](NodeFixture& f) {
+         // {618736E0-3C3D-11CF-810C-00AA00389B71}
+         const IID accessibleIid = {
+             0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+         ComPtr<IAccessible> reader;
+         ASSERT_EQ(
+             AccessibleObjectFromWindow(f.ListBox(), static_cast<DWORD>(OBJID_CLIENT),
+                                        accessibleIid, reinterpret_cast<void**>(reader.Receive())),
+             S_OK);
+         VARIANT first = LongVariant(1), third = LongVariant(3);  // Grammar; then Law
+         ASSERT_EQ(reader->accDoDefaultAction(first), S_OK);
+         ASSERT_EQ(reader->accSelect(SELFLAG_TAKESELECTION, third), S_OK);
+       },
+       {{expand, L"Grammar"}, {select, L"Grammar"}, {select, L"Law"}}},
       {"GotoTocPosition to a deep section",
        [](NodeFixture& f) {
          const LONG pos = f.TocPosOf(kPast);
