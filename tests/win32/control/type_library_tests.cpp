@@ -51,8 +51,8 @@ TEST_F(TypeLibrary, HasTheLibrarysVersionLocaleAndName) {
   TLIBATTR* attr = nullptr;
   ASSERT_EQ(lib->GetLibAttr(&attr), S_OK);
   EXPECT_TRUE(IsEqualGUID(attr->guid, LIBID_ORVANELib));
-  EXPECT_EQ(attr->wMajorVerNum, ORVANE_VERSION_MAJOR);
-  EXPECT_EQ(attr->wMinorVerNum, ORVANE_VERSION_MINOR);
+  EXPECT_EQ(attr->wMajorVerNum, 1);
+  EXPECT_EQ(attr->wMinorVerNum, 1);
   EXPECT_EQ(attr->lcid, 0x409u);
   lib->ReleaseTLibAttr(attr);
   Bstr name, help;
@@ -81,6 +81,65 @@ TEST_F(TypeLibrary, EnumerationsHaveNoAlignmentOne) {
     }
     info->ReleaseTypeAttr(attr);
     EXPECT_EQ(values, expected) << name;
+  }
+}
+
+TEST_F(TypeLibrary, ReadOnlyPropertiesHaveNoPutAndTheNodeInterfacesTheirMembers) {
+  // A compiler that reads the library refuses `ActiveBook = 3`.
+  ComPtr<ITypeInfo> info = Info(DIID__DOrvane);
+  ASSERT_TRUE(info);
+  TYPEATTR* attr = nullptr;
+  info->GetTypeAttr(&attr);
+  std::map<std::wstring, bool> readOnly;
+  for (UINT i = 0; i < attr->cVars; ++i) {
+    VARDESC* var = nullptr;
+    info->GetVarDesc(i, &var);
+    Bstr name;
+    info->GetDocumentation(var->memid, name.Receive(), nullptr, nullptr, nullptr);
+    readOnly[name.Text()] = (var->wVarFlags & VARFLAG_FREADONLY) != 0;
+    info->ReleaseVarDesc(var);
+  }
+  info->ReleaseTypeAttr(attr);
+  for (const auto& [name, flag] : readOnly) {
+    const bool expected = name == L"FilePos" || name == L"ActiveCategory" || name == L"ActiveBook";
+    EXPECT_EQ(flag, expected) << std::string(name.begin(), name.end());
+  }
+  ComPtr<ITypeInfo2> info2 = info.As<ITypeInfo2>(IID_ITypeInfo2);
+  UINT index = 0;
+  EXPECT_EQ(info2->GetFuncIndexOfMemId(ORVANE_DISPID_ROOTNODES, INVOKE_PROPERTYGET, &index), S_OK);
+  EXPECT_NE(info2->GetFuncIndexOfMemId(ORVANE_DISPID_ROOTNODES, INVOKE_PROPERTYPUT, &index), S_OK);
+  EXPECT_EQ(info2->GetFuncIndexOfMemId(ORVANE_DISPID_SELECTEDNODE, INVOKE_PROPERTYPUTREF, &index),
+            S_OK);
+
+  // Node and Nodes: dispatch interfaces with their own numbers; the
+  // collection's Item is its value and its enumerator the standard one.
+  struct Member {
+    const IID* iid;
+    const wchar_t* name;
+    MEMBERID id;
+  };
+  const Member members[] = {{&DIID_Node, L"Title", ORVANE_NODE_DISPID_TITLE},
+                            {&DIID_Node, L"Expanded", ORVANE_NODE_DISPID_EXPANDED},
+                            {&DIID_Node, L"EnsureVisible", ORVANE_NODE_DISPID_ENSUREVISIBLE},
+                            {&DIID_Nodes, L"Item", DISPID_VALUE},
+                            {&DIID_Nodes, L"_NewEnum", DISPID_NEWENUM},
+                            {&DIID_Nodes, L"Count", ORVANE_NODES_DISPID_COUNT}};
+  for (const Member& m : members) {
+    ComPtr<ITypeInfo> node = Info(*m.iid);
+    ASSERT_TRUE(node);
+    MEMBERID id = 0;
+    LPOLESTR name[] = {const_cast<LPOLESTR>(m.name)};
+    ASSERT_EQ(node->GetIDsOfNames(name, 1, &id), S_OK);
+    EXPECT_EQ(id, m.id);
+  }
+  // The vtable interfaces are the control's way of serving its members.
+  for (const IID* iid : {&IID_IOrvaneAutomation, &IID_INodeAutomation, &IID_INodesAutomation}) {
+    ComPtr<ITypeInfo> vtable = Info(*iid);
+    ASSERT_TRUE(vtable);
+    TYPEATTR* vattr = nullptr;
+    vtable->GetTypeAttr(&vattr);
+    EXPECT_TRUE(vattr->wTypeFlags & TYPEFLAG_FHIDDEN);
+    vtable->ReleaseTypeAttr(vattr);
   }
 }
 
@@ -178,7 +237,7 @@ TEST_F(TypeLibrary, ColoursAndPixelsAreTheStandardLibrarysTypes) {
   }
 }
 
-TEST_F(TypeLibrary, EventInterfaceHoldsTheSevenStockEvents) {
+TEST_F(TypeLibrary, EventInterfaceHoldsTheStockEventsAndTheNodeEvents) {
   ComPtr<ITypeInfo> info = Info(DIID__DOrvaneEvents);
   ASSERT_TRUE(info);
   EXPECT_EQ(HelpString(info.Get()), L"Event interface for Orvane Control");
@@ -195,9 +254,10 @@ TEST_F(TypeLibrary, EventInterfaceHoldsTheSevenStockEvents) {
   }
   info->ReleaseTypeAttr(attr);
   const std::map<MEMBERID, std::pair<std::wstring, SHORT>> expected = {
-      {-600, {L"Click", 0}},    {-601, {L"DblClick", 0}}, {-602, {L"KeyDown", 2}},
-      {-603, {L"KeyPress", 1}}, {-604, {L"KeyUp", 2}},    {-605, {L"MouseDown", 4}},
-      {-606, {L"MouseMove", 4}}};
+      {-600, {L"Click", 0}},     {-601, {L"DblClick", 0}}, {-602, {L"KeyDown", 2}},
+      {-603, {L"KeyPress", 1}},  {-604, {L"KeyUp", 2}},    {-605, {L"MouseDown", 4}},
+      {-606, {L"MouseMove", 4}}, {1, {L"NodeSelect", 1}},  {2, {L"NodeExpand", 1}},
+      {3, {L"NodeCollapse", 1}}, {4, {L"NodeCheck", 1}},   {5, {L"ContextMenu", 3}}};
   EXPECT_EQ(events, expected);
 }
 
