@@ -57,6 +57,11 @@ const uint8_t* BookShelf::RecordAt(int16_t book, int32_t tocPos) const {
   return found->buffer.get() + pos;
 }
 
+uint32_t BookShelf::ParsedEnd(int16_t book) const {
+  const Book* found = Find(book);
+  return found ? found->parsedEnd : 0;
+}
+
 bool BookShelf::IsDecoded(int16_t book, int32_t tocPos) const {
   const Book* found = Find(book);
   return found && RaisedPos(tocPos) < found->parsedEnd;

@@ -41,6 +41,9 @@ class BookShelf {
   // Whether the record at `tocPos` lies in the leading region, whose titles
   // were decoded when the book was read; false for a book not on the shelf.
   bool IsDecoded(int16_t book, int32_t tocPos) const;
+  // Where the leading region's parse stopped: titles before it were decoded
+  // in place. 0 for a book not on the shelf.
+  uint32_t ParsedEnd(int16_t book) const;
 
   // The position a host's `tocPos` stands for: at least the first record's.
   static uint32_t RaisedPos(int32_t tocPos);
