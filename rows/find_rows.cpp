@@ -54,8 +54,8 @@ bool RowView::FindAndShow(const FoldedQuery& query, bool backward) {
   ShownScope scope(m_checks);
   TitleSearch search(m_library, m_childReader);
   OutlineNode* from = CurrentNode();
-  OutlineNode* match = backward ? search.FindBefore(query, from, &scope)
-                                : search.FindAfter(query, from, &scope);
+  OutlineNode* match =
+      backward ? search.FindBefore(query, from, &scope) : search.FindAfter(query, from, &scope);
   return match != nullptr && ShowNode(match);
 }
 

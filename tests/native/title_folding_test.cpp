@@ -157,11 +157,11 @@ TEST(TitleFolding, HostileQueriesMatchNothing) {
   };
   for (const HostileQuery& q : queries) {
     FoldedQuery folded(q.query);
-    EXPECT_FALSE(folded.FoundIn(Bytes(title), static_cast<uint32_t>(title.size()),
-                                TitleBytes::Decoded))
+    EXPECT_FALSE(
+        folded.FoundIn(Bytes(title), static_cast<uint32_t>(title.size()), TitleBytes::Decoded))
         << q.name;
-    EXPECT_FALSE(folded.BeginsTitle(Bytes(title), static_cast<uint32_t>(title.size()),
-                                    TitleBytes::Decoded))
+    EXPECT_FALSE(
+        folded.BeginsTitle(Bytes(title), static_cast<uint32_t>(title.size()), TitleBytes::Decoded))
         << q.name;
   }
   EXPECT_TRUE(FoldedQuery::Nothing().MatchesNothing());
@@ -175,7 +175,7 @@ TEST(TitleFolding, RepeatedPatternsAreFoundAfterPartialMatches) {
     const char* title;
     bool found;
   } cases[] = {
-      {"aab", "aaab", true},   {"abab", "abaabab", true}, {"aaaa", "aaa aaaa", true},
+      {"aab", "aaab", true},    {"abab", "abaabab", true},     {"aaaa", "aaa aaaa", true},
       {"a b", "a  a  b", true}, {"ab", "a\xDC\xF3\x62", true}, {"aba", "ab ab", false},
   };
   for (const Case& c : cases) {
@@ -193,15 +193,19 @@ TEST(TitleFolding, PrefixesBeginTitles) {
     const char* title;
     bool begins;
   } cases[] = {
-      {"اح", "إحياء علوم الدين", true}, {"  اح", "  إحياء", true}, {"كتاب ا", "كتاب\t\tالأذان", true},
-      {"حياء", "إحياء", false},         {"sa", "Sahih", true},      {"كتابا", "كتاب", false},
+      {"اح", "إحياء علوم الدين", true},
+      {"  اح", "  إحياء", true},
+      {"كتاب ا", "كتاب\t\tالأذان", true},
+      {"حياء", "إحياء", false},
+      {"sa", "Sahih", true},
+      {"كتابا", "كتاب", false},
   };
   for (const Case& c : cases) {
     const std::string title = Cp(c.title);
-    EXPECT_EQ(FoldedQuery(Cp(c.prefix))
-                  .BeginsTitle(Bytes(title), static_cast<uint32_t>(title.size()),
-                               TitleBytes::Decoded),
-              c.begins)
+    EXPECT_EQ(
+        FoldedQuery(Cp(c.prefix))
+            .BeginsTitle(Bytes(title), static_cast<uint32_t>(title.size()), TitleBytes::Decoded),
+        c.begins)
         << c.prefix << " / " << c.title;
   }
 }
