@@ -10,10 +10,6 @@ struct Fold {
   uint8_t byte = 0;
 };
 
-// The stored form's end: the reader stops a title at a stored zero, and a
-// stored 0xFF decodes to the zero that ends the title as shown.
-constexpr Fold kEnd{FoldKind::Drop, 0};
-
 constexpr std::array<Fold, 256> MakeDecodedTable() {
   std::array<Fold, 256> t{};
   for (int b = 0; b < 256; ++b) t[b] = {FoldKind::Keep, static_cast<uint8_t>(b)};
@@ -115,6 +111,19 @@ FoldedQuery::FoldedQuery(std::string_view cp1256) : m_folded(FoldCp1256(cp1256))
     m_firstByte[0][b] = mark(kDecoded[b], b == 0);
     m_firstByte[1][b] = mark(kStored[b], b == 0 || b == 0xFF);
   }
+  bool distinct[256] = {};
+  for (char ch : m_folded) {
+    const uint8_t c = static_cast<uint8_t>(ch);
+    if (distinct[c]) continue;
+    distinct[c] = true;
+    ByteSet need{};
+    for (int b = 0; b < 256; ++b) {
+      if (kDecoded[b].kind != FoldKind::Drop && kDecoded[b].byte == c) {
+        need[b >> 6] |= uint64_t{1} << (b & 63);
+      }
+    }
+    m_needs.push_back(need);
+  }
   // The longest proper prefix of each prefix that is also its suffix: the
   // search goes on from there after a mismatch, so a title is folded once
   // whatever the query repeats.
@@ -142,6 +151,16 @@ bool FoldedQuery::FoundIn(const uint8_t* title, uint32_t length, TitleBytes byte
     if (static_cast<uint8_t>(m_folded[j]) == c) ++j;
     return j == m;
   });
+}
+
+bool FoldedQuery::MayBeIn(const ByteSet& present) const {
+  for (const ByteSet& need : m_needs) {
+    if (((need[0] & present[0]) | (need[1] & present[1]) | (need[2] & present[2]) |
+         (need[3] & present[3])) == 0) {
+      return false;
+    }
+  }
+  return !m_folded.empty();
 }
 
 bool FoldedQuery::BeginsTitle(const uint8_t* title, uint32_t length, TitleBytes bytes) const {

@@ -6,8 +6,11 @@
 // of them to UTF-16.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+
+#include "model/book_shelf.h"
 #include <string_view>
 #include <vector>
 
@@ -46,10 +49,15 @@ class FoldedQuery {
   bool FoundIn(const uint8_t* title, uint32_t length, TitleBytes bytes) const;
   // Whether the folded title begins with the folded query.
   bool BeginsTitle(const uint8_t* title, uint32_t length, TitleBytes bytes) const;
+  // False when decoded bytes of the values `present` cannot fold to every
+  // byte of the query: then no title made of them matches.
+  bool MayBeIn(const ByteSet& present) const;
 
  private:
   std::string m_folded;
-  std::vector<uint32_t> m_fallback;  // per query byte, where a mismatch goes on from
+  std::vector<uint32_t> m_fallback;
+  std::vector<ByteSet> m_needs;  // per distinct query byte, the decoded bytes folding to it  // per
+                                 // query byte, where a mismatch goes on from
   // Per title byte, decoded and stored: does it fold to the query's first
   // byte, or end the title? Titles without such a byte are passed over
   // without being folded.

@@ -1,5 +1,7 @@
 #include "loading/title_search.h"
 
+#include <algorithm>
+
 #include "model/child_reader.h"
 #include "model/library.h"
 #include "model/outline_node.h"
@@ -26,8 +28,9 @@ struct Visit {
 // runs in a loop.
 class OutlineWalk {
  public:
-  OutlineWalk(Library& library, ChildReader& childReader, const SearchScope* scope)
-      : m_library(library), m_childReader(childReader), m_scope(scope) {
+  OutlineWalk(Library& library, ChildReader& childReader, const SearchScope* scope,
+              const FoldedQuery& query)
+      : m_library(library), m_childReader(childReader), m_scope(scope), m_query(query) {
     m_frames.push_back(Frame{});
     m_frames.back().childEnd = library.RootList().Count();
   }
@@ -54,6 +57,10 @@ class OutlineWalk {
         OutlineNode* child = list[f.nextChild++];
         if (!InScope(*child)) continue;
         PushNodeFrame(child);
+        if (CannotMatchBelow(*child)) {
+          m_frames.back().childEnd = 0;
+          m_frames.back().runNext = 0;
+        }
         visit = {child, static_cast<int32_t>(m_frames.size() - 1), child->Title(),
                  child->TitleLength(), TitleBytes::Decoded};
         return true;
@@ -111,6 +118,34 @@ class OutlineWalk {
   bool InScope(const OutlineNode& node) const {
     if (m_scope == nullptr) return true;
     if (node.m_parent == nullptr || m_library.IsBook(&node)) return m_scope->Includes(node);
+    return true;
+  }
+
+  // A book with nothing below it but the titles of its leading region,
+  // whose region lacks a letter of the query, holds no match: its sections
+  // are not visited at all.
+  bool CannotMatchBelow(const OutlineNode& node) const {
+    if (node.Level() != 1 || node.m_grown != 0 || !m_library.IsBook(&node)) return false;
+    const BookShelf& shelf = m_library.Shelf();
+    if (shelf.ChildrenWait(node.m_bookNumber)) return false;
+    const ByteSet* present = shelf.LeadingBytes(node.m_bookNumber);
+    if (present == nullptr || !m_query.MayBeIn(*present)) return true;
+    // The leading region is one sequence of records, its titles decoded
+    // where they lie: reading it in order costs far less than visiting the
+    // nodes over it, which are needed only when a title matches.
+    const uint8_t* buffer = shelf.Buffer(node.m_bookNumber);
+    const uint32_t end =
+        std::min(shelf.ParsedEnd(node.m_bookNumber), shelf.Length(node.m_bookNumber));
+    uint32_t pos = kTocHeaderSize;
+    while (pos < end) {
+      if (!RecordFits(buffer, end, pos)) return false;
+      const uint16_t recordLength = ReadU16(buffer + pos);
+      if (m_query.FoundIn(buffer + pos + kRecordHeaderSize, recordLength - kRecordHeaderSize,
+                          TitleBytes::Decoded)) {
+        return false;
+      }
+      pos += recordLength;
+    }
     return true;
   }
 
@@ -214,6 +249,7 @@ class OutlineWalk {
   Library& m_library;
   ChildReader& m_childReader;
   const SearchScope* m_scope;
+  const FoldedQuery& m_query;
   std::vector<Frame> m_frames;
   int16_t m_book = 0;
   const uint8_t* m_buffer = nullptr;
@@ -236,7 +272,7 @@ std::vector<OutlineNode*> TitleSearch::FindAll(const FoldedQuery& query, uint32_
                                                const SearchScope* scope) {
   std::vector<OutlineNode*> found;
   if (query.MatchesNothing() || maxCount == 0) return found;
-  OutlineWalk walk(m_library, m_childReader, scope);
+  OutlineWalk walk(m_library, m_childReader, scope, query);
   Visit v;
   while (found.size() < maxCount && walk.Next(v)) {
     if (!Matches(query, v)) continue;
@@ -250,7 +286,7 @@ OutlineNode* TitleSearch::FindAfter(const FoldedQuery& query, OutlineNode* from,
   if (query.MatchesNothing()) return nullptr;
   Visit v;
   if (from != nullptr) {
-    OutlineWalk after(m_library, m_childReader, scope);
+    OutlineWalk after(m_library, m_childReader, scope, query);
     if (after.StartAfter(from)) {
       while (after.Next(v)) {
         if (!Matches(query, v)) continue;
@@ -258,7 +294,7 @@ OutlineNode* TitleSearch::FindAfter(const FoldedQuery& query, OutlineNode* from,
       }
     }
   }
-  OutlineWalk wrapped(m_library, m_childReader, scope);
+  OutlineWalk wrapped(m_library, m_childReader, scope, query);
   while (wrapped.Next(v)) {
     const bool matches = Matches(query, v);
     if (v.node == from && from != nullptr) return matches ? from : nullptr;
@@ -271,7 +307,7 @@ OutlineNode* TitleSearch::FindAfter(const FoldedQuery& query, OutlineNode* from,
 OutlineNode* TitleSearch::FindBefore(const FoldedQuery& query, OutlineNode* from,
                                      const SearchScope* scope) {
   if (query.MatchesNothing()) return nullptr;
-  OutlineWalk walk(m_library, m_childReader, scope);
+  OutlineWalk walk(m_library, m_childReader, scope, query);
   OutlineNode* last = nullptr;
   bool passed = from == nullptr;
   Visit v;

@@ -57,8 +57,9 @@ bool ReferenceFinds(const std::string& query, const std::string& title) {
 const std::string kAlphabet =
     "\xC7\xC2\xC3\xC5\xEC\xED\xC9\xE5\xC4\xE6\xC6\xC1\xC8\xE1"  // letters and forms
     "\xF0\xF1\xF2\xF3\xF5\xF6\xF8\xFA\xDC\x9D\x9E\xFD\xFE"      // marks, tatweel, format marks
-    " \t\xA0\n"                                                // blanks
-    "AaBb\xE9" "e";                                              // Latin, é
+    " \t\xA0\n"                                                 // blanks
+    "AaBb\xE9"
+    "e";  // Latin, é
 
 struct Item {
   std::string title;  // as shown: a line feed already a blank
@@ -318,8 +319,28 @@ TEST(Find, MakesTheMatchAndTheRunsOnItsWayOnly) {
   EXPECT_EQ(f.core.Search().FindAll(FoldedQuery("NEEDLE"), 10), found);
   // Opening the way shows it where the rows put it.
   ASSERT_TRUE(f.core.View().ShowNode(found[0]));
-  EXPECT_EQ(f.Titles(), (std::vector<std::string>{"C1", "B1.1", "B1.2", "X", "Y", "needle", "hay"}));
+  EXPECT_EQ(f.Titles(),
+            (std::vector<std::string>{"C1", "B1.1", "B1.2", "X", "Y", "needle", "hay"}));
   EXPECT_EQ(f.RowTitle(f.rows.Selection()), "needle");
+}
+
+TEST(Find, ItemsAddedInsideAReadBookAreFound) {
+  // Book 1's leading region lacks the letters of "zq": only the items a host
+  // hangs under its nodes, and the children read from its runs, hold them.
+  DeferredBook f;
+  f.core.View().ToggleNode(0);
+  f.core.View().ToggleNode(f.RowOf("B1.1"));
+  ASSERT_TRUE(f.core.View().AddChild(f.RowOf("B"), "zq under B"));
+  ASSERT_TRUE(f.core.View().AddChild(f.RowOf("B1.1"), "zq under the book"));
+  std::vector<std::string> found;
+  for (const OutlineNode* n : f.core.Search().FindAll(FoldedQuery("ZQ"), 10)) {
+    found.push_back(n->TitleText());
+  }
+  EXPECT_EQ(found, (std::vector<std::string>{"zq under B", "zq under the book"}));
+  // A run read by opening its section: its titles are not in the leading
+  // region either.
+  f.core.View().ToggleNode(f.RowOf("A"));
+  EXPECT_EQ(f.core.Search().FindAll(FoldedQuery("a2"), 10).size(), 1u);
 }
 
 TEST(Find, ChangedBooksDirLeavesMatchesItCannotReach) {
@@ -415,11 +436,11 @@ TEST(TypeAhead, MovesToTheNextRowThePrefixBegins) {
     const char* prefix;
     int32_t row;
   } cases[] = {
-      {-1, "b", 1},       // no selection: from the top
-      {1, "b", 1},        // the current row still begins with it: it stays
-      {1, "c", 4},        // C1 is behind: C2 is next
-      {4, "c", 4},        {4, "C1", 0},  // round past the end
-      {2, "b1.", 2},      {3, "b1.2", 2}, {0, "zz", -1}, {0, "", -1},
+      {-1, "b", 1},                 // no selection: from the top
+      {1, "b", 1},                  // the current row still begins with it: it stays
+      {1, "c", 4},                  // C1 is behind: C2 is next
+      {4, "c", 4},   {4, "C1", 0},  // round past the end
+      {2, "b1.", 2}, {3, "b1.2", 2}, {0, "zz", -1}, {0, "", -1},
   };
   for (const Case& c : cases) {
     f.rows.SetSelection(c.selected);
