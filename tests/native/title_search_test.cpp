@@ -325,9 +325,13 @@ TEST(Find, MakesTheMatchAndTheRunsOnItsWayOnly) {
 }
 
 TEST(Find, ItemsAddedInsideAReadBookAreFound) {
-  // Book 1's leading region lacks the letters of "zq": only the items a host
-  // hangs under its nodes, and the children read from its runs, hold them.
-  DeferredBook f;
+  // The book's leading region holds every section and lacks the letters of
+  // "zq": only the items a host hangs under its nodes hold them.
+  CoreFixture f;
+  test::SampleBook sample;
+  f.Catalogue("lib", {{"s"}});
+  f.Book("s", sample.toc);
+  f.core.LoadBooks("lib");
   f.core.View().ToggleNode(0);
   f.core.View().ToggleNode(f.RowOf("B1.1"));
   ASSERT_TRUE(f.core.View().AddChild(f.RowOf("B"), "zq under B"));
@@ -337,8 +341,14 @@ TEST(Find, ItemsAddedInsideAReadBookAreFound) {
     found.push_back(n->TitleText());
   }
   EXPECT_EQ(found, (std::vector<std::string>{"zq under B", "zq under the book"}));
-  // A run read by opening its section: its titles are not in the leading
-  // region either.
+}
+
+TEST(Find, ChildrenReadFromARunAreFound) {
+  // A's children wait in a run; once opening has read them, they are nodes
+  // whose titles lie outside the leading region.
+  DeferredBook f;
+  f.core.View().ToggleNode(0);
+  f.core.View().ToggleNode(f.RowOf("B1.1"));
   f.core.View().ToggleNode(f.RowOf("A"));
   EXPECT_EQ(f.core.Search().FindAll(FoldedQuery("a2"), 10).size(), 1u);
 }
