@@ -22,7 +22,7 @@ HRESULT RegisterControl() {
   return Guarded([] {
     return RegisterControlClass({&CLSID_Orvane, kControlProgId,
                                  LoadModuleString(IDS_ORVANE_CONTROL), IDB_ORVANE_TOOLBOX,
-                                 &LIBID_ORVANELib, L"1.0", kOrvaneMiscStatus});
+                                 &LIBID_ORVANELib, L"1.1", kOrvaneMiscStatus});
   });
 }
 

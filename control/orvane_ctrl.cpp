@@ -22,7 +22,9 @@ const CLSID CLSID_OrvanePropPage = {
 
 namespace {
 
-const TypeLibraryId kLibrary{&LIBID_ORVANELib, 1, 0};
+// Version 1.1 answers a host that registered or asks for 1.0 as well: the
+// registry's lookup takes the highest minor version of the major one.
+const TypeLibraryId kLibrary{&LIBID_ORVANELib, 1, 1};
 // The source of every error the control raises: its name in the type library.
 constexpr wchar_t kErrorSource[] = L"Orvane";
 
@@ -60,6 +62,7 @@ COrvaneCtrl::COrvaneCtrl()
       m_dispatch(kLibrary, DIID__DOrvane, IID_IOrvaneAutomation, kErrorSource),
       m_balloon(new (std::nothrow) BalloonWindow) {
   m_core.View().SetRowEvents(&m_announcer);
+  m_core.SetNodeEvents(this);
   // A host that changes the font object it read back changes Fonta.
   m_fonta.SetChangeNotification([this] {
     FillBalloonFonts();
@@ -73,6 +76,9 @@ COrvaneCtrl::COrvaneCtrl()
 }
 
 COrvaneCtrl::~COrvaneCtrl() {
+  // Nothing is told to a host any more: the control is going.
+  m_core.SetNodeEvents(nullptr);
+  m_pendingEvents.clear();
   DestroyControlWindow();
   m_rowList.Attach(nullptr);
   m_hoverTimerSeam.Attach(nullptr);
@@ -149,13 +155,11 @@ STDMETHODIMP COrvaneCtrl::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count,
 STDMETHODIMP COrvaneCtrl::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
                                  VARIANT* result, EXCEPINFO* exception, UINT* argError) {
   // Keeps the control alive through a member that re-creates its window or
-  // fires events into a host that may release it.
-  AddRef();
-  HRESULT hr = m_dispatch.Invoke(static_cast<IOrvaneAutomation*>(this), id, iid, lcid, flags,
-                                 params, result, exception, argError);
-  m_announcer.AnnounceCurrentRow(m_rowList);
-  Release();
-  return hr;
+  // fires events into a host that may release it, and tells the host of
+  // the member's changes once it is done.
+  ChangeScope scope(*this);
+  return m_dispatch.Invoke(static_cast<IOrvaneAutomation*>(this), id, iid, lcid, flags, params,
+                           result, exception, argError);
 }
 
 // ---- Window ----
@@ -257,7 +261,13 @@ LRESULT COrvaneCtrl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return 1;
     case OCM_COMMAND:
+      // The list box moved its selection itself (a key, a click, a drag):
+      // inside one of our messages the scope already open observes it at
+      // its end; outside any, this one does.
+      if (HIWORD(wParam) == LBN_SELCHANGE) ChangeScope scope(*this);
       return 0;
+    case WM_CONTEXTMENU:
+      return ContextMenuMessage(lParam);
     case WM_GETOBJECT:
       return AccessibleObjectMessage(wParam, lParam);
     // The input messages, each to its handler in interaction/.

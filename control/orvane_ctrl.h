@@ -14,10 +14,12 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "control/framework/font_holder.h"
 #include "control/framework/ole_control.h"
 #include "control/framework/type_library.h"
+#include "control/node_objects.h"
 #include "control/orvane_inspect.h"
 #include "core/orvane_core.h"
 #include "interaction/accessible_rows.h"
@@ -31,6 +33,7 @@
 #include "platform/win32/window_hover_timer.h"
 #include "render/glyph_strip.h"
 #include "render/row_layout.h"
+#include "rows/node_events.h"
 
 namespace orvane {
 
@@ -44,7 +47,11 @@ static_assert(kOrvaneMiscStatus == 0x20191, "hosts keep the registered status");
 // The hover delay, in milliseconds, of a control that was never given one.
 inline constexpr int32_t kDefaultElapsedTime = 1000;
 
-class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public IOrvaneInspect {
+class COrvaneCtrl final : public COleControl,
+                          public IOrvaneAutomation,
+                          public IOrvaneInspect,
+                          private NodeEvents,
+                          private NodeHost {
  public:
   COrvaneCtrl();
   ~COrvaneCtrl() override;
@@ -117,6 +124,42 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   STDMETHODIMP GetParentPos(short book, LONG tocPos, LONG* result) override;
   STDMETHODIMP AboutBox() override;
 
+  // ---- The outline as Node objects (orvane_ctrl_nodes.cpp) ----
+  STDMETHODIMP get_RootNodes(IDispatch** value) override;
+  STDMETHODIMP get_SelectedNode(IDispatch** value) override;
+  STDMETHODIMP put_SelectedNode(IDispatch* value) override;
+  STDMETHODIMP putref_SelectedNode(IDispatch* value) override;
+  STDMETHODIMP HitTest(OLE_XPOS_PIXELS x, OLE_YPOS_PIXELS y, IDispatch** result) override;
+  STDMETHODIMP GetCategoryNode(short category, IDispatch** result) override;
+  STDMETHODIMP GetBookNode(short bookNumber, IDispatch** result) override;
+  STDMETHODIMP GetSectionNode(short bookNumber, LONG tocPos, IDispatch** result) override;
+  STDMETHODIMP get_TopNode(IDispatch** value) override;
+  STDMETHODIMP put_TopNode(IDispatch* value) override;
+  STDMETHODIMP putref_TopNode(IDispatch* value) override;
+
+  // The Nodes of this control, for anything built on the outline (finding):
+  // see control/node_objects.h.
+  NodeRegistry& Nodes() { return m_nodes; }
+
+  // Holds a change open: a host call, an input message, a screen reader's
+  // action or a Node's. At the outermost end the current node is taken from
+  // the list box's selection (keys and clicks move it inside the list box),
+  // the current row is announced, and the events of the change fire, in
+  // the order the changes were made, followed by NodeSelect when the
+  // current node moved. This is the one place a change of the current row
+  // is observed, so every cause fires NodeSelect once. It keeps the control
+  // alive to its end.
+  class ChangeScope {
+   public:
+    explicit ChangeScope(COrvaneCtrl& control);
+    ~ChangeScope();
+    ChangeScope(const ChangeScope&) = delete;
+    ChangeScope& operator=(const ChangeScope&) = delete;
+
+   private:
+    COrvaneCtrl& m_control;
+  };
+
   // ---- IOrvaneInspect, for our test container ----
   STDMETHODIMP GetRows(BSTR* rows) override;
 
@@ -170,6 +213,32 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   LRESULT InputMessage(InputHandler handler, WPARAM wParam, LPARAM lParam);
   // WM_GETOBJECT: the rows' accessible object for the client area.
   LRESULT AccessibleObjectMessage(WPARAM wParam, LPARAM lParam);
+  // WM_CONTEXTMENU: the host's ContextMenu event, with the row under the
+  // point or, from the keyboard, the current row.
+  LRESULT ContextMenuMessage(LPARAM lParam);
+
+  // ---- Events (orvane_ctrl_nodes.cpp) ----
+  // NodeEvents: each change is kept until its scope ends.
+  void NodeOpened(OutlineNode& node) override;
+  void NodeClosed(OutlineNode& node) override;
+  void NodeChecked(OutlineNode& node) override;
+  void QueueEvent(DISPID id, OutlineNode* node, LONG x = 0, LONG y = 0) noexcept;
+  // The end of the outermost ChangeScope.
+  void FlushChanges() noexcept;
+  // Makes the list box's selected row's node the current node.
+  void FollowListSelection();
+  void FireNodeEvent(DISPID id, OutlineNode* node, bool withPoint, LONG x, LONG y);
+  // The row at a point of the client area, or -1.
+  int32_t RowAtPoint(POINT point) const;
+  // A host's Node argument: the node, or null with the refusal in `hr`.
+  OutlineNode* NodeArgument(IDispatch* value, HRESULT& hr);
+
+  // NodeHost
+  OrvaneCore& Core() override { return m_core; }
+  void BeginChange() override;
+  void EndChange() override;
+  void Repaint() override { Refresh(); }
+  void ScrollIntoView(int32_t row) override;
 
   // What the input and balloon handlers ask of the control.
   class InputSite final : public InteractionHost {
@@ -192,6 +261,8 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
     void KillHoverTimer() override;
     LRESULT StockHandling(UINT msg, WPARAM wParam, LPARAM lParam) override;
     LRESULT ListBoxHandling(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void BeginChange() override { m_control.BeginChange(); }
+    void EndChange() override { m_control.EndChange(); }
 
    private:
     COrvaneCtrl& m_control;
@@ -205,6 +276,23 @@ class COrvaneCtrl final : public COleControl, public IOrvaneAutomation, public I
   RowAnnouncer m_announcer;
   OrvaneCore m_core;
   TypeInfoDispatch m_dispatch;
+  // After the core, so that Nodes are cut off before the outline goes.
+  NodeRegistry m_nodes{static_cast<NodeHost&>(*this)};
+
+  // The changes of the open scope, told by the core as they are made.
+  struct PendingEvent {
+    DISPID id;
+    OutlineNode* node;
+    uint32_t generation;  // of the outline the node belongs to
+    bool withPoint;
+    LONG x;
+    LONG y;
+  };
+  std::vector<PendingEvent> m_pendingEvents;
+  int m_changeDepth = 0;
+  // The current node last told to the host by NodeSelect, as an identity.
+  const OutlineNode* m_toldSelected = nullptr;
+  uint32_t m_toldGeneration = 0;
 
   std::unique_ptr<BalloonWindow> m_balloon;
   std::unique_ptr<GlyphStrip> m_checkStrip;

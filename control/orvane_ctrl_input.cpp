@@ -10,13 +10,11 @@ namespace orvane {
 
 LRESULT COrvaneCtrl::InputMessage(InputHandler handler, WPARAM wParam, LPARAM lParam) {
   // A host may release the control from inside the event a handler fires;
-  // the handler goes on after the event returns.
-  AddRef();
-  const LRESULT result = handler(m_inputSite, wParam, lParam);
-  // Keys and clicks move the current row, often inside the list box itself.
-  m_announcer.AnnounceCurrentRow(m_rowList);
-  Release();
-  return result;
+  // the handler goes on after the event returns. Keys and clicks move the
+  // current row, often inside the list box itself: the scope's end takes
+  // it from there and announces it.
+  ChangeScope scope(*this);
+  return handler(m_inputSite, wParam, lParam);
 }
 
 LRESULT COrvaneCtrl::AccessibleObjectMessage(WPARAM wParam, LPARAM lParam) {

@@ -1,6 +1,8 @@
 // COrvaneCtrl: the automation methods. Each converts its arguments and
 // forwards to the core; none raises an error for a bad argument, the core
-// returns the operation's failure value instead.
+// returns the operation's failure value instead. Those that change rows or
+// states hold a ChangeScope, so that a host calling through the vtable
+// hears of the change as a script does.
 #include "control/orvane_ctrl.h"
 
 #include "control/framework/ansi_string.h"
@@ -13,6 +15,7 @@ VARIANT_BOOL ToVariantBool(bool value) { return value ? VARIANT_TRUE : VARIANT_F
 }  // namespace
 
 STDMETHODIMP COrvaneCtrl::Demo() {
+  ChangeScope scope(*this);
   return Guarded([&] {
     m_core.Demo();
     m_announcer.RowsReordered();
@@ -28,6 +31,7 @@ STDMETHODIMP COrvaneCtrl::LoadFromTocFile(BSTR fileName) {
 }
 
 STDMETHODIMP COrvaneCtrl::LoadFromTextFile(BSTR fileName) {
+  ChangeScope scope(*this);
   return Guarded([&] {
     m_core.LoadFromTextFile(AnsiFromBstr(fileName));
     m_announcer.RowsReordered();
@@ -35,29 +39,38 @@ STDMETHODIMP COrvaneCtrl::LoadFromTextFile(BSTR fileName) {
   });
 }
 
-// The control has no automation object for a node: the result is an empty
-// reference, which a host may keep or release without harm.
+// The result is the new item's Node; a host that ignores it, as hosts of
+// the first version did, loses nothing.
 STDMETHODIMP COrvaneCtrl::AddChild(LONG index, BSTR text, IUnknown** result) {
+  ChangeScope scope(*this);
   if (result == nullptr) return E_POINTER;
   *result = nullptr;
   return Guarded([&] {
-    m_core.View().AddChild(index, AnsiFromBstr(text));
+    OutlineNode* node = m_core.View().AddChild(index, AnsiFromBstr(text));
     m_announcer.RowsReordered();
-    return S_OK;
+    IDispatch* object = nullptr;
+    const HRESULT hr = m_nodes.NodeFor(node, &object);
+    *result = object;
+    return hr;
   });
 }
 
 STDMETHODIMP COrvaneCtrl::AddSibling(LONG index, BSTR text, IUnknown** result) {
+  ChangeScope scope(*this);
   if (result == nullptr) return E_POINTER;
   *result = nullptr;
   return Guarded([&] {
-    m_core.View().AddSibling(index, AnsiFromBstr(text));
+    OutlineNode* node = m_core.View().AddSibling(index, AnsiFromBstr(text));
     m_announcer.RowsReordered();
-    return S_OK;
+    IDispatch* object = nullptr;
+    const HRESULT hr = m_nodes.NodeFor(node, &object);
+    *result = object;
+    return hr;
   });
 }
 
 STDMETHODIMP COrvaneCtrl::ChangeStateSelected() {
+  ChangeScope scope(*this);
   return Guarded([&] {
     m_core.View().ChangeStateSelected();
     return S_OK;
@@ -65,6 +78,7 @@ STDMETHODIMP COrvaneCtrl::ChangeStateSelected() {
 }
 
 STDMETHODIMP COrvaneCtrl::LoadBooks(BSTR topicName, VARIANT_BOOL* result) {
+  ChangeScope scope(*this);
   if (result == nullptr) return E_POINTER;
   *result = VARIANT_FALSE;
   return Guarded([&] {
@@ -84,6 +98,7 @@ STDMETHODIMP COrvaneCtrl::GetSectionTitle(short book, LONG tocPos, BSTR* result)
 }
 
 STDMETHODIMP COrvaneCtrl::GotoTocPosition(short book, LONG tocPosition, VARIANT_BOOL* result) {
+  ChangeScope scope(*this);
   if (result == nullptr) return E_POINTER;
   *result = VARIANT_FALSE;
   return Guarded([&] {
@@ -94,6 +109,7 @@ STDMETHODIMP COrvaneCtrl::GotoTocPosition(short book, LONG tocPosition, VARIANT_
 }
 
 STDMETHODIMP COrvaneCtrl::SetStateBook(short bookId, VARIANT_BOOL checked, VARIANT_BOOL* result) {
+  ChangeScope scope(*this);
   if (result == nullptr) return E_POINTER;
   *result = VARIANT_FALSE;
   return Guarded([&] {
@@ -109,6 +125,7 @@ STDMETHODIMP COrvaneCtrl::GetStateBook(short bookId, short* result) {
 }
 
 STDMETHODIMP COrvaneCtrl::ActivateBook(short bookId) {
+  ChangeScope scope(*this);
   return Guarded([&] {
     if (m_core.View().ActivateBook(bookId)) Refresh();
     return S_OK;
@@ -116,6 +133,7 @@ STDMETHODIMP COrvaneCtrl::ActivateBook(short bookId) {
 }
 
 STDMETHODIMP COrvaneCtrl::DeactivateBook(short bookId) {
+  ChangeScope scope(*this);
   return Guarded([&] {
     if (m_core.View().DeactivateBook(bookId)) Refresh();
     return S_OK;

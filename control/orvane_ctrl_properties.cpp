@@ -250,6 +250,7 @@ STDMETHODIMP COrvaneCtrl::get_ApplyCheck(VARIANT_BOOL* value) {
 }
 
 STDMETHODIMP COrvaneCtrl::put_ApplyCheck(VARIANT_BOOL value) {
+  ChangeScope scope(*this);
   return Guarded([&] {
     m_core.View().SetApplyCheck(value != VARIANT_FALSE);
     SetModifiedFlag();

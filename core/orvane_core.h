@@ -24,6 +24,7 @@
 
 namespace orvane {
 
+class NodeEvents;
 class RowList;
 class ProfileSource;
 class FileSystem;
@@ -62,6 +63,29 @@ class OrvaneCore {
   const RowView& View() const { return m_view; }
   RowList& Rows() { return m_view.Rows(); }
   const RowList& Rows() const { return m_view.Rows(); }
+
+  // Who is told of nodes opened, closed and checked, by the rows and the
+  // check states alike; null for none (core/node_facts.cpp).
+  void SetNodeEvents(NodeEvents* events);
+
+  // ---- What a host asks of one node (core/node_facts.cpp) ----
+  enum class NodeKind : int16_t { kCategory = 0, kBook = 1, kSection = 2, kItem = 3 };
+  NodeKind KindOf(const OutlineNode& node) const;
+  // The 1-based number of the category the node lies in, 0 for a node
+  // under none (an item at the top, or below one).
+  int16_t CategoryOf(const OutlineNode& node) const;
+  // The position of a section's record in its book's file, as the queries
+  // take it; 0 for any other node or a record the file no longer holds.
+  int32_t TocPosOf(const OutlineNode& node) const;
+  // The 1-based position among its siblings (the root list at the top).
+  int32_t IndexOf(const OutlineNode& node) const;
+  // The node's children, with a book's sections and a section's children
+  // still in its file read first, as opening the node reads them.
+  const NodeList& ChildrenOf(OutlineNode& node);
+  // The section of `book` whose record is at `tocPos` (raised to the first
+  // record as the queries raise it), its book and the sections on the way
+  // read as needed; null for none.
+  OutlineNode* SectionNode(int16_t book, int32_t tocPos);
 
  private:
   FileSystem& m_files;

@@ -6,6 +6,7 @@
 #include "core/orvane_core.h"
 #include "interaction/interaction_host.h"
 #include "interaction/row_announcer.h"
+#include "loading/cp1256.h"
 #include "model/outline_node.h"
 #include "render/row_layout.h"
 #include "rows/row_list.h"
@@ -17,15 +18,26 @@ const IID kIidAccessible = {
     0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 std::wstring AccessibleText(std::string_view text) {
-  if (text.empty()) return std::wstring();
-  const int length = static_cast<int>(text.size());
-  const int units = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-  std::wstring out(static_cast<size_t>(units > 0 ? units : 0), L'\0');
-  if (units > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), length, out.data(), units);
+  std::wstring out(text.size(), L'\0');
+  for (size_t i = 0; i < text.size(); ++i)
+    out[i] = static_cast<wchar_t>(Cp1256ToUnicode(static_cast<uint8_t>(text[i])));
   return out;
 }
 
 namespace {
+
+// Brackets an action for the control, whose host hears of it at the end;
+// nothing of the control is touched after that end.
+class HostChange {
+ public:
+  explicit HostChange(InteractionHost& host) : m_host(host) { m_host.BeginChange(); }
+  ~HostChange() { m_host.EndChange(); }
+  HostChange(const HostChange&) = delete;
+  HostChange& operator=(const HostChange&) = delete;
+
+ private:
+  InteractionHost& m_host;
+};
 
 // What activating a row does: what a click on its button or check box does.
 enum class RowAction { kNone, kExpand, kCollapse, kCheck, kUncheck };
@@ -337,6 +349,7 @@ STDMETHODIMP AccessibleRows::accSelect(long flags, VARIANT child) {
   constexpr long kSupported = SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION;
   if (flags == 0 || (flags & ~kSupported) != 0) return E_INVALIDARG;
   if (row < 0 && (flags & SELFLAG_TAKESELECTION)) return E_INVALIDARG;
+  HostChange change(*m_host);
   if (flags & SELFLAG_TAKEFOCUS) SetFocus(m_host->ControlWindow());
   if (row >= 0) MakeCurrent(row);
   m_announcer->AnnounceCurrentRow(m_host->Core().Rows());
@@ -442,6 +455,7 @@ STDMETHODIMP AccessibleRows::accDoDefaultAction(VARIANT child) {
   if (node == nullptr) return E_INVALIDARG;
   const RowAction action = ActionOf(core, *node);
   if (action == RowAction::kNone) return DISP_E_MEMBERNOTFOUND;
+  HostChange change(*m_host);
   // As a click on the row's button or box: the row becomes current first.
   MakeCurrent(row);
   if (action == RowAction::kExpand || action == RowAction::kCollapse) {

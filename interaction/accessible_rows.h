@@ -27,8 +27,8 @@ class RowAnnouncer;
 // symbol of that name is not the GUID itself with every toolchain.
 extern const IID kIidAccessible;
 
-// The rows' 8-bit text as assistive technology gets it: Unicode through the
-// ANSI code page, as the text is painted.
+// The rows' 8-bit text as assistive technology gets it: Unicode through
+// Windows-1256, as the text is painted, whatever the system's code page.
 std::wstring AccessibleText(std::string_view text);
 
 class AccessibleRows final : public IAccessible {

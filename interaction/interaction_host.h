@@ -52,6 +52,12 @@ class InteractionHost {
   // The list box's own handling alone, with no stock event.
   virtual LRESULT ListBoxHandling(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
 
+  // Bracket an action that reaches the rows other than through a message
+  // (a screen reader's): the control tells its host of the change at the
+  // end. A host with nobody to tell does nothing.
+  virtual void BeginChange() {}
+  virtual void EndChange() {}
+
  protected:
   ~InteractionHost() = default;
 };

@@ -3,6 +3,7 @@
 namespace orvane {
 
 void Library::Clear() {
+  ++m_generation;
   m_rootList.Clear();
   m_categories.Clear();
   m_shelf.Clear();

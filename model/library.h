@@ -43,6 +43,9 @@ class Library {
   // Destroys every node, category and buffer. Whoever holds rows or a
   // current node must drop them first.
   void Clear();
+  // Counts the clears: a handle that remembers a node together with this
+  // number knows the node is gone once the number moves on.
+  uint32_t Generation() const { return m_generation; }
 
   // Whether a catalogue load has been asked for, even one that found no
   // file: queries and the checked-only view answer only after one.
@@ -72,6 +75,7 @@ class Library {
   BookShelf m_shelf;
   bool m_catalogueLoaded = false;
   BookReader* m_bookReader = nullptr;
+  uint32_t m_generation = 0;
 };
 
 }  // namespace orvane

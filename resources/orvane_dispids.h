@@ -42,6 +42,16 @@
 #define ORVANE_DISPID_DEACTIVATEBOOK 26
 #define ORVANE_DISPID_GETPARENTPOS 27
 
+/* Members added in version 1.1 of the type library: the outline as
+ * objects. Numbers 30 to 49 are this family's. */
+#define ORVANE_DISPID_ROOTNODES 30
+#define ORVANE_DISPID_SELECTEDNODE 31
+#define ORVANE_DISPID_HITTEST 32
+#define ORVANE_DISPID_GETCATEGORYNODE 33
+#define ORVANE_DISPID_GETBOOKNODE 34
+#define ORVANE_DISPID_GETSECTIONNODE 35
+#define ORVANE_DISPID_TOPNODE 36
+
 /* Stock members, with the numbers OLE gives them (the control's code checks
  * them against the system headers' names). */
 #define ORVANE_DISPID_BACKCOLOR (-501)
@@ -58,5 +68,36 @@
 #define ORVANE_DISPID_KEYUP (-604)
 #define ORVANE_DISPID_MOUSEDOWN (-605)
 #define ORVANE_DISPID_MOUSEMOVE (-606)
+
+/* The control's own events (version 1.1). */
+#define ORVANE_DISPID_NODESELECT 1
+#define ORVANE_DISPID_NODEEXPAND 2
+#define ORVANE_DISPID_NODECOLLAPSE 3
+#define ORVANE_DISPID_NODECHECK 4
+#define ORVANE_DISPID_CONTEXTMENU 5
+
+/* The members of a Node, numbered within the Node interface. */
+#define ORVANE_NODE_DISPID_TITLE 1
+#define ORVANE_NODE_DISPID_LEVEL 2
+#define ORVANE_NODE_DISPID_KIND 3
+#define ORVANE_NODE_DISPID_CATEGORY 4
+#define ORVANE_NODE_DISPID_BOOKNUMBER 5
+#define ORVANE_NODE_DISPID_TOCPOS 6
+#define ORVANE_NODE_DISPID_INDEX 7
+#define ORVANE_NODE_DISPID_PARENT 8
+#define ORVANE_NODE_DISPID_CHILDREN 9
+#define ORVANE_NODE_DISPID_VISIBLE 10
+#define ORVANE_NODE_DISPID_SELECTED 11
+#define ORVANE_NODE_DISPID_VALID 12
+#define ORVANE_NODE_DISPID_EXPANDED 13
+#define ORVANE_NODE_DISPID_STATE 14
+#define ORVANE_NODE_DISPID_SELECT 15
+#define ORVANE_NODE_DISPID_ENSUREVISIBLE 16
+
+/* The members of a Nodes collection; Item is its value (DISPID_VALUE) and
+ * _NewEnum the enumerator (DISPID_NEWENUM). */
+#define ORVANE_NODES_DISPID_COUNT 1
+#define ORVANE_NODES_DISPID_ITEM 0
+#define ORVANE_NODES_DISPID_NEWENUM (-4)
 
 #endif /* ORVANE_DISPIDS_H */

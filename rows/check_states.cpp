@@ -1,6 +1,7 @@
 #include "rows/check_states.h"
 
 #include "model/library.h"
+#include "rows/node_events.h"
 
 namespace orvane {
 
@@ -60,13 +61,16 @@ void CheckStates::ChangeState(OutlineNode* node) {
       m_observer->NodeStateChanged(node);
       m_observer->CategoryBooksChanged(node);
     }
+    if (m_nodeEvents) m_nodeEvents->NodeChecked(*node);
   } else if (m_library.IsBook(node)) {
+    const int16_t categoryBefore = GetCheckState(node->m_parent);
     SetCheckState(node, newState);
     UpdateCategorySummary(node, newState, oldState);
     if (m_observer) {
       m_observer->NodeStateChanged(node);
       m_observer->NodeStateChanged(node->m_parent);
     }
+    TellBookChanged(node, categoryBefore);
   }
   // Sections and text items have no state of their own.
 }
@@ -77,10 +81,12 @@ bool CheckStates::SetStateBook(int16_t bookId, bool checked) {
   if (!stored) return false;
   int16_t newState = checked ? csChecked : csUnchecked;
   int16_t oldState = *stored;
+  const int16_t categoryBefore = GetCheckState(book->m_parent);
   *stored = newState;
   if (newState != oldState) {
     if (!m_applyCheck) m_rowsStale = true;
     UpdateCategorySummary(book, newState, oldState);
+    TellBookChanged(book, categoryBefore);
     // The checked-only view makes its rows again before the next paint, and
     // that is told as a reorder.
     if (m_applyCheck && m_observer) {
@@ -88,6 +94,36 @@ bool CheckStates::SetStateBook(int16_t bookId, bool checked) {
       m_observer->NodeStateChanged(book->m_parent);
     }
   }
+  return true;
+}
+
+void CheckStates::TellBookChanged(OutlineNode* book, int16_t categoryStateBefore) {
+  if (m_nodeEvents == nullptr) return;
+  m_nodeEvents->NodeChecked(*book);
+  OutlineNode* category = book->m_parent;
+  if (m_library.IsCategory(category) && GetCheckState(category) != categoryStateBefore) {
+    m_nodeEvents->NodeChecked(*category);
+  }
+}
+
+bool CheckStates::SetStateCategory(OutlineNode* category, bool checked) {
+  if (!m_library.IsCategory(category)) return false;
+  const int16_t newState = checked ? csChecked : csUnchecked;
+  const CategoryEntry* entry = m_library.Categories().Entry(category->m_ordinal);
+  // A partly checked category changes even when its summary would read the
+  // same afterwards: its books do.
+  const bool same = GetCheckState(category) == newState &&
+                    entry->checkedCount == (checked ? entry->bookCount : 0);
+  if (same) return true;
+  SetCheckState(category, newState);
+  SetCategoryBooks(category, newState);
+  if (!m_applyCheck) {
+    m_rowsStale = true;
+  } else if (m_observer) {
+    m_observer->NodeStateChanged(category);
+    m_observer->CategoryBooksChanged(category);
+  }
+  if (m_nodeEvents) m_nodeEvents->NodeChecked(*category);
   return true;
 }
 

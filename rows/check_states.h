@@ -10,6 +10,7 @@
 namespace orvane {
 
 class Library;
+class NodeEvents;
 class OutlineNode;
 
 // Told of every state change the rows show, after it is made.
@@ -46,6 +47,14 @@ class CheckStates {
   bool SetStateBook(int16_t bookId, bool checked);
   // The book's state, or 0 (checked) for no such book.
   int16_t GetStateBook(int16_t bookId) const;
+  // The host's change of a whole category: every book takes the state, in
+  // either view, as a click on the category's box gives them in the check
+  // view. False for a node that is no category.
+  bool SetStateCategory(OutlineNode* category, bool checked);
+
+  // Who is told of each category's or book's change of state, whatever made
+  // it (the control's events); null for none.
+  void SetNodeEvents(NodeEvents* events) { m_nodeEvents = events; }
 
   // The observer of state changes (the row view); null for none.
   void SetObserver(CheckObserver* observer) { m_observer = observer; }
@@ -61,8 +70,13 @@ class CheckStates {
  private:
   Library& m_library;
   CheckObserver* m_observer = nullptr;
+  NodeEvents* m_nodeEvents = nullptr;
   bool m_applyCheck = false;
   bool m_rowsStale = false;
+
+  // Tells the node events of a book's change and, when its summary moved,
+  // of its category's.
+  void TellBookChanged(OutlineNode* book, int16_t categoryStateBefore);
 };
 
 }  // namespace orvane

@@ -7,6 +7,7 @@
 #include "model/library.h"
 #include "rows/check_states.h"
 #include "rows/hover_timer.h"
+#include "rows/node_events.h"
 #include "rows/row_events.h"
 #include "rows/row_list.h"
 #include "rows/row_view.h"
@@ -58,11 +59,20 @@ bool RowView::AppendRootRow(OutlineNode* node) {
 }
 
 int32_t RowView::ToggleNode(int16_t row, int16_t* lastRow) {
-  const bool hadRow = m_rows.NodeOf(row) != nullptr;
+  OutlineNode* node = m_rows.NodeOf(row);
   const int32_t changed = ToggleRows(row, lastRow);
-  if (hadRow && m_rowEvents != nullptr) {
+  if (node != nullptr && m_rowEvents != nullptr) {
     m_rowEvents->RowStateChanged(row);
     if (changed != 0) m_rowEvents->RowsReordered();
+  }
+  // Told of the toggled node alone: the descendants it re-opens were open
+  // already, and are part of this one change.
+  if (node != nullptr && m_nodeEvents != nullptr) {
+    if (node->m_expanded) {
+      m_nodeEvents->NodeOpened(*node);
+    } else {
+      m_nodeEvents->NodeClosed(*node);
+    }
   }
   return changed;
 }

@@ -3,6 +3,7 @@
 
 #include "model/library.h"
 #include "rows/check_states.h"
+#include "rows/node_events.h"
 #include "rows/row_list.h"
 #include "rows/row_view.h"
 
@@ -50,6 +51,7 @@ bool RowView::DeactivateBook(int16_t bookId) {
     // Open but out of sight (closed category, or hidden as unchecked): it
     // will show closed, as an open greyed book would not.
     book->m_expanded = 0;
+    if (m_nodeEvents != nullptr) m_nodeEvents->NodeClosed(*book);
     return false;
   }
   ToggleNode(row);

@@ -32,6 +32,8 @@ class RowList {
   // Selects row `index` and scrolls it into view; -1 clears the selection.
   virtual void SetSelection(int32_t index) = 0;
   virtual int32_t TopIndex() const = 0;
+  // Scrolls so that row `index` (clamped to the rows) is the first shown.
+  virtual void SetTopIndex(int32_t index) = 0;
   virtual int32_t RowHeight() const = 0;
 
   // Brackets a run of inserts or deletes, so that an implementation that

@@ -22,6 +22,7 @@ class ChildReader;
 class FoldedQuery;
 class HoverTimer;
 class Library;
+class NodeEvents;
 class OutlineNode;
 class RowEvents;
 class RowList;
@@ -37,6 +38,9 @@ class RowView : public CheckObserver {
   // The observer of row changes (the control's announcements to assistive
   // technology); null for none. Never owned.
   void SetRowEvents(RowEvents* events) { m_rowEvents = events; }
+  // The observer of nodes opened and closed (the control's events to its
+  // host); null for none. Never owned.
+  void SetNodeEvents(NodeEvents* events) { m_nodeEvents = events; }
 
   // No rows and no current node (before the library is cleared).
   void Clear();
@@ -108,6 +112,22 @@ class RowView : public CheckObserver {
   // Checks or unchecks the current node (see CheckStates::ChangeState).
   void ChangeStateSelected();
 
+  // ---- Any node, as a host names it (rows/node_rows.cpp) ----
+  // The node's row, or -1 when it has none.
+  int32_t RowOf(const OutlineNode* node) const;
+  // Opens every closed ancestor of `node`, outermost first, so that it gets a
+  // row; the node's row, or -1 when it cannot have one (an unchecked book in
+  // the checked-only view, a full list). The ancestors opened stay open.
+  int32_t RevealNode(OutlineNode* node);
+  // Reveals the node and makes its row the current one, scrolled into view:
+  // what the host's Select and the finding of a node use, so that every way
+  // a node is made current ends in the same state. False without a row.
+  bool SelectNode(OutlineNode* node);
+  // Opens (revealing it first) or closes the node as a click on its button
+  // would; nothing when it is already so. Closing a node without a row
+  // clears its flag, as greying a book does. True when the flag changed.
+  bool SetNodeOpen(OutlineNode* node, bool open);
+
   // CheckObserver: tells the row events of the rows concerned.
   void NodeStateChanged(const OutlineNode* node) override;
   void CategoryBooksChanged(const OutlineNode* category) override;
@@ -136,6 +156,7 @@ class RowView : public CheckObserver {
   ChildReader& m_childReader;
   OutlineNode* m_selectedNode = nullptr;
   RowEvents* m_rowEvents = nullptr;
+  NodeEvents* m_nodeEvents = nullptr;
   // Where the last announced top-level row and other row were found: only
   // places to start looking.
   int32_t m_announcedTopRow = 0;

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "loading/cp1256.h"
+
 namespace orvane {
 
 std::string AnsiFromWide(std::wstring_view text) {
@@ -10,11 +12,21 @@ std::string AnsiFromWide(std::wstring_view text) {
   // balloon's text and a file name all see the same characters.
   text = text.substr(0, text.find(L'\0'));
   if (text.empty() || text.size() > INT_MAX / 4) return {};
-  int length = static_cast<int>(text.size());
-  int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return {};
-  std::string result(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), length, result.data(), bytes, nullptr, nullptr);
+  std::string result;
+  result.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t code = static_cast<char16_t>(text[i]);
+    // A pair of surrogates is one character, and no 1256 byte holds one.
+    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() &&
+        static_cast<char16_t>(text[i + 1]) >= 0xDC00 &&
+        static_cast<char16_t>(text[i + 1]) <= 0xDFFF) {
+      ++i;
+      code = 0x10000;
+    }
+    uint8_t byte = '?';
+    if (!UnicodeToCp1256(code, byte)) byte = '?';
+    result.push_back(static_cast<char>(byte));
+  }
   return result;
 }
 
@@ -25,11 +37,10 @@ std::string AnsiFromBstr(BSTR text) {
 
 std::wstring WideFromAnsi(std::string_view text) {
   if (text.empty() || text.size() > INT_MAX / 2) return {};
-  int length = static_cast<int>(text.size());
-  int chars = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-  if (chars <= 0) return {};
-  std::wstring result(static_cast<size_t>(chars), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), length, result.data(), chars);
+  std::wstring result(text.size(), L'\0');
+  // Every 1256 byte is one character of the basic plane.
+  for (size_t i = 0; i < text.size(); ++i)
+    result[i] = static_cast<wchar_t>(Cp1256ToUnicode(static_cast<uint8_t>(text[i])));
   return result;
 }
 

@@ -1,5 +1,8 @@
 // Automation strings to and from the 8-bit strings kept inside the control,
-// through the system's ANSI code page.
+// always through Windows-1256, the library's encoding, whatever the system's
+// ANSI code page: painting decodes the same bytes the same way, so a host on
+// an English or French system reads and writes what the rows show. A host
+// character 1256 has no byte for becomes '?'.
 #pragma once
 
 #include <windows.h>

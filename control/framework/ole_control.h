@@ -247,6 +247,9 @@ class COleControl
   HRESULT ThrowError(HRESULT code, const wchar_t* description);
   // Stores the stock border style without marking the control modified.
   void StoreBorderStyle(short style);
+  // Fires event `id` of the events interface to every connected sink, with
+  // `args` in reverse order; nothing while events are frozen.
+  void FireEvent(DISPID id, VARIANTARG* args, UINT count);
 
  private:
   // PersistedValues, for the property exchange.
@@ -261,7 +264,6 @@ class COleControl
   void ApplyAmbientValues(const AmbientValues& ambient);
   // Asks the client site for its ambient colours and font.
   void RefreshAmbientValues();
-  void FireEvent(DISPID id, VARIANTARG* args, UINT count);
   // Whether the property-notify sinks allow `id` to change (requestedit).
   bool RequestEdit(DISPID id);
   void PropertyChanged(DISPID id);

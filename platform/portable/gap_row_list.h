@@ -25,7 +25,7 @@ class GapRowList : public RowList {
   int32_t Selection() const override { return m_selection; }
   void SetSelection(int32_t index) override;
   int32_t TopIndex() const override;
-  void SetTopIndex(int32_t index) { m_top = index < 0 ? 0 : index; }
+  void SetTopIndex(int32_t index) override { m_top = index < 0 ? 0 : index; }
   int32_t RowHeight() const override { return 16; }
 
  private:

@@ -70,6 +70,10 @@ int32_t ListBoxRowList::TopIndex() const {
   return top < 0 ? 0 : static_cast<int32_t>(top);
 }
 
+void ListBoxRowList::SetTopIndex(int32_t index) {
+  Send(LB_SETTOPINDEX, static_cast<WPARAM>(index < 0 ? 0 : index));
+}
+
 int32_t ListBoxRowList::RowHeight() const {
   LRESULT height = Send(LB_GETITEMHEIGHT, 0);
   return height < 0 ? 0 : static_cast<int32_t>(height);

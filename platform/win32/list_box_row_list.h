@@ -27,6 +27,7 @@ class ListBoxRowList : public RowList {
   int32_t Selection() const override;
   void SetSelection(int32_t index) override;
   int32_t TopIndex() const override;
+  void SetTopIndex(int32_t index) override;
   int32_t RowHeight() const override;
 
   // Nested brackets; redrawing is off from the outermost Begin to its End,

@@ -96,6 +96,11 @@ int32_t NoDataListRowList::TopIndex() const {
   return m_box.TopIndex();
 }
 
+void NoDataListRowList::SetTopIndex(int32_t index) {
+  FlushInsertRun();
+  m_box.SetTopIndex(index);
+}
+
 int32_t NoDataListRowList::RowHeight() const { return m_box.RowHeight(); }
 
 void NoDataListRowList::BeginBulkChange() {

@@ -38,6 +38,7 @@ class NoDataListRowList : public RowList {
   int32_t Selection() const override;
   void SetSelection(int32_t index) override;
   int32_t TopIndex() const override;
+  void SetTopIndex(int32_t index) override;
   int32_t RowHeight() const override;
   void BeginBulkChange() override;
   void EndBulkChange() override;

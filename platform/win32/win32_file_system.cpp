@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/wide_path.h"
+
 namespace orvane {
 namespace {
 
@@ -64,8 +66,9 @@ class Win32File : public File {
 std::unique_ptr<File> Win32FileSystem::OpenRead(std::string_view path, Share share) {
   const std::string pathZ(path);
   if (pathZ.empty() || pathZ.find('\0') != std::string::npos) return nullptr;
-  HANDLE handle = CreateFileA(pathZ.c_str(), GENERIC_READ, ShareFlags(share), nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const std::wstring wide = WidePath(pathZ);
+  HANDLE handle = CreateFileW(wide.c_str(), GENERIC_READ, ShareFlags(share), nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<Win32File>(handle);
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/wide_path.h"
+
 namespace orvane {
 namespace {
 
@@ -10,6 +12,28 @@ std::string WindowsDirectory() {
   char buffer[MAX_PATH] = {};
   UINT length = GetWindowsDirectoryA(buffer, MAX_PATH);
   return length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
+}
+
+// Text through the system's ANSI code page, both ways: what the system's
+// 8-bit profile functions do around their Unicode ones.
+std::wstring WideFromSystem(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  const int length = static_cast<int>(text.size());
+  const int units = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  std::wstring out(static_cast<size_t>(units > 0 ? units : 0), L'\0');
+  if (units > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), length, out.data(), units);
+  return out;
+}
+
+std::string SystemFromWide(std::wstring_view text) {
+  if (text.empty()) return std::string();
+  const int length = static_cast<int>(text.size());
+  const int bytes =
+      WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+  if (bytes > 0)
+    WideCharToMultiByte(CP_ACP, 0, text.data(), length, out.data(), bytes, nullptr, nullptr);
+  return out;
 }
 
 }  // namespace
@@ -30,7 +54,7 @@ bool Win32ProfileSource::ExistsForBatch(std::string_view file) {
   if (path.find_first_of("\\/") == std::string::npos && !(path.size() >= 2 && path[1] == ':')) {
     path = m_windowsDirectory + "\\" + path;
   }
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
   bool exists = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   m_lastInBatch = &*m_existsInBatch.emplace(std::string(file), exists).first;
   return exists;
@@ -57,12 +81,20 @@ std::string Win32ProfileSource::GetString(std::string_view file, std::string_vie
     return m_batchReader.GetString(file, section, key, deflt);
   }
   // The system takes C strings; a view is not terminated.
-  const std::string fileZ(file), sectionZ(section), keyZ(key), defaultZ(deflt);
-  char buffer[kMaxProfileValue + 1] = {};
-  DWORD length = GetPrivateProfileStringA(sectionZ.c_str(), keyZ.c_str(), defaultZ.c_str(), buffer,
-                                          sizeof buffer, fileZ.c_str());
+  // The file's name is the library's (Windows-1256) and goes as Unicode;
+  // names and values go as the system's own 8-bit reading of the file
+  // does, so that a value's bytes come back as the file holds them.
+  const std::string sectionZ(section), keyZ(key), defaultZ(deflt);
+  const std::wstring fileW = WidePath(file.substr(0, file.find('\0')));
+  const std::wstring sectionW = WideFromSystem(sectionZ), keyW = WideFromSystem(keyZ),
+                     defaultW = WideFromSystem(defaultZ);
+  wchar_t buffer[kMaxProfileValue + 1] = {};
+  DWORD length = GetPrivateProfileStringW(sectionW.c_str(), keyW.c_str(), defaultW.c_str(), buffer,
+                                          kMaxProfileValue + 1, fileW.c_str());
   if (length > kMaxProfileValue) length = kMaxProfileValue;
-  return std::string(buffer, length);
+  std::string value = SystemFromWide(std::wstring_view(buffer, length));
+  if (value.size() > kMaxProfileValue) value.resize(kMaxProfileValue);
+  return value;
 }
 
 }  // namespace orvane

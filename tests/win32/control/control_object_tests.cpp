@@ -299,16 +299,6 @@ TEST(ControlObject, ChangingAFontObjectItHandedOutMarksItModified) {
   EXPECT_EQ(persist->IsDirty(), S_FALSE);
 }
 
-TEST(ControlObject, AddChildAndAddSiblingHandBackAnEmptyReference) {
-  ComPtr<IOrvaneAutomation> control = NewControl();
-  IUnknown* node = reinterpret_cast<IUnknown*>(1);
-  EXPECT_EQ(control->AddChild(0, Bstr(L"a").Get(), &node), S_OK);
-  EXPECT_EQ(node, nullptr);
-  node = reinterpret_cast<IUnknown*>(1);
-  EXPECT_EQ(control->AddSibling(7, Bstr(L"b").Get(), &node), S_OK);
-  EXPECT_EQ(node, nullptr);
-}
-
 TEST(ControlObject, DrawsItsBackColorIntoAContainersContextWithoutAWindow) {
   ComPtr<IOrvaneAutomation> control = NewControl();
   ASSERT_EQ(control->put_BackColor(LongVariant(RGB(10, 20, 30))), S_OK);

@@ -51,7 +51,7 @@ TEST_F(TypeLibrary, HasTheLibrarysVersionLocaleAndName) {
   ASSERT_EQ(lib->GetLibAttr(&attr), S_OK);
   EXPECT_TRUE(IsEqualGUID(attr->guid, LIBID_ORVANELib));
   EXPECT_EQ(attr->wMajorVerNum, 1);
-  EXPECT_EQ(attr->wMinorVerNum, 0);
+  EXPECT_EQ(attr->wMinorVerNum, 1);
   EXPECT_EQ(attr->lcid, 0x409u);
   lib->ReleaseTLibAttr(attr);
   Bstr name, help;
@@ -177,7 +177,7 @@ TEST_F(TypeLibrary, ColoursAndPixelsAreTheStandardLibrarysTypes) {
   }
 }
 
-TEST_F(TypeLibrary, EventInterfaceHoldsTheSevenStockEvents) {
+TEST_F(TypeLibrary, EventInterfaceHoldsTheStockEventsAndTheNodeEvents) {
   ComPtr<ITypeInfo> info = Info(DIID__DOrvaneEvents);
   ASSERT_TRUE(info);
   EXPECT_EQ(HelpString(info.Get()), L"Event interface for Orvane Control");
@@ -194,9 +194,10 @@ TEST_F(TypeLibrary, EventInterfaceHoldsTheSevenStockEvents) {
   }
   info->ReleaseTypeAttr(attr);
   const std::map<MEMBERID, std::pair<std::wstring, SHORT>> expected = {
-      {-600, {L"Click", 0}},    {-601, {L"DblClick", 0}}, {-602, {L"KeyDown", 2}},
-      {-603, {L"KeyPress", 1}}, {-604, {L"KeyUp", 2}},    {-605, {L"MouseDown", 4}},
-      {-606, {L"MouseMove", 4}}};
+      {-600, {L"Click", 0}},     {-601, {L"DblClick", 0}}, {-602, {L"KeyDown", 2}},
+      {-603, {L"KeyPress", 1}},  {-604, {L"KeyUp", 2}},    {-605, {L"MouseDown", 4}},
+      {-606, {L"MouseMove", 4}}, {1, {L"NodeSelect", 1}},  {2, {L"NodeExpand", 1}},
+      {3, {L"NodeCollapse", 1}}, {4, {L"NodeCheck", 1}},   {5, {L"ContextMenu", 3}}};
   EXPECT_EQ(events, expected);
 }
 

@@ -53,6 +53,7 @@ class VectorRowList : public RowList {
   int32_t Selection() const override { return m_selection; }
   void SetSelection(int32_t index) override { m_selection = index; }
   int32_t TopIndex() const override { return 0; }
+  void SetTopIndex(int32_t) override {}
   int32_t RowHeight() const override { return 16; }
 
  private:
