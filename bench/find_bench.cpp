@@ -166,7 +166,7 @@ void BM_FindNextIntoAnUnreadBook(benchmark::State& state) {
     Library& library = lib->core.Outline();
     library.EnsureBookRead(book);
     OutlineNode* last = library.BookNode(book)->m_children.Last()->m_children.Last();
-    lib->core.View().ShowNode(last);
+    lib->core.View().SelectNode(last);
     state.ResumeTiming();
     if (alone) {
       library.EnsureBookRead(book + 1);

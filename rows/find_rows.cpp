@@ -1,7 +1,5 @@
 // Finding titles from the rows: moving the current row to the next or the
 // previous match, and to the next row a typed prefix begins.
-#include <vector>
-
 #include "loading/title_search.h"
 #include "model/library.h"
 #include "rows/check_states.h"
@@ -32,22 +30,6 @@ OutlineNode* RowView::CurrentNode() const {
   return shown != nullptr ? shown : m_selectedNode;
 }
 
-bool RowView::ShowNode(OutlineNode* node) {
-  if (node == nullptr) return false;
-  std::vector<OutlineNode*> path;
-  for (OutlineNode* n = node->m_parent; n != nullptr; n = n->m_parent) path.push_back(n);
-  BulkRowChange bulk(m_rows);
-  int32_t row = 0;
-  for (auto it = path.rbegin(); it != path.rend(); ++it) {
-    if (!OpenRowOf(*it, &row)) return false;
-  }
-  const int16_t found = FindRow(node, row);
-  if (found < 0) return false;
-  m_selectedNode = node;
-  m_rows.SetSelection(found);
-  return true;
-}
-
 bool RowView::FindAndShow(const FoldedQuery& query, bool backward) {
   if (query.MatchesNothing()) return false;
   RefreshPendingRows();
@@ -56,7 +38,7 @@ bool RowView::FindAndShow(const FoldedQuery& query, bool backward) {
   OutlineNode* from = CurrentNode();
   OutlineNode* match =
       backward ? search.FindBefore(query, from, &scope) : search.FindAfter(query, from, &scope);
-  return match != nullptr && ShowNode(match);
+  return match != nullptr && SelectNode(match);
 }
 
 int32_t RowView::TypeAheadRow(const FoldedQuery& prefix) const {

@@ -98,9 +98,6 @@ class RowView : public CheckObserver {
   // The node of the selected row, else the current node: after Up or Down
   // the reader's row is ahead of the node the last key left.
   OutlineNode* CurrentNode() const;
-  // Opens the way to `node` and selects its row, as GotoTocPosition does;
-  // false when no row can show it (the rows opened so far stay open).
-  bool ShowNode(OutlineNode* node);
   // Moves the current row to the next (or previous) title the query matches
   // after (before) the current node, wrapping once, passing over what the
   // checked-only view hides. False, with nothing changed, for no match.

@@ -318,7 +318,7 @@ TEST(Find, MakesTheMatchAndTheRunsOnItsWayOnly) {
   // The same node again, not a second copy.
   EXPECT_EQ(f.core.Search().FindAll(FoldedQuery("NEEDLE"), 10), found);
   // Opening the way shows it where the rows put it.
-  ASSERT_TRUE(f.core.View().ShowNode(found[0]));
+  ASSERT_TRUE(f.core.View().SelectNode(found[0]));
   EXPECT_EQ(f.Titles(),
             (std::vector<std::string>{"C1", "B1.1", "B1.2", "X", "Y", "needle", "hay"}));
   EXPECT_EQ(f.RowTitle(f.rows.Selection()), "needle");

@@ -127,11 +127,11 @@ class NodeEventSink : public ComBase<NodeEventSink, IDispatch> {
 
 using Events = std::vector<std::pair<DISPID, std::wstring>>;
 
-const wchar_t kIntroduction[] = L"\x0645\x0642\x062F\x0645\x0629";  // مقدمة
-const wchar_t kSpeech[] = L"\x0627\x0644\x0643\x0644\x0627\x0645";  // الكلام
-const wchar_t kNoun[] = L"\x0627\x0644\x0627\x0633\x0645";          // الاسم
-const wchar_t kVerb[] = L"\x0627\x0644\x0641\x0639\x0644";          // الفعل
-const wchar_t kPast[] = L"\x0627\x0644\x0645\x0627\x0636\x064A";    // الماضي
+const wchar_t kIntroduction[] = L"\x0645\x0642\x062F\x0645\x0629";         // مقدمة
+const wchar_t kSpeech[] = L"\x0627\x0644\x0643\x0644\x0627\x0645";         // الكلام
+const wchar_t kNoun[] = L"\x0627\x0644\x0627\x0633\x0645";                 // الاسم
+const wchar_t kVerb[] = L"\x0627\x0644\x0641\x0639\x0644";                 // الفعل
+const wchar_t kPast[] = L"\x0627\x0644\x0645\x0627\x0636\x064A";           // الماضي
 const wchar_t kParsing[] = L"\x0627\x0644\x0625\x0639\x0631\x0627\x0628";  // الإعراب
 
 // The control in place, the test catalogue loaded, a sink connected.
@@ -215,12 +215,11 @@ struct Expected {
 TEST_F(NodeFixture, WalkGivesEveryNodeWithItsFactsInOutlineOrder) {
   // Depth first from the roots: the order a walking script prints in.
   const Expected expected[] = {
-      {L"Grammar", 0, 0, 1, 0, 1}, {L"Nahw", 1, 1, 1, 1, 1},   {kIntroduction, 2, 2, 1, 1, 1},
-      {kSpeech, 2, 2, 1, 1, 2},    {kNoun, 3, 2, 1, 1, 1},     {kVerb, 3, 2, 1, 1, 2},
-      {kPast, 4, 2, 1, 1, 1},      {kParsing, 2, 2, 1, 1, 3},  {L"Law", 0, 0, 2, 0, 2},
-      {L"Fiqh", 1, 1, 2, 2, 1},    {L"Introduction", 2, 2, 2, 2, 1},
-      {L"Purity", 2, 2, 2, 2, 2},  {L"Water", 3, 2, 2, 2, 1},  {L"Vessels", 3, 2, 2, 2, 2},
-      {L"Prayer", 2, 2, 2, 2, 3}};
+      {L"Grammar", 0, 0, 1, 0, 1}, {L"Nahw", 1, 1, 1, 1, 1},         {kIntroduction, 2, 2, 1, 1, 1},
+      {kSpeech, 2, 2, 1, 1, 2},    {kNoun, 3, 2, 1, 1, 1},           {kVerb, 3, 2, 1, 1, 2},
+      {kPast, 4, 2, 1, 1, 1},      {kParsing, 2, 2, 1, 1, 3},        {L"Law", 0, 0, 2, 0, 2},
+      {L"Fiqh", 1, 1, 2, 2, 1},    {L"Introduction", 2, 2, 2, 2, 1}, {L"Purity", 2, 2, 2, 2, 2},
+      {L"Water", 3, 2, 2, 2, 1},   {L"Vessels", 3, 2, 2, 2, 2},      {L"Prayer", 2, 2, 2, 2, 3}};
   std::vector<Expected> seen;
   std::vector<std::wstring> titles;
   std::function<void(IDispatch*, IDispatch*)> walk = [&](IDispatch* nodes, IDispatch* parent) {
@@ -240,8 +239,8 @@ TEST_F(NodeFixture, WalkGivesEveryNodeWithItsFactsInOutlineOrder) {
     SCOPED_TRACE(std::wstring(e.title).size());
     ComPtr<IDispatch> node;
     if (e.kind == 0) {
-      node = ObjectOf(dispatch.Get(), L"GetCategoryNode", {LongVariant(e.category)},
-                      DISPATCH_METHOD);
+      node =
+          ObjectOf(dispatch.Get(), L"GetCategoryNode", {LongVariant(e.category)}, DISPATCH_METHOD);
     } else if (e.kind == 1) {
       node = Book(static_cast<short>(e.book));
     } else {
@@ -295,8 +294,9 @@ TEST_F(NodeFixture, TheSameNodeGivesTheSameObjectWhileItIsHeld) {
   ComPtr<IDispatch> again = Book(1);
   ASSERT_TRUE(first);
   EXPECT_EQ(first.Get(), again.Get());
-  ComPtr<IDispatch> viaWalk = Enumerate(ObjectOf(
-      Enumerate(ObjectOf(dispatch.Get(), L"RootNodes").Get())[0].Get(), L"Children").Get())[0];
+  ComPtr<IDispatch> viaWalk = Enumerate(
+      ObjectOf(Enumerate(ObjectOf(dispatch.Get(), L"RootNodes").Get())[0].Get(), L"Children")
+          .Get())[0];
   EXPECT_EQ(viaWalk.Get(), first.Get()) << "a walk meets the object the host holds";
   EXPECT_NE(Book(2).Get(), first.Get());
 }
@@ -316,16 +316,23 @@ TEST_F(NodeFixture, ANodeOfAReplacedOutlineIsInvalidAndRefusesEveryMember) {
   VariantInit(&yes);
   V_VT(&yes) = VT_BOOL;
   V_BOOL(&yes) = VARIANT_TRUE;
-  const Use uses[] = {
-      {L"Title", DISPATCH_PROPERTYGET, {}},      {L"Level", DISPATCH_PROPERTYGET, {}},
-      {L"Kind", DISPATCH_PROPERTYGET, {}},       {L"Category", DISPATCH_PROPERTYGET, {}},
-      {L"BookNumber", DISPATCH_PROPERTYGET, {}}, {L"TocPos", DISPATCH_PROPERTYGET, {}},
-      {L"Index", DISPATCH_PROPERTYGET, {}},      {L"Parent", DISPATCH_PROPERTYGET, {}},
-      {L"Children", DISPATCH_PROPERTYGET, {}},   {L"Visible", DISPATCH_PROPERTYGET, {}},
-      {L"Selected", DISPATCH_PROPERTYGET, {}},   {L"Expanded", DISPATCH_PROPERTYGET, {}},
-      {L"State", DISPATCH_PROPERTYGET, {}},      {L"Expanded", DISPATCH_PROPERTYPUT, {yes}},
-      {L"State", DISPATCH_PROPERTYPUT, {LongVariant(1)}},
-      {L"Select", DISPATCH_METHOD, {}},          {L"EnsureVisible", DISPATCH_METHOD, {}}};
+  const Use uses[] = {{L"Title", DISPATCH_PROPERTYGET, {}},
+                      {L"Level", DISPATCH_PROPERTYGET, {}},
+                      {L"Kind", DISPATCH_PROPERTYGET, {}},
+                      {L"Category", DISPATCH_PROPERTYGET, {}},
+                      {L"BookNumber", DISPATCH_PROPERTYGET, {}},
+                      {L"TocPos", DISPATCH_PROPERTYGET, {}},
+                      {L"Index", DISPATCH_PROPERTYGET, {}},
+                      {L"Parent", DISPATCH_PROPERTYGET, {}},
+                      {L"Children", DISPATCH_PROPERTYGET, {}},
+                      {L"Visible", DISPATCH_PROPERTYGET, {}},
+                      {L"Selected", DISPATCH_PROPERTYGET, {}},
+                      {L"Expanded", DISPATCH_PROPERTYGET, {}},
+                      {L"State", DISPATCH_PROPERTYGET, {}},
+                      {L"Expanded", DISPATCH_PROPERTYPUT, {yes}},
+                      {L"State", DISPATCH_PROPERTYPUT, {LongVariant(1)}},
+                      {L"Select", DISPATCH_METHOD, {}},
+                      {L"EnsureVisible", DISPATCH_METHOD, {}}};
   for (const Use& use : uses) {
     SCOPED_TRACE(std::wstring(use.name).size());
     Var result;
@@ -383,8 +390,8 @@ TEST_F(NodeFixture, SelectOpensTheWayAndMakesTheNodeCurrent) {
   EXPECT_EQ(row, 6) << "Grammar, Nahw, intro, speech, noun, verb, past";
 
   // SelectedNode takes a Node as Select does, and Nothing leaves no row current.
-  ComPtr<IDispatch> law = ObjectOf(dispatch.Get(), L"GetCategoryNode", {LongVariant(2)},
-                                   DISPATCH_METHOD);
+  ComPtr<IDispatch> law =
+      ObjectOf(dispatch.Get(), L"GetCategoryNode", {LongVariant(2)}, DISPATCH_METHOD);
   ASSERT_EQ(CallByName(dispatch.Get(), L"SelectedNode", DISPATCH_PROPERTYPUTREF,
                        {ObjectVariant(law.Get())}, nullptr),
             S_OK);
@@ -416,11 +423,11 @@ TEST_F(NodeFixture, HitTestAndTopNodeFollowTheRows) {
     LONG x, y;
     const wchar_t* title;
   };
-  for (const Probe& p : {Probe{5, 2, L"Grammar"}, Probe{5, 17, L"Law"}, Probe{5, 40, L"<nothing>"},
-                         Probe{-1, 2, L"<nothing>"}, Probe{5, -3, L"<nothing>"},
-                         Probe{100000, 2, L"<nothing>"}}) {
-    ComPtr<IDispatch> hit = ObjectOf(dispatch.Get(), L"HitTest",
-                                     {LongVariant(p.x), LongVariant(p.y)}, DISPATCH_METHOD);
+  for (const Probe& p :
+       {Probe{5, 2, L"Grammar"}, Probe{5, 17, L"Law"}, Probe{5, 40, L"<nothing>"},
+        Probe{-1, 2, L"<nothing>"}, Probe{5, -3, L"<nothing>"}, Probe{100000, 2, L"<nothing>"}}) {
+    ComPtr<IDispatch> hit =
+        ObjectOf(dispatch.Get(), L"HitTest", {LongVariant(p.x), LongVariant(p.y)}, DISPATCH_METHOD);
     EXPECT_EQ(TextOf(hit.Get(), L"Title"), p.title) << p.x << "," << p.y;
   }
   EXPECT_EQ(TextOf(ObjectOf(dispatch.Get(), L"TopNode").Get(), L"Title"), L"Grammar");
@@ -439,8 +446,8 @@ TEST_F(NodeFixture, HitTestAndTopNodeFollowTheRows) {
                        {ObjectVariant(parsing.Get())}, nullptr),
             S_OK);
   EXPECT_EQ(ObjectOf(dispatch.Get(), L"TopNode").Get(), parsing.Get());
-  ComPtr<IDispatch> grammar = ObjectOf(dispatch.Get(), L"GetCategoryNode", {LongVariant(1)},
-                                       DISPATCH_METHOD);
+  ComPtr<IDispatch> grammar =
+      ObjectOf(dispatch.Get(), L"GetCategoryNode", {LongVariant(1)}, DISPATCH_METHOD);
   ASSERT_EQ(Call(grammar.Get(), L"EnsureVisible"), S_OK);
   EXPECT_EQ(ObjectOf(dispatch.Get(), L"TopNode").Get(), grammar.Get());
 }
@@ -523,8 +530,8 @@ std::vector<EventCase> EventCases() {
        {{expand, L"Grammar"}, {expand, L"Nahw"}}},
       {"the outward arrow on an open category",
        [key](NodeFixture& f) {
-         ComPtr<IDispatch> grammar = ObjectOf(f.dispatch.Get(), L"GetCategoryNode",
-                                              {LongVariant(1)}, DISPATCH_METHOD);
+         ComPtr<IDispatch> grammar =
+             ObjectOf(f.dispatch.Get(), L"GetCategoryNode", {LongVariant(1)}, DISPATCH_METHOD);
          f.Put(grammar.Get(), L"Expanded", LongVariant(-1));
          SendMessageW(f.ListBox(), LB_SETCURSEL, 0, 0);
          f.sink->events.clear();
@@ -652,18 +659,38 @@ TEST(FirstVersionClient, FindsEveryMemberOfVersionOneAtItsNumber) {
   ComPtr<IOrvaneAutomation> control = NewControl();
   ComPtr<IDispatch> dispatch;
   control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(dispatch.Receive()));
-  const std::pair<const wchar_t*, DISPID> members[] = {
-      {L"Indent", 1},           {L"ShowBalloonHelp", 2},   {L"ElapsedTime", 3},
-      {L"TocFile", 4},          {L"ApplyCheck", 5},        {L"TopicName", 6},
-      {L"Alignment", 7},        {L"Fonta", 8},             {L"ReadingOrder", 9},
-      {L"FilePos", 10},         {L"BooksDir", 11},         {L"ActiveCategory", 12},
-      {L"ActiveBook", 13},      {L"Demo", 14},             {L"LoadFromTocFile", 15},
-      {L"LoadFromTextFile", 16}, {L"AddChild", 17},        {L"AddSibling", 18},
-      {L"ChangeStateSelected", 19}, {L"LoadBooks", 20},    {L"GetSectionTitle", 21},
-      {L"GotoTocPosition", 22}, {L"SetStateBook", 23},     {L"GetStateBook", 24},
-      {L"ActivateBook", 25},    {L"DeactivateBook", 26},   {L"GetParentPos", 27},
-      {L"BackColor", -501},     {L"BorderStyle", -504},    {L"Font", -512},
-      {L"ForeColor", -513},     {L"AboutBox", -552}};
+  const std::pair<const wchar_t*, DISPID> members[] = {{L"Indent", 1},
+                                                       {L"ShowBalloonHelp", 2},
+                                                       {L"ElapsedTime", 3},
+                                                       {L"TocFile", 4},
+                                                       {L"ApplyCheck", 5},
+                                                       {L"TopicName", 6},
+                                                       {L"Alignment", 7},
+                                                       {L"Fonta", 8},
+                                                       {L"ReadingOrder", 9},
+                                                       {L"FilePos", 10},
+                                                       {L"BooksDir", 11},
+                                                       {L"ActiveCategory", 12},
+                                                       {L"ActiveBook", 13},
+                                                       {L"Demo", 14},
+                                                       {L"LoadFromTocFile", 15},
+                                                       {L"LoadFromTextFile", 16},
+                                                       {L"AddChild", 17},
+                                                       {L"AddSibling", 18},
+                                                       {L"ChangeStateSelected", 19},
+                                                       {L"LoadBooks", 20},
+                                                       {L"GetSectionTitle", 21},
+                                                       {L"GotoTocPosition", 22},
+                                                       {L"SetStateBook", 23},
+                                                       {L"GetStateBook", 24},
+                                                       {L"ActivateBook", 25},
+                                                       {L"DeactivateBook", 26},
+                                                       {L"GetParentPos", 27},
+                                                       {L"BackColor", -501},
+                                                       {L"BorderStyle", -504},
+                                                       {L"Font", -512},
+                                                       {L"ForeColor", -513},
+                                                       {L"AboutBox", -552}};
   for (const auto& [name, expected] : members) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     DISPID id = 0;
@@ -683,12 +710,13 @@ TEST(FirstVersionClient, FindsEveryMemberOfVersionOneAtItsNumber) {
                        &loaded.v),
             S_OK);
   EXPECT_EQ(V_BOOL(&loaded.v), VARIANT_TRUE);
-  ASSERT_EQ(InvokeById(dispatch.Get(), 21, DISPATCH_METHOD, {LongVariant(1), LongVariant(10)},
-                       &title.v),
-            S_OK);
+  ASSERT_EQ(
+      InvokeById(dispatch.Get(), 21, DISPATCH_METHOD, {LongVariant(1), LongVariant(10)}, &title.v),
+      S_OK);
   EXPECT_STREQ(V_BSTR(&title.v), kIntroduction);
   // The sets of read-only properties are refused as 1.0 refused them.
-  EXPECT_EQ(InvokeById(dispatch.Get(), 13, DISPATCH_PROPERTYPUT, {LongVariant(3)}), DISP_E_EXCEPTION);
+  EXPECT_EQ(InvokeById(dispatch.Get(), 13, DISPATCH_PROPERTYPUT, {LongVariant(3)}),
+            DISP_E_EXCEPTION);
 }
 
 }  // namespace
