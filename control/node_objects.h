@@ -90,11 +90,13 @@ class NodeRegistry {
   void DetachAll();
   size_t SlotOf(const OutlineNode* node) const;
   void Grow();
+  // Rehashes into `slots` slots, a power of two above the count.
+  void Resize(size_t slots);
 
   NodeHost& m_host;
   // Open addressing over the live Nodes, keyed by their node: eight bytes a
-  // slot and at most half the slots in use keeps the registry at sixteen
-  // bytes a held Node.
+  // slot, grown to twice its size past four fifths in use, keeps the
+  // registry at ten to twenty bytes a held Node.
   std::vector<NodeObject*> m_slots;
   size_t m_count = 0;
   uint32_t m_generation = 0;

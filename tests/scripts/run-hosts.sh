@@ -63,6 +63,14 @@ js_out=$("$width_wine" "$cscript_exe" //nologo "$(winepath -w "$top/samples/host
 expect_line list-books.js "$js_out" "BackColor is a number, unsigned 0x80000005"
 expect_line list-books.js "$js_out" "BackColor now 0xf0faff"
 
+walk_out=$("$width_wine" "$cscript_exe" //nologo "$(winepath -w "$top/samples/hosts/walk-library.vbs")" "$catalogue" 2>&1 | tr -d '\r')
+printf '%s\n' "$walk_out" | sed "s/^/  walk-library.vbs: /"
+expect_line walk-library.vbs "$walk_out" "Grammar [category]"
+expect_line walk-library.vbs "$walk_out" "  Nahw [book 1]"
+expect_line walk-library.vbs "$walk_out" "    Purity [section 2 @43]"
+expect_line walk-library.vbs "$walk_out" "      Water [section 2 @97]"
+expect_line walk-library.vbs "$walk_out" "15 nodes"
+
 echo "-- C++ host on AtlAxWin"
 out=$(cd "$work" && timeout 180 wine "$(winepath -w "$host")" "$catalogue" 2 43 /properties /autoclose 2>&1 |
   tr -d '\r')

@@ -75,6 +75,22 @@ for script in "$top"/tests/scripts/testcon/*.vbs "$top"/tests/scripts/testcon/*.
   fi
 done
 
+echo "-- the event log sample"
+run_testcon "$(winepath -w "$top/samples/log-events.vbs")"
+printf '%s\n' "$out" | sed "s/^/  log-events.vbs: /"
+log_has() {
+  if [ "$code" -eq 0 ] && grep -qxF -- "$1" <<<"$(tr -d '\r' <<<"$out")"; then pass "log-events.vbs: $1"
+  else fail "log-events.vbs: no line [$1] (exit $code)"; fi
+}
+log_has "NodeSelect الفقه (level 0, book 0); ActiveBook 0"
+log_has "NodeExpand الفقه (level 0, book 0)"
+log_has "NodeSelect متن الغاية (level 1, book 1); ActiveBook 1"
+log_has "ContextMenu متن الغاية (level 1, book 1) at $(grep -o 'ContextMenu متن الغاية (level 1, book 1) at [0-9]*,[0-9]*' <<<"$out" | sed 's/.* at //')"
+log_has "NodeCheck الشرح (level 1, book 2): state 1"
+log_has "NodeCheck الفقه (level 0, book 0): state 2"
+log_has "NodeExpand النحو (level 0, book 0)"
+log_has "NodeCollapse الآجرومية (level 1, book 3)"
+
 echo "-- the container itself"
 source "$top/tests/scripts/testcon/container_checks.sh"
 

@@ -51,7 +51,7 @@ std::wstring WriteArabicCatalogue() {
   std::string text;
   for (const std::wstring& line : lines) {
     char bytes[512];
-    const int n = WideCharToMultiByte(CP_ACP, 0, line.c_str(), static_cast<int>(line.size()), bytes,
+    const int n = WideCharToMultiByte(1256, 0, line.c_str(), static_cast<int>(line.size()), bytes,
                                       sizeof bytes, nullptr, nullptr);
     text.append(bytes, static_cast<size_t>(n));
     text += "\r\n";
