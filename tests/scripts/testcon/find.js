@@ -108,7 +108,7 @@ var queries = [
   "\u0628\u0627\u0628 \u0627\u0644\u0648\u0642\u0641",   // over a no-break space
   "  \u0627\u0644\u0635\u0644\u0627\u0647  ",            // blanks at the ends
   "\u0628\u0627\u0628", "\u0643\u062a\u0628",
-  "\u064e\u0651\u064f", "", "\u4e2d", "\u0627\u0644\u0635\u0644\u0627\u0647\u4e2d",
+  "\u064e\u0651\u064f", "", "\u4e2d", "\u0627\u0644\u0635\u0644\u0627\u0647\u4e2d"
 ];
 
 // ---- Find over a library nothing of which has been read ----
@@ -180,8 +180,11 @@ for (var l = 0; l < layouts.length; ++l) {
 for (var l = 0; l < layouts.length; ++l) {
   var label = "alignment " + layouts[l];
   Orvane.Alignment = layouts[l];
+  Orvane.LoadBooks(topic);
+  // Switching the view rebuilds the rows: every category open, every book a
+  // row (كتب الفقه, الطهارة والصلاة, كتب الصيام, الصيام والحج).
+  Orvane.ApplyCheck = false;
   Orvane.ApplyCheck = true;
-  Orvane.LoadBooks(topic);  // كتب الفقه, الطهارة والصلاة, كتب الصيام, الصيام والحج
   Orvane.TypeAhead = false;
   Host.Click(60, 8);
   keyPresses = 0;
