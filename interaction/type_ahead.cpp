@@ -28,8 +28,8 @@ LRESULT TypeAheadCharacter(InteractionHost& host, WPARAM character) {
   // can hold move nothing.
   if (typed < 0x20 || !UnicodeToCp1256(typed, byte)) return 0;
   // Twice the double-click time, as the system's lists wait.
-  const std::string& prefix = host.TypedPrefix().Add(static_cast<char>(byte), GetMessageTime(),
-                                                     2 * GetDoubleClickTime());
+  const std::string& prefix =
+      host.TypedPrefix().Add(static_cast<char>(byte), GetMessageTime(), 2 * GetDoubleClickTime());
   OrvaneCore& core = host.Core();
   const int32_t row = core.View().TypeAheadRow(FoldedQuery(prefix));
   if (row < 0 || row == core.Rows().Selection()) return 0;

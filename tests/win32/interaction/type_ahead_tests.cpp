@@ -42,12 +42,12 @@ TEST_F(TypeAheadTest, TypedPrefixesMoveTheCurrentRow) {
     const char* typed;
     const char* to;
   } cases[] = {
-      {"Fiqh", "p", "Purity"},    // the next row the prefix begins
-      {"Purity", "p", "Purity"},  // the current row still begins it: it stays
-      {"Fiqh", "pr", "Prayer"},   // the prefix grows while typing goes on
-      {"Prayer", "f", "Fiqh"},    // round past the end
-      {"Fiqh", "H", "Hadith"},    // Latin letters without case
-      {"Hadith", "zz", "Hadith"}, // nothing begins with it: nothing moves
+      {"Fiqh", "p", "Purity"},     // the next row the prefix begins
+      {"Purity", "p", "Purity"},   // the current row still begins it: it stays
+      {"Fiqh", "pr", "Prayer"},    // the prefix grows while typing goes on
+      {"Prayer", "f", "Fiqh"},     // round past the end
+      {"Fiqh", "H", "Hadith"},     // Latin letters without case
+      {"Hadith", "zz", "Hadith"},  // nothing begins with it: nothing moves
   };
   for (const Case& c : cases) {
     control.TypedPrefix().Clear();
@@ -103,9 +103,9 @@ TEST(TypeAheadPrefix, APauseStartsAfresh) {
     DWORD time;
     const char* prefix;
   } steps[] = {
-      {'a', 1000, "a"},     {'b', 1500, "ab"},  {'c', 2500, "abc"},  // within the pause
-      {'d', 3501, "d"},                                           // a pause
-      {'e', 0xFFFFFFF0, "e"}, {'f', 0x10, "ef"},                  // the clock wraps
+      {'a', 1000, "a"},       {'b', 1500, "ab"}, {'c', 2500, "abc"},  // within the pause
+      {'d', 3501, "d"},                                               // a pause
+      {'e', 0xFFFFFFF0, "e"}, {'f', 0x10, "ef"},                      // the clock wraps
   };
   TypeAheadPrefix prefix;
   for (const Step& s : steps) {
