@@ -158,8 +158,22 @@ STDMETHODIMP COrvaneCtrl::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, D
   // fires events into a host that may release it, and tells the host of
   // the member's changes once it is done.
   ChangeScope scope(*this);
-  return m_dispatch.Invoke(static_cast<IOrvaneAutomation*>(this), id, iid, lcid, flags, params,
-                           result, exception, argError);
+  const HRESULT hr = m_dispatch.Invoke(static_cast<IOrvaneAutomation*>(this), id, iid, lcid, flags,
+                                       params, result, exception, argError);
+  // AddChild and AddSibling keep the IUnknown result version 1.0 declared;
+  // the Node they give travels as the object it is, so that a script engine
+  // that cannot call through a bare IUnknown still reaches its members.
+  if (SUCCEEDED(hr) && result != nullptr && V_VT(result) == VT_UNKNOWN &&
+      (id == ORVANE_DISPID_ADDCHILD || id == ORVANE_DISPID_ADDSIBLING) && V_UNKNOWN(result)) {
+    IDispatch* node = nullptr;
+    if (SUCCEEDED(
+            V_UNKNOWN(result)->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&node)))) {
+      V_UNKNOWN(result)->Release();
+      V_VT(result) = VT_DISPATCH;
+      V_DISPATCH(result) = node;
+    }
+  }
+  return hr;
 }
 
 // ---- Window ----

@@ -143,9 +143,9 @@ run("writes", function () {
   equal(ctl.FilePos, 0, "FilePos after a refused set");
   equal(ctl.ActiveBook, 0, "ActiveBook after a refused set");
 
-  // A node result is an empty reference, safe to drop.
-  equal(ctl.AddChild(5, "item"), null, "AddChild result");
-  equal(ctl.AddSibling(-1, "item"), null, "AddSibling result");
+  // The result is the new item's Node, safe to drop.
+  equal(ctl.AddChild(5, "item").Title, "item", "AddChild result");
+  equal(ctl.AddSibling(-1, "item").Kind, 3, "AddSibling result: an item");
 });
 
 // ---- A small library: sections, parents, positions and check states ----

@@ -81,7 +81,10 @@ Equal ctl.ApplyCheck, True, "Demo sets ApplyCheck"
 Equal ctl.GetParentPos(1, 10), -1, "GetParentPos at the first record"
 Equal ctl.GetStateBook(1), 0, "GetStateBook without a catalogue"
 Equal ctl.SetStateBook(1, False), False, "SetStateBook without a catalogue"
-Check ctl.AddChild(0, "x") Is Nothing, "AddChild gives an empty reference"
+Dim added : Set added = ctl.AddChild(0, "x")
+Check Not added Is Nothing, "AddChild gives the new item's Node"
+Check added Is ctl.RootNodes(ctl.RootNodes.Count), "the Node of the item it added at the top"
+Equal ctl.RootNodes(ctl.RootNodes.Count).Title, "x", "the added item's title"
 
 ' Colours are Longs, as every VBScript integer is: they add, compare and
 ' take the forms a VBScript author writes (system colours are negative).

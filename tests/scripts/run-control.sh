@@ -26,7 +26,7 @@ page_key='HKCR\CLSID\{2A78A059-1BD4-4D73-A4F9-DD40663782BC}'
 typelib_key='HKCR\TypeLib\{4F1DDA02-C7DA-4669-A57A-F47B1177F673}'
 # The type library key is shared by both registry views; each width has its
 # own platform subkey under it.
-typelib_platform_key="$typelib_key\\1.0\\409\\$typelib_platform"
+typelib_platform_key="$typelib_key\\1.1\\409\\$typelib_platform"
 all_keys=("$control_key" "$page_key" "$typelib_platform_key" 'HKCR\ORVANE.OrvaneCtrl.1' 'HKCR\ORVANE.OrvanePropPage.1')
 
 key_exists() { "$width_wine" "$reg_exe" query "$1" >/dev/null 2>&1; }
@@ -54,7 +54,7 @@ expect_registered() {
   expect_value "$control_key\\InprocServer32" "" "$ocx_win"
   expect_value "$control_key\\ToolboxBitmap32" "" "$ocx_win, 1"
   expect_value "$control_key\\TypeLib" "" "{4F1DDA02-C7DA-4669-A57A-F47B1177F673}"
-  expect_value "$control_key\\Version" "" "1.0"
+  expect_value "$control_key\\Version" "" "1.1"
   expect_value "$control_key\\MiscStatus\\1" "" "131473"
   key_exists "$control_key\\Control" || fail "$1: the Control mark is missing"
   key_exists "$control_key\\Insertable" && fail "$1: the control is marked insertable"
@@ -63,7 +63,7 @@ expect_registered() {
   expect_value 'HKCR\ORVANE.OrvaneCtrl.1\CLSID' "" "{9EBE2CF0-7C53-4DD8-8389-3180337D7FB4}"
   expect_value "$page_key" "" "Orvane Property Page"
   expect_value "$page_key\\InprocServer32" "" "$ocx_win"
-  expect_value "$typelib_key\\1.0" "" "Orvane OLE Control module"
+  expect_value "$typelib_key\\1.1" "" "Orvane OLE Control module"
 }
 
 expect_unregistered() {

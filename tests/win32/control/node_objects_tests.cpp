@@ -2,6 +2,7 @@
 // script binds them, their identity and weakness, the control's node members,
 // and the events every cause of a change fires, once, after the rows show it.
 #include <windows.h>
+#include <oleacc.h>
 #include <olectl.h>
 
 #include <gtest/gtest.h>
@@ -538,6 +539,21 @@ std::vector<EventCase> EventCases() {
          key(f, VK_RIGHT);  // outward in the right-to-left layout
        },
        {{collapse, L"Grammar"}, {select, L"Grammar"}}},
+      {"a screen reader's default action on a category, then its selection of the other",
+       [](NodeFixture& f) {
+         // {618736E0-3C3D-11CF-810C-00AA00389B71}
+         const IID accessibleIid = {
+             0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+         ComPtr<IAccessible> reader;
+         ASSERT_EQ(
+             AccessibleObjectFromWindow(f.ListBox(), static_cast<DWORD>(OBJID_CLIENT),
+                                        accessibleIid, reinterpret_cast<void**>(reader.Receive())),
+             S_OK);
+         VARIANT first = LongVariant(1), third = LongVariant(3);  // Grammar; then Law
+         ASSERT_EQ(reader->accDoDefaultAction(first), S_OK);
+         ASSERT_EQ(reader->accSelect(SELFLAG_TAKESELECTION, third), S_OK);
+       },
+       {{expand, L"Grammar"}, {select, L"Grammar"}, {select, L"Law"}}},
       {"GotoTocPosition to a deep section",
        [](NodeFixture& f) {
          const LONG pos = f.TocPosOf(kPast);
@@ -645,6 +661,58 @@ TEST_F(NodeFixture, AHandlerMayCallBackInReloadOrReleaseTheControl) {
   caller.Reset();
   EXPECT_FALSE(control);
   EXPECT_EQ(sink->events.size(), 1u) << "the first event's handler let go of everything";
+}
+
+// ---- Arabic names on any system ----
+
+// A catalogue named in Arabic, in a folder named in Arabic, naming a book
+// file named in Arabic: every name is Windows-1256 in the catalogue and
+// reaches the file system as Unicode, whatever the system's code page.
+TEST(LibraryNames, ArabicFolderAndFileNamesOpenOnAnySystem) {
+  const std::wstring folder = TempFolder() + L"\\\x0645\x0643\x062A\x0628\x0629";  // مكتبة
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring book = L"\x0646\x062D\x0648";  // نحو
+  ASSERT_TRUE(CopyFileW((DataFolder() + L"\\NAHW.TOC").c_str(),
+                        (folder + L"\\" + book + L".TOC").c_str(), FALSE));
+  const std::wstring topic = folder + L"\\\x0641\x0647\x0631\x0633";  // فهرس
+  const std::wstring lines[] = {L"[Directories]",
+                                L"TOC=" + folder,
+                                L"[Books]",
+                                L"Count=1",
+                                L"[Categories]",
+                                L"Count=1",
+                                L"Name1=\x0627\x0644\x0646\x062D\x0648",
+                                L"[Category1]",
+                                L"Count=1",
+                                L"Title1=" + book,
+                                L"Name1=" + book};
+  std::string text;
+  for (const std::wstring& line : lines) {
+    char bytes[512];
+    const int n = WideCharToMultiByte(1256, 0, line.c_str(), static_cast<int>(line.size()), bytes,
+                                      sizeof bytes, nullptr, nullptr);
+    text.append(bytes, static_cast<size_t>(n));
+    text += "\r\n";
+  }
+  HANDLE file =
+      CreateFileW((topic + L".INI").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(file);
+
+  ComPtr<IOrvaneAutomation> control = NewControl();
+  Bstr name(topic);
+  VARIANT_BOOL loaded = VARIANT_FALSE;
+  ASSERT_EQ(control->LoadBooks(name.Get(), &loaded), S_OK);
+  Bstr title, dir;
+  ASSERT_EQ(control->GetSectionTitle(1, 10, title.Receive()), S_OK);
+  EXPECT_EQ(title.Text(), kIntroduction) << "the book file opened, its title read back";
+  ASSERT_EQ(control->get_BooksDir(dir.Receive()), S_OK);
+  EXPECT_EQ(dir.Text(), folder) << "the folder's name comes back as it was written";
+  ComPtr<IDispatch> category;
+  ASSERT_EQ(control->GetCategoryNode(1, category.Receive()), S_OK);
+  EXPECT_EQ(TextOf(category.Get(), L"Title"), L"\x0627\x0644\x0646\x062D\x0648");
 }
 
 // ---- A host of the first version ----

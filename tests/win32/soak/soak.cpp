@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "ocx_module.h"
 #include "process_counts.h"
@@ -74,6 +75,37 @@ void Key(HWND list, UINT key) {
   SendMessageW(list, WM_KEYUP, key, 0xC0000000);
 }
 
+// Walks every node through the Node objects, holding each until the walk
+// ends, opening and selecting some on the way.
+void HoldChildren(IDispatch* nodes, std::vector<ComPtr<IDispatch>>& held) {
+  ComPtr<INodesAutomation> list;
+  if (nodes == nullptr ||
+      FAILED(nodes->QueryInterface(IID_INodesAutomation, reinterpret_cast<void**>(list.Receive()))))
+    return;
+  LONG count = 0;
+  list->get_Count(&count);
+  for (LONG i = 1; i <= count; ++i) {
+    ComPtr<IDispatch> item;
+    if (FAILED(list->get_Item(i, item.Receive())) || !item) continue;
+    ComPtr<INodeAutomation> node;
+    item->QueryInterface(IID_INodeAutomation, reinterpret_cast<void**>(node.Receive()));
+    if (!node) continue;
+    if (i == 1) node->put_Expanded(VARIANT_TRUE);
+    if (i == count) node->Select();
+    ComPtr<IDispatch> children;
+    node->get_Children(children.Receive());
+    held.push_back(item);
+    HoldChildren(children.Get(), held);
+  }
+}
+
+void HoldWholeOutline(IOrvaneAutomation* control) {
+  std::vector<ComPtr<IDispatch>> held;
+  ComPtr<IDispatch> roots;
+  control->get_RootNodes(roots.Receive());
+  HoldChildren(roots.Get(), held);
+}
+
 struct CycleResult {
   bool ran = false;
   bool balloonShown = false;
@@ -121,6 +153,15 @@ CycleResult RunCycle(HWND host, const std::wstring& topic, IFontDisp* font) {
   control->put_ApplyCheck(VARIANT_TRUE);
   list = test::ControlWindowOf(control.Get());
   result.balloonShown = Hover(list, 1) && result.balloonShown;
+  // The outline as a host walks it: every node held, then let go, then a
+  // Node kept over a reload (which makes it stale) and released after.
+  ComPtr<IDispatch> kept;
+  control->GetBookNode(1, kept.Receive());
+  HoldWholeOutline(control.Get());
+  control->LoadBooks(Bstr(topic).Get(), &ok);
+  control->put_ApplyCheck(VARIANT_TRUE);
+  HoldWholeOutline(control.Get());
+  kept.Reset();
 
   test::CloseInPlace(object.Get());
   object.Reset();
