@@ -141,6 +141,14 @@ class COrvaneCtrl final : public COleControl,
   STDMETHODIMP put_TopNode(IDispatch* value) override;
   STDMETHODIMP putref_TopNode(IDispatch* value) override;
 
+  // ---- Finding titles and type-ahead (orvane_ctrl_find.cpp) ----
+  STDMETHODIMP Find(BSTR text, LONG maxCount, IDispatch** result) override;
+  STDMETHODIMP FindNext(BSTR text, VARIANT_BOOL* result) override;
+  STDMETHODIMP FindPrevious(BSTR text, VARIANT_BOOL* result) override;
+  STDMETHODIMP FoldText(BSTR text, BSTR* result) override;
+  STDMETHODIMP get_TypeAhead(VARIANT_BOOL* value) override;
+  STDMETHODIMP put_TypeAhead(VARIANT_BOOL value) override;
+
   // The Nodes of this control, for anything built on the outline (finding):
   // see control/node_objects.h.
   NodeRegistry& Nodes() { return m_nodes; }
@@ -271,6 +279,9 @@ class COrvaneCtrl final : public COleControl,
     void KillHoverTimer() override;
     LRESULT StockHandling(UINT msg, WPARAM wParam, LPARAM lParam) override;
     LRESULT ListBoxHandling(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool TypeAhead() const override;
+    TypeAheadPrefix& TypedPrefix() override;
+    void FireKeyPress(short& keyAscii) override;
     void BeginChange() override { m_control.BeginChange(); }
     void EndChange() override { m_control.EndChange(); }
 
@@ -314,6 +325,9 @@ class COrvaneCtrl final : public COleControl,
   CFontHolder m_fonta;
   int16_t m_indent = kDefaultIndent;
   bool m_showBalloonHelp = true;
+  bool m_typeAhead = false;
+  // The characters typed so far, until a pause starts afresh.
+  TypeAheadPrefix m_typeAheadPrefix;
   int32_t m_elapsedTime = kDefaultElapsedTime;
   InputSite m_inputSite{*this};
   // Made at the first WM_GETOBJECT of each window, cut off when it goes.

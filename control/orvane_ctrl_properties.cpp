@@ -159,6 +159,11 @@ std::span<const COrvaneCtrl::PropertyBinding> COrvaneCtrl::PersistedBindings() {
        [](COrvaneCtrl& control, const VARIANT& value) {
          control.m_core.Catalogue().SetBooksDir(AnsiFromBstr(V_BSTR(&value)));
        }},
+      // Saved from format 1.1 on: data of 1.0 has no value for it and loads
+      // with type-ahead off, as those hosts had it.
+      {{L"TypeAhead", ORVANE_DISPID_TYPEAHEAD, PropertyKind::Bool, 0, "", nullptr, 1},
+       GetMember<&COrvaneCtrl::m_typeAhead>,
+       SetMember<&COrvaneCtrl::m_typeAhead>},
   };
   return kPersisted;
 }
@@ -180,7 +185,7 @@ std::span<const PersistedProperty> COrvaneCtrl::ControlProperties() const {
   return entries;
 }
 
-PersistenceFormat COrvaneCtrl::Format() const { return {MAKELONG(0, 1)}; }
+PersistenceFormat COrvaneCtrl::Format() const { return {MAKELONG(1, 1)}; }
 
 HRESULT COrvaneCtrl::GetControlProperty(const PersistedProperty& property, VARIANT* out) {
   VariantInit(out);

@@ -11,7 +11,8 @@ OrvaneCore::OrvaneCore(RowList& rows, ProfileSource& profile, FileSystem& files,
       m_catalogue(m_library, profile, files),
       m_queries(m_library),
       m_checks(m_library),
-      m_view(rows, hoverTimer, m_library, m_checks, m_catalogue) {}
+      m_view(rows, hoverTimer, m_library, m_checks, m_catalogue),
+      m_search(m_library, m_catalogue) {}
 
 OrvaneCore::~OrvaneCore() = default;
 

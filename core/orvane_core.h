@@ -8,6 +8,7 @@
 //   Queries()    questions about positions in a book's file (loading/)
 //   Checks()     check states and the ApplyCheck switch (rows/)
 //   View()       rows: opening, closing, rebuilds, navigation (rows/)
+//   Search()     every title in outline order, read or not (loading/)
 //
 // Only the operations that span parts are the core's own.
 #pragma once
@@ -16,6 +17,7 @@
 
 #include "loading/catalogue_loader.h"
 #include "loading/section_queries.h"
+#include "loading/title_search.h"
 #include "model/library.h"
 #include "rows/check_states.h"
 #include "rows/row_view.h"
@@ -56,6 +58,7 @@ class OrvaneCore {
   const SectionQueries& Queries() const { return m_queries; }
   CheckStates& Checks() { return m_checks; }
   const CheckStates& Checks() const { return m_checks; }
+  TitleSearch& Search() { return m_search; }
   RowView& View() { return m_view; }
   const RowView& View() const { return m_view; }
   RowList& Rows() { return m_view.Rows(); }
@@ -93,6 +96,7 @@ class OrvaneCore {
   SectionQueries m_queries;
   CheckStates m_checks;
   RowView m_view;
+  TitleSearch m_search;
 };
 
 }  // namespace orvane

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "interaction/type_ahead.h"
 #include "render/bidi_text_api.h"
 
 namespace orvane {
@@ -54,6 +55,13 @@ class InteractionHost {
   virtual LRESULT StockHandling(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
   // The list box's own handling alone, with no stock event.
   virtual LRESULT ListBoxHandling(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+
+  // Type-ahead: whether it is on (off by default, so hosts that never ask
+  // see every character consumed as before), the prefix typed so far, and
+  // the stock KeyPress event with the character by reference.
+  virtual bool TypeAhead() const { return false; }
+  virtual TypeAheadPrefix& TypedPrefix() = 0;
+  virtual void FireKeyPress(short& keyAscii) = 0;
 
   // Bracket an action that reaches the rows other than through a message
   // (a screen reader's): the control tells its host of the change at the

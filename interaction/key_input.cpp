@@ -3,6 +3,7 @@
 #include "core/orvane_core.h"
 #include "interaction/balloon_window.h"
 #include "interaction/interaction_host.h"
+#include "interaction/type_ahead.h"
 #include "model/outline_node.h"
 #include "render/row_layout.h"
 #include "rows/row_list.h"
@@ -130,8 +131,11 @@ LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags) {
 }
 
 LRESULT OnChar(InteractionHost& host, WPARAM character, LPARAM) {
-  if (ShiftDown() && (character == 'a' || character == 'A')) Mirror(host);
-  return 0;
+  if (ShiftDown() && (character == 'a' || character == 'A')) {
+    Mirror(host);
+    return 0;
+  }
+  return host.TypeAhead() ? TypeAheadCharacter(host, character) : 0;
 }
 
 }  // namespace orvane

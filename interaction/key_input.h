@@ -27,8 +27,9 @@ LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags);
 // as the low bytes of U+062B and U+062D would be.
 int AnsiKeyCharacter(UINT mapped, UINT codePage);
 
-// WM_CHAR: Shift+'a' or Shift+'A' mirrors the layout; every character is
-// consumed.
+// WM_CHAR: Shift+'a' or Shift+'A' mirrors the layout; with type-ahead on,
+// any other character goes to KeyPress and then moves the current row
+// (interaction/type_ahead.h). No character reaches the list box.
 LRESULT OnChar(InteractionHost& host, WPARAM character, LPARAM flags);
 
 // How many children the outward move counts for a node: a category's checked

@@ -114,8 +114,10 @@ void CatalogueLoader::ReadBook(int16_t bookNumber) {
   // Two spare bytes after the file let the title decoder put a terminator
   // after the last title.
   if (!file || !ReadWholeFile(*file, buffer, length, 2)) return;
-  uint32_t parsedEnd = ParseToc(*book, buffer.get(), length, bookNumber);
+  bool childrenWait = false;
+  uint32_t parsedEnd = ParseToc(*book, buffer.get(), length, bookNumber, childrenWait);
   shelf.Store(bookNumber, std::move(buffer), length, parsedEnd);
+  if (childrenWait) shelf.SetChildrenWait(bookNumber);
 }
 
 std::string CatalogueLoader::BookName(int16_t book) {

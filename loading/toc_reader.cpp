@@ -47,6 +47,13 @@ std::unique_ptr<OutlineNode> NodeFromBuffer(uint8_t* buffer, uint32_t pos) {
 }
 
 uint32_t ParseToc(OutlineNode& book, uint8_t* buffer, uint32_t length, int16_t bookNumber) {
+  bool childrenWait = false;
+  return ParseToc(book, buffer, length, bookNumber, childrenWait);
+}
+
+uint32_t ParseToc(OutlineNode& book, uint8_t* buffer, uint32_t length, int16_t bookNumber,
+                  bool& childrenWait) {
+  childrenWait = false;
   if (length == 0) return 0;
   // A file too short to hold the count declares no sections.
   book.Header().SetChildCount(length >= 8 ? ReadU16(buffer + 6) : 0);
@@ -96,6 +103,10 @@ uint32_t ParseToc(OutlineNode& book, uint8_t* buffer, uint32_t length, int16_t b
       group.push_back({attached, attached->ChildCount()});
     }
     for (auto it = group.rbegin(); it != group.rend(); ++it) pending.push_back(*it);
+    if (truncated && attach && parent.node != &book) childrenWait = true;
+  }
+  for (const Pending& p : pending) {
+    if (p.node != nullptr && p.node != &book && p.count != 0) childrenWait = true;
   }
   return pos;
 }
@@ -142,6 +153,7 @@ int32_t LoadChildren(File& file, OutlineNode& node) {
     child->m_bookNumber = node.m_bookNumber;
     child->m_ordinal = static_cast<int16_t>(i);
     AttachChild(node, std::move(child));
+    MarkGrown(&node);
   }
   return node.m_children.Count();
 }

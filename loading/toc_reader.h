@@ -30,6 +30,11 @@ std::unique_ptr<OutlineNode> NodeFromBuffer(uint8_t* buffer, uint32_t pos);
 // returns the offset where the parse stopped: records before it hold decoded
 // titles. `buffer` holds `length` bytes plus 2 spare bytes.
 uint32_t ParseToc(OutlineNode& book, uint8_t* buffer, uint32_t length, int16_t bookNumber);
+// The same, telling in `childrenWait` whether some section made was left
+// waiting for children its group did not bring (they are in the file's runs,
+// or nowhere).
+uint32_t ParseToc(OutlineNode& book, uint8_t* buffer, uint32_t length, int16_t bookNumber,
+                  bool& childrenWait);
 
 // Reads the record at `pos` of `file` into a buffer the new node owns; null
 // when the record cannot be read whole.

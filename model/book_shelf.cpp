@@ -21,6 +21,17 @@ void BookShelf::Store(int16_t book, std::unique_ptr<uint8_t[]> buffer, uint32_t 
   slot.buffer = std::move(buffer);
   slot.length = slot.buffer ? length : 0;
   slot.parsedEnd = slot.buffer ? parsedEnd : 0;
+  slot.childrenWait = false;
+  // One store a byte, then packed: setting bits as they come makes every
+  // byte wait for the one before.
+  bool seen[256] = {};
+  for (uint32_t i = kTocHeaderSize; i < slot.parsedEnd && i < slot.length; ++i) {
+    seen[slot.buffer[i]] = true;
+  }
+  slot.leadingBytes = {};
+  for (int b = 0; b < 256; ++b) {
+    if (seen[b]) slot.leadingBytes[b >> 6] |= uint64_t{1} << (b & 63);
+  }
   slot.read = true;
 }
 
@@ -55,6 +66,25 @@ const uint8_t* BookShelf::RecordAt(int16_t book, int32_t tocPos) const {
   uint32_t pos = RaisedPos(tocPos);
   if (!RecordFits(found->buffer.get(), found->length, pos)) return nullptr;
   return found->buffer.get() + pos;
+}
+
+const ByteSet* BookShelf::LeadingBytes(int16_t book) const {
+  const Book* found = Find(book);
+  return found && found->buffer ? &found->leadingBytes : nullptr;
+}
+
+bool BookShelf::ChildrenWait(int16_t book) const {
+  const Book* found = Find(book);
+  return found && found->childrenWait;
+}
+
+void BookShelf::SetChildrenWait(int16_t book) {
+  if (book >= 1 && book <= Count()) m_books[static_cast<size_t>(book - 1)].childrenWait = true;
+}
+
+uint32_t BookShelf::ParsedEnd(int16_t book) const {
+  const Book* found = Find(book);
+  return found ? found->parsedEnd : 0;
 }
 
 bool BookShelf::IsDecoded(int16_t book, int32_t tocPos) const {

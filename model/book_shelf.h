@@ -5,11 +5,15 @@
 // catalogue) or destroyed with the control.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 namespace orvane {
+
+// A set of byte values, one bit each.
+using ByteSet = std::array<uint64_t, 4>;
 
 class BookShelf {
  public:
@@ -41,7 +45,18 @@ class BookShelf {
   // Whether the record at `tocPos` lies in the leading region, whose titles
   // were decoded when the book was read; false for a book not on the shelf.
   bool IsDecoded(int16_t book, int32_t tocPos) const;
+  // Where the leading region's parse stopped: titles before it were decoded
+  // in place. 0 for a book not on the shelf.
+  uint32_t ParsedEnd(int16_t book) const;
 
+  // Every byte value of the book's leading region, its titles as decoded,
+  // found when it was stored: a search passes over a book that lacks a
+  // letter of its query. Null for a book without a file.
+  const ByteSet* LeadingBytes(int16_t book) const;
+  // Whether some section of the leading region still waits for children in
+  // the file: then its titles are not all in the leading region.
+  bool ChildrenWait(int16_t book) const;
+  void SetChildrenWait(int16_t book);
   // The position a host's `tocPos` stands for: at least the first record's.
   static uint32_t RaisedPos(int32_t tocPos);
 
@@ -50,6 +65,8 @@ class BookShelf {
     std::unique_ptr<uint8_t[]> buffer;
     uint32_t length = 0;
     uint32_t parsedEnd = 0;
+    ByteSet leadingBytes{};
+    bool childrenWait = false;
     bool read = false;
   };
   const Book* Find(int16_t book) const;

@@ -40,6 +40,10 @@ std::unique_ptr<OutlineNode> OutlineNode::FromRecord(uint8_t* record,
   return node;
 }
 
+void MarkGrown(OutlineNode* node) {
+  for (; node != nullptr && node->m_grown == 0; node = node->m_parent) node->m_grown = 1;
+}
+
 std::string OutlineNode::TitleText() const {
   const uint8_t* title = m_title;
   size_t length = TitleLength();
@@ -72,6 +76,7 @@ OutlineNode* AddChildNode(NodeList& root, OutlineNode* parent, std::string_view 
   OutlineNode* node = AttachChild(root, parent, OutlineNode::FromText(text));
   const NodeList& list = parent ? parent->m_children : root;
   node->m_ordinal = static_cast<int16_t>(list.Count());
+  MarkGrown(parent);
   return node;
 }
 
@@ -87,6 +92,7 @@ OutlineNode* AddSiblingNode(NodeList& root, OutlineNode* reference, std::string_
   }
   list->Append(std::move(made));
   node->m_ordinal = static_cast<int16_t>(list->Count());
+  MarkGrown(node->m_parent);
   return node;
 }
 

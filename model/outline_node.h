@@ -51,6 +51,11 @@ class OutlineNode {
 
   // Fields in the order of the original layout; the tree code uses them directly.
   int16_t m_bookNumber = 0;
+  // Set on a node when anything below it was made after its book's leading
+  // region (children read from a run, items a host added), and on each of
+  // its ancestors: a book without it shows only titles that lie in its
+  // buffer. Kept in the padding after the BookNumber.
+  uint8_t m_grown = 0;
   int32_t m_expanded = 0;
   OutlineNode* m_parent = nullptr;
   NodeList m_children;
@@ -69,6 +74,10 @@ class OutlineNode {
 OutlineNode* AttachChild(NodeList& root, OutlineNode* parent, std::unique_ptr<OutlineNode> node);
 // The same, for a node that certainly has a parent.
 OutlineNode* AttachChild(OutlineNode& parent, std::unique_ptr<OutlineNode> node);
+
+// Marks `node` and its ancestors grown (see m_grown); stops at the first
+// one already marked, whose ancestors are.
+void MarkGrown(OutlineNode* node);
 
 // How many of the node's children were read from its book's file (in the
 // leading region or later): those carrying the node's BookNumber. Children a

@@ -69,6 +69,14 @@
 #define ORVANE_DISPID_MOUSEDOWN (-605)
 #define ORVANE_DISPID_MOUSEMOVE (-606)
 
+/* Finding titles and type-ahead (version 1.1). Numbers 50 to 59 are this
+ * family's. */
+#define ORVANE_DISPID_FIND 50
+#define ORVANE_DISPID_FINDNEXT 51
+#define ORVANE_DISPID_FINDPREVIOUS 52
+#define ORVANE_DISPID_FOLDTEXT 53
+#define ORVANE_DISPID_TYPEAHEAD 54
+
 /* The control's own events (version 1.1). */
 #define ORVANE_DISPID_NODESELECT 1
 #define ORVANE_DISPID_NODEEXPAND 2

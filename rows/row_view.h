@@ -19,6 +19,7 @@ inline constexpr int32_t kRowsBeforeClosingOthers = 31999;
 
 class CheckStates;
 class ChildReader;
+class FoldedQuery;
 class HoverTimer;
 class Library;
 class NodeEvents;
@@ -93,6 +94,18 @@ class RowView : public CheckObserver {
   // the book's rows.
   bool ActivateBook(int16_t bookId);
   bool DeactivateBook(int16_t bookId);
+  // ---- Finding (rows/find_rows.cpp) ----
+  // The node of the selected row, else the current node: after Up or Down
+  // the reader's row is ahead of the node the last key left.
+  OutlineNode* CurrentNode() const;
+  // Moves the current row to the next (or previous) title the query matches
+  // after (before) the current node, wrapping once, passing over what the
+  // checked-only view hides. False, with nothing changed, for no match.
+  bool FindAndShow(const FoldedQuery& query, bool backward);
+  // The row a typed prefix moves to: the selected row while its title still
+  // begins with the prefix, else the next row round the list whose title
+  // does; -1 for none.
+  int32_t TypeAheadRow(const FoldedQuery& prefix) const;
   // Checks or unchecks the current node (see CheckStates::ChangeState).
   void ChangeStateSelected();
 

@@ -24,6 +24,7 @@ scripts/with-wine bash -c '
   wine "$ORVANE_WIN_BUILD/bench/win32/peer_timing.exe" "$(winepath -w build/bench-library/books)"
   wine "$ORVANE_WIN_BUILD/bench/win32/repaint_timing.exe"
   wine "$ORVANE_WIN_BUILD/bin/testcon.exe" --size 300x400 bench/wine/node_walk_timing.js
+  wine "$ORVANE_WIN_BUILD/bin/testcon.exe" --size 300x400 bench/wine/find_timing.js
   wine "$ORVANE_WIN_BUILD/bench/win32/node_memory_timing.exe" "$ORVANE_WIN_BUILD/bin/ORVANE.OCX" \
     "$(winepath -w build/bench-library/LIB)" "$(winepath -w build/bench-library/SMALL)"
 '

@@ -256,6 +256,12 @@ HRESULT LoadFromStream(const PersistenceFormat& format, std::span<const Persiste
   if (FAILED(hr)) return hr;
   if (IsNewer(format, version)) return E_FAIL;
   for (const PersistedProperty& p : table) {
+    // Values are in table order, so a property the data's version did not
+    // know is not in the stream at all: its bytes are whatever follows.
+    if (HIWORD(version) == HIWORD(format.version) && LOWORD(version) < p.sinceMinor) {
+      StoreDefault(p, values);
+      continue;
+    }
     ScopedVariant value;
     hr = LoadValueFromStream(p, stream, value.v);
     if (FAILED(hr)) return hr;

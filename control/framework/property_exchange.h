@@ -22,6 +22,9 @@ struct PersistedProperty {
   int32_t number = 0;                 // default of Short, Long, Bool and Color
   const char* text = "";              // default of String, 8-bit
   const FontDefault* font = nullptr;  // default of Font
+  // The minor version of the format that first saved the property: a stream
+  // of an earlier version does not hold it, so it takes its default there.
+  uint16_t sinceMinor = 0;
 };
 
 // The variant type a property of `kind` is exchanged as.

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "loading/title_folding.h"
 #include "loading/toc_writer.h"
 #include "tests/native/test_support.h"
 
@@ -119,7 +120,37 @@ class BookReadingDifferential {
   int32_t AnyRow() { return static_cast<int32_t>(m_in.Below(m_lazy.rows.Count() + 2)) - 1; }
 
   void RandomStep() {
-    switch (m_in.Below(14)) {
+    switch (m_in.Below(16)) {
+      case 14: {
+        // Any bytes at all as a query: both cores must find the same titles.
+        std::vector<uint8_t> bytes = m_in.Bytes(6);
+        std::string query(bytes.begin(), bytes.end());
+        // Now and then a query the sections' titles ("S<n>") answer.
+        if (m_in.Below(2) == 0) query = "s" + std::to_string(m_in.Below(20));
+        uint32_t max = 1 + m_in.Below(50);
+        Step("Find " + std::to_string(bytes.size()) + " bytes, at most " + std::to_string(max),
+             [=](CoreFixture& f) {
+               std::string found;
+               for (const OutlineNode* n : f.core.Search().FindAll(FoldedQuery(query), max)) {
+                 found += n->TitleText() + "|" + std::to_string(n->FilePos()) + "|" +
+                          std::to_string(n->m_bookNumber) + "\n";
+               }
+               return static_cast<int64_t>(std::hash<std::string>{}(found));
+             });
+        break;
+      }
+      case 15: {
+        std::vector<uint8_t> bytes = m_in.Bytes(4);
+        std::string query(bytes.begin(), bytes.end());
+        if (m_in.Below(2) == 0) query = "S" + std::to_string(m_in.Below(20));
+        bool backward = m_in.Below(2) != 0;
+        Step(std::string(backward ? "FindPrevious " : "FindNext ") + std::to_string(bytes.size()) +
+                 " bytes",
+             [=](CoreFixture& f) {
+               return f.core.View().FindAndShow(FoldedQuery(query), backward) ? 1 : 0;
+             });
+        break;
+      }
       case 0:
       case 1: {
         int32_t row = AnyRow();

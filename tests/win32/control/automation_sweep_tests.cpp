@@ -530,6 +530,19 @@ class Sweep {
       return;
     }
 
+    // Find's count outside 1 to 100,000 is an invalid procedure call (5),
+    // the one argument a method refuses.
+    if (n == L"Find") {
+      const LONG max = AsLong(arg(1));
+      if (max < 1 || max > 100000) {
+        EXPECT_EQ(hr, CTL_E_ILLEGALFUNCTIONCALL);
+        return;
+      }
+      EXPECT_EQ(hr, S_OK);
+      ASSERT_EQ(V_VT(&result.v), VT_DISPATCH);
+      EXPECT_NE(V_DISPATCH(&result.v), nullptr) << "a Nodes collection, empty or not";
+      return;
+    }
     // Methods: those with a result always give one, and never raise an
     // error for an argument they can hold.
     EXPECT_EQ(hr, S_OK);
@@ -668,7 +681,12 @@ const std::set<std::wstring> kKnownMembers = {L"Indent",
                                               L"GetCategoryNode",
                                               L"GetBookNode",
                                               L"GetSectionNode",
-                                              L"TopNode"};
+                                              L"TopNode",
+                                              L"Find",
+                                              L"FindNext",
+                                              L"FindPrevious",
+                                              L"FoldText",
+                                              L"TypeAhead"};
 
 enum class Window { None, InPlace, DestroyedByContainer };
 

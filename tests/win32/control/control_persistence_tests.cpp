@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "memory_property_bag.h"
 #include "ocx_module.h"
 
@@ -89,13 +92,14 @@ TEST(ControlPersistence, BagRoundTripUsesThePersistedNames) {
   ComPtr<MemoryPropertyBag> bag = ComPtr<MemoryPropertyBag>::Adopt(new MemoryPropertyBag);
   ASSERT_EQ(BagPersistence(saved.Get())->Save(bag.Get(), TRUE, TRUE), S_OK);
 
-  for (const wchar_t* name : {L"Alignment", L"Indent", L"FontA", L"ReadingOrder", L"ElapsedTime",
-                              L"FilePos", L"ApplyCheck", L"ShowHint", L"TocFile", L"BooksDir",
-                              L"BackColor", L"ForeColor", L"BorderStyle", L"Font", L"_Version"})
+  for (const wchar_t* name :
+       {L"Alignment", L"Indent", L"FontA", L"ReadingOrder", L"ElapsedTime", L"FilePos",
+        L"ApplyCheck", L"ShowHint", L"TocFile", L"BooksDir", L"TypeAhead", L"BackColor",
+        L"ForeColor", L"BorderStyle", L"Font", L"_Version"})
     EXPECT_TRUE(bag->Has(name)) << name;
   for (const wchar_t* name : {L"ShowBalloonHelp", L"Fonta", L"TopicName", L"ActiveBook"})
     EXPECT_FALSE(bag->Has(name)) << name;
-  EXPECT_EQ(V_I4(bag->Find(L"_Version")), 0x10000) << "format version 1.0";
+  EXPECT_EQ(V_I4(bag->Find(L"_Version")), 0x10001) << "format version 1.1";
   EXPECT_EQ(V_BOOL(bag->Find(L"ShowHint")), VARIANT_FALSE);
 
   ComPtr<IOrvaneAutomation> loaded = NewControl();
@@ -171,6 +175,74 @@ TEST(ControlPersistence, StreamRoundTripKeepsEveryProperty) {
   loaded->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(in.Receive()));
   ASSERT_EQ(in->Load(stream.Get()), S_OK);
   ExpectAllProperties(loaded.Get());
+}
+
+std::vector<uint8_t> SavedBytes(IOrvaneAutomation* control) {
+  ComPtr<IPersistStreamInit> out;
+  control->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(out.Receive()));
+  ComPtr<IStream> stream;
+  CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive());
+  EXPECT_EQ(out->Save(stream.Get(), TRUE), S_OK);
+  STATSTG stat{};
+  stream->Stat(&stat, STATFLAG_NONAME);
+  std::vector<uint8_t> bytes(static_cast<size_t>(stat.cbSize.QuadPart));
+  LARGE_INTEGER zero{};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ULONG read = 0;
+  stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+  return bytes;
+}
+
+TEST(ControlPersistence, DataOfTheFirstFormatLoadsWithTypeAheadOff) {
+  // The first format's stream is this one without the TypeAhead value: found
+  // as the bytes that differ between saves with it on and off.
+  ComPtr<IOrvaneAutomation> saved = NewControl();
+  SetAllProperties(saved.Get());
+  saved->put_TypeAhead(VARIANT_TRUE);
+  std::vector<uint8_t> on = SavedBytes(saved.Get());
+  saved->put_TypeAhead(VARIANT_FALSE);
+  std::vector<uint8_t> off = SavedBytes(saved.Get());
+  ASSERT_EQ(on.size(), off.size());
+  size_t first = 4, last = 0;
+  for (size_t i = 4; i < on.size(); ++i) {
+    if (on[i] != off[i]) {
+      if (last == 0) first = i;
+      last = i;
+    }
+  }
+  ASSERT_GT(last, 0u) << "TypeAhead is saved in the stream";
+  std::vector<uint8_t> old = on;
+  old.erase(old.begin() + static_cast<ptrdiff_t>(first),
+            old.begin() + static_cast<ptrdiff_t>(last + 1));
+  const DWORD version = 0x10000;
+  std::memcpy(old.data(), &version, sizeof version);
+
+  ComPtr<IOrvaneAutomation> loaded = NewControl();
+  loaded->put_TypeAhead(VARIANT_TRUE);
+  ComPtr<IPersistStreamInit> in;
+  loaded->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(in.Receive()));
+  ComPtr<IStream> stream;
+  CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive());
+  stream->Write(old.data(), static_cast<ULONG>(old.size()), nullptr);
+  LARGE_INTEGER zero{};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ASSERT_EQ(in->Load(stream.Get()), S_OK);
+  VARIANT_BOOL typeAhead = VARIANT_TRUE;
+  loaded->get_TypeAhead(&typeAhead);
+  EXPECT_EQ(typeAhead, VARIANT_FALSE);
+  ExpectAllProperties(loaded.Get());  // the values after it were read in their places
+
+  // And the new format keeps it.
+  ComPtr<IOrvaneAutomation> again = NewControl();
+  ComPtr<IPersistStreamInit> in2;
+  again->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(in2.Receive()));
+  ComPtr<IStream> stream2;
+  CreateStreamOnHGlobal(nullptr, TRUE, stream2.Receive());
+  stream2->Write(on.data(), static_cast<ULONG>(on.size()), nullptr);
+  stream2->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ASSERT_EQ(in2->Load(stream2.Get()), S_OK);
+  again->get_TypeAhead(&typeAhead);
+  EXPECT_EQ(typeAhead, VARIANT_TRUE);
 }
 
 TEST(ControlPersistence, InitNewRestoresEveryDefault) {

@@ -168,6 +168,11 @@ LRESULT TestControl::ListBoxHandling(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 // What the framework does with a message it is given: the stock event a
 // host would see, then the list box.
+void TestControl::FireKeyPress(short& keyAscii) {
+  m_events.push_back("KeyPress " + std::to_string(keyAscii));
+  if (keyAsciiAnswer != -1) keyAscii = keyAsciiAnswer;
+}
+
 LRESULT TestControl::StockHandling(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_LBUTTONDOWN:

@@ -133,7 +133,14 @@ class TestControl final : public InteractionHost {
   void KillHoverTimer() override;
   LRESULT StockHandling(UINT msg, WPARAM wParam, LPARAM lParam) override;
   LRESULT ListBoxHandling(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  bool TypeAhead() const override { return typeAhead; }
+  TypeAheadPrefix& TypedPrefix() override { return m_prefix; }
+  // Records "KeyPress <code>" and answers with `keyAsciiAnswer` when it is
+  // not -1, as a host's handler setting KeyAscii would.
+  void FireKeyPress(short& keyAscii) override;
 
+  bool typeAhead = false;
+  short keyAsciiAnswer = -1;
   int16_t alignment = 2;
   int16_t indent = 18;
   bool showBalloonHelp = true;
@@ -148,6 +155,7 @@ class TestControl final : public InteractionHost {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
   TestFrame& m_frame;
+  TypeAheadPrefix m_prefix;
   ListBoxRowList m_rows;
   Win32ProfileSource m_profile;
   Win32FileSystem m_files;
