@@ -15,8 +15,10 @@ class OrvaneCore;
 class OutlineNode;
 
 // WM_KEYDOWN. Shift and Ctrl held mirror the layout on every key-down,
-// auto-repeats included; Left, Right, '+' and '-' are consumed; every other
-// key goes to the stock KeyDown and then the list box.
+// auto-repeats included, unless the host turned MirrorKeys off; Left, Right,
+// '+' and '-' are consumed, and Space in the check view on a category's or a
+// book's row, which changes its box as a click on it does; every other key
+// goes to the stock KeyDown and then the list box.
 LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags);
 
 // The 8-bit character of a key in `codePage` (the control's strings are in
@@ -27,8 +29,8 @@ LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags);
 // as the low bytes of U+062B and U+062D would be.
 int AnsiKeyCharacter(UINT mapped, UINT codePage);
 
-// WM_CHAR: Shift+'a' or Shift+'A' mirrors the layout; every character is
-// consumed.
+// WM_CHAR: Shift+'a' or Shift+'A' mirrors the layout (unless MirrorKeys is
+// off); every character is consumed.
 LRESULT OnChar(InteractionHost& host, WPARAM character, LPARAM flags);
 
 // How many children the outward move counts for a node: a category's checked
