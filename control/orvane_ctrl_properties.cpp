@@ -159,6 +159,11 @@ std::span<const COrvaneCtrl::PropertyBinding> COrvaneCtrl::PersistedBindings() {
        [](COrvaneCtrl& control, const VARIANT& value) {
          control.m_core.Catalogue().SetBooksDir(AnsiFromBstr(V_BSTR(&value)));
        }},
+      // Format 1.1: saved only when off, so that a control that keeps the
+      // chord saves the 1.0 form, and 1.0 data loads with the chord on.
+      {{L"MirrorKeys", ORVANE_DISPID_MIRRORKEYS, PropertyKind::Bool, 1, "", nullptr, 1},
+       GetMember<&COrvaneCtrl::m_mirrorKeys>,
+       SetMember<&COrvaneCtrl::m_mirrorKeys>},
   };
   return kPersisted;
 }
@@ -365,6 +370,22 @@ STDMETHODIMP COrvaneCtrl::get_ActiveBook(short* value) {
 
 STDMETHODIMP COrvaneCtrl::put_ActiveBook(short) {
   return ThrowError(CTL_E_SETNOTSUPPORTED, kSetNotSupported);
+}
+
+STDMETHODIMP COrvaneCtrl::get_MirrorKeys(VARIANT_BOOL* value) {
+  return Guarded([&] {
+    if (value == nullptr) return E_POINTER;
+    *value = ToVariantBool(m_mirrorKeys);
+    return S_OK;
+  });
+}
+
+STDMETHODIMP COrvaneCtrl::put_MirrorKeys(VARIANT_BOOL value) {
+  return Guarded([&] {
+    m_mirrorKeys = value != VARIANT_FALSE;
+    SetModifiedFlag();
+    return S_OK;
+  });
 }
 
 // ---- Stock properties: the framework's behaviour ----
