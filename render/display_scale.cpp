@@ -33,11 +33,16 @@ int StripScaleFor(int dpi) {
 }
 
 int SystemDpi() {
-  HDC screen = GetDC(nullptr);
-  if (!screen) return kDefaultDpi;
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return UsableDpi(dpi);
+  // Fixed for the process's life: fonts made from point sizes keep the DPI
+  // they were realized at, and painting asks for it once a row.
+  static const int dpi = [] {
+    HDC screen = GetDC(nullptr);
+    if (!screen) return kDefaultDpi;
+    const int logical = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return UsableDpi(logical);
+  }();
+  return dpi;
 }
 
 int WindowDpi(HWND window) {

@@ -33,7 +33,7 @@ int StripScaleFor(int dpi);
 // screen's where the system has no per-window answer; 96 for no window.
 int WindowDpi(HWND window);
 // The system's DPI (the screen's logical pixels per inch), which fonts made
-// from point sizes are realized at.
+// from point sizes are realized at; read once for the process.
 int SystemDpi();
 
 }  // namespace orvane
