@@ -90,13 +90,13 @@ RECT BalloonRect(InteractionHost& host, const std::string& text) {
   const SIZE frame = BalloonFrame();
   if (!fits) {
     width = MeasureTitle(host, *balloon, dc, text, rowHeight - frame.cy);
-    // In the right layout the left edge lands two pixels further left than
-    // right - width, the row rectangle starting at 2: the balloon is two
-    // pixels wider than its text, on the text's leading side, which is just
-    // its border. The left layout widens by the border too, or the border
-    // would cover the text's first pixels.
+    // The balloon is its border wider than its text, on the text's leading
+    // side in the right layout, so that the border covers none of the text.
+    // (Placing the left edge at the rows' width less the text's only came
+    // to the same while the rows' margin was the border's 2 pixels; at 120
+    // DPI and above the margin is wider.)
     if (right) {
-      rect.left = available - width;
+      rect.left = rect.right - width - frame.cx;
     } else {
       rect.right = rect.left + width + frame.cx;
     }
