@@ -120,6 +120,8 @@ const CLSID* COrvaneCtrl::PageOfProperty(DISPID id) const {
       return &kStandardFontPage;
     case DISPID_BORDERSTYLE:
       return nullptr;
+    case ORVANE_DISPID_MIRRORKEYS:
+      return &CLSID_OrvanePropPage;
     default:
       // The control's own page edits all of its own properties.
       return id >= ORVANE_DISPID_FIRST_PROPERTY && id <= ORVANE_DISPID_LAST_PROPERTY
@@ -192,6 +194,9 @@ bool COrvaneCtrl::PreCreateWindow(CREATESTRUCTW& cs) {
   cs.style |= LBS_NODATA;
   if (IsRightLayout(m_alignment)) cs.dwExStyle |= WS_EX_LEFTSCROLLBAR;
   cs.dwExStyle |= WS_EX_CLIENTEDGE;
+  // The list box asks for its row height while it is made: the DPI of the
+  // window it goes into is the one it will have (OnCreate checks).
+  m_dpi = cs.hwndParent ? WindowDpi(cs.hwndParent) : SystemDpi();
   return COleControl::PreCreateWindow(cs);
 }
 
@@ -202,7 +207,11 @@ int COrvaneCtrl::OnCreate() {
   m_hoverTimerSeam.SetPeriod(m_elapsedTime);
   m_announcer.Attach(Window());
 
-  COLORREF back = TranslateColor(GetBackColor());
+  m_dpi = WindowDpi(Window());
+  m_highContrast = HighContrastOn();
+  // A row height asked for before the window knew its own DPI is set again.
+  SendMessageW(Window(), LB_SETITEMHEIGHT, 0, RowHeightAt(m_dpi));
+  COLORREF back = StripBackColour();
   MakeCheckStrip(back);
   MakeTreeStrip(back);
   StoreBorderStyle(1);
@@ -230,51 +239,116 @@ void COrvaneCtrl::OnDestroyWindow() {
   m_treeStrip.reset();
 }
 
+namespace {
+
+// High contrast draws the strips' lines, buttons and boxes in the reader's
+// text colour on the reader's window colour; the icons keep theirs.
+StripInk InkFor(bool highContrast, int firstRow) {
+  StripInk ink;
+  if (!highContrast) return ink;
+  ink.recolour = true;
+  ink.firstRow = firstRow;
+  ink.ink = GetSysColor(COLOR_WINDOWTEXT);
+  ink.paper = GetSysColor(COLOR_WINDOW);
+  return ink;
+}
+
+}  // namespace
+
+COLORREF COrvaneCtrl::StripBackColour() {
+  return PaintColours(m_highContrast, TranslateColor(GetBackColor()), 0).back;
+}
+
 void COrvaneCtrl::MakeCheckStrip(COLORREF backColour) {
   m_checkStrip.reset();
   HDC dc = Window() ? GetDC(Window()) : nullptr;
-  m_checkStrip.reset(new (std::nothrow)
-                         GlyphStrip(ComModule::Instance(), dc, kCheckStripBitmap,
-                                    kCheckStripColumns, kCheckStripRows, backColour));
+  m_checkStrip.reset(new (std::nothrow) GlyphStrip(
+      ComModule::Instance(), dc, CheckStripBitmapFor(StripScaleFor(m_dpi)), kCheckStripColumns,
+      kCheckStripRows, backColour, InkFor(m_highContrast, kCheckBoxRow)));
   if (dc) ReleaseDC(Window(), dc);
 }
 
 void COrvaneCtrl::MakeTreeStrip(COLORREF backColour) {
   m_treeStrip.reset();
   HDC dc = Window() ? GetDC(Window()) : nullptr;
-  m_treeStrip.reset(new (std::nothrow)
-                        GlyphStrip(ComModule::Instance(), dc, TreeStripBitmapFor(m_alignment),
-                                   kTreeStripColumns, kTreeStripRows, backColour));
+  m_treeStrip.reset(new (std::nothrow) GlyphStrip(
+      ComModule::Instance(), dc, TreeStripBitmapFor(m_alignment, StripScaleFor(m_dpi)),
+      kTreeStripColumns, kTreeStripRows, backColour, InkFor(m_highContrast, 0)));
   if (dc) ReleaseDC(Window(), dc);
 }
 
 void COrvaneCtrl::OnBackColorChanged() {
   if (Window() == nullptr) return;  // the strips are made with the window
-  COLORREF back = TranslateColor(GetBackColor());
+  COLORREF back = StripBackColour();
   MakeCheckStrip(back);
   MakeTreeStrip(back);
 }
 
 void COrvaneCtrl::MirrorToggle() {
-  COLORREF back = TranslateColor(GetBackColor());
   m_alignment = m_alignment == tvLeft ? tvRight : tvLeft;
-  MakeTreeStrip(back);
+  MakeTreeStrip(StripBackColour());
   Refresh();
+}
+
+bool COrvaneCtrl::FontaAtDpi(LOGFONTA& fonta) const {
+  if (!m_fonta.GetLogFont(fonta)) return false;
+  const int system = SystemDpi();
+  if (m_dpi != system && fonta.lfHeight != 0) {
+    fonta.lfHeight = MulDiv(fonta.lfHeight, m_dpi, system);
+    fonta.lfWidth = MulDiv(fonta.lfWidth, m_dpi, system);
+  }
+  return true;
 }
 
 void COrvaneCtrl::FillBalloonFonts() {
   LOGFONTA fonta{};
-  if (!m_balloon || !m_fonta.GetLogFont(fonta)) return;
+  if (!m_balloon || !FontaAtDpi(fonta)) return;
   m_balloon->m_fontaLogFont = fonta;
   m_balloon->m_ansiLogFont = FirstFontDescription(fonta);
+}
+
+bool COrvaneCtrl::FollowDisplay() {
+  if (Window() == nullptr) return false;
+  const int dpi = WindowDpi(Window());
+  const bool highContrast = HighContrastOn();
+  if (dpi == m_dpi && highContrast == m_highContrast) return false;
+  const bool relayout = dpi != m_dpi;
+  m_dpi = dpi;
+  m_highContrast = highContrast;
+  if (relayout) {
+    // One message: the list box keeps only the count, so the rows are laid
+    // out again at no cost per row.
+    SendMessageW(Window(), LB_SETITEMHEIGHT, 0, RowHeightAt(m_dpi));
+    FillBalloonFonts();
+    if (m_balloon) m_balloon->Hide();
+  }
+  COLORREF back = StripBackColour();
+  MakeCheckStrip(back);
+  MakeTreeStrip(back);
+  return true;
 }
 
 LRESULT COrvaneCtrl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!AmbientUserMode() && IsUserInput(msg)) return DesignModeInput(msg);
   switch (msg) {
     case OCM_MEASUREITEM:
-      MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam), m_dpi);
       return 1;
+    // A new DPI (the window went to another monitor, or a host aware of each
+    // monitor tells its children), a high-contrast switch or new system
+    // colours: the rows follow at once. Hosts that forward none of these
+    // are followed at the next paint.
+    case WM_DPICHANGED_AFTERPARENT:
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+      if (FollowDisplay()) {
+        InvalidateRect(Window(), nullptr, TRUE);
+      } else if (msg == WM_SYSCOLORCHANGE) {
+        OnBackColorChanged();
+        InvalidateRect(Window(), nullptr, TRUE);
+      }
+      return COleControl::WindowProc(msg, wParam, lParam);
     case OCM_DRAWITEM:
       DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return 1;
@@ -312,9 +386,10 @@ void COrvaneCtrl::OnDraw(HDC dc, const RECT& bounds, const RECT&) {
   // A book state changed by the host in the checked-only view reaches the
   // rows here, before the list box asks for them.
   m_core.View().RefreshPendingRows();
+  FollowDisplay();
   RECT client{};
   GetClientRect(Window(), &client);
-  HBRUSH brush = CreateSolidBrush(TranslateColor(GetBackColor()));
+  HBRUSH brush = CreateSolidBrush(StripBackColour());
   FillRect(dc, &client, brush);
   DeleteObject(brush);
   DoSuperclassPaint(dc, bounds);
@@ -332,16 +407,19 @@ void COrvaneCtrl::DrawRow(const DRAWITEMSTRUCT& drawItem) {
     ~ReadingHold() { library.HoldFileReading(previous); }
   } hold(m_core.Outline(), !AmbientUserMode());
   RowContext row;
-  row.core = &m_core;
+  row.outline = {&m_core.Outline(), &m_core.Checks()};
   row.checkStrip = m_checkStrip.get();
   row.treeStrip = m_treeStrip.get();
   row.alignment = m_alignment;
   row.readingOrder = m_readingOrder;
   row.indent = m_indent;
-  row.backColour = TranslateColor(GetBackColor());
-  row.foreColour = TranslateColor(GetForeColor());
+  row.dpi = m_dpi;
+  const RowColours colours =
+      PaintColours(m_highContrast, TranslateColor(GetBackColor()), TranslateColor(GetForeColor()));
+  row.backColour = colours.back;
+  row.foreColour = colours.fore;
   row.font = StockFont().GetFontHandle();
-  m_fonta.GetLogFont(row.fonta);
+  FontaAtDpi(row.fonta);
   row.text = &LoadBidiTextLibrary();
   row.filePos = &m_filePos;
   row.SetItem(drawItem);

@@ -31,6 +31,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_profile_source.h"
 #include "platform/win32/window_hover_timer.h"
+#include "render/display_scale.h"
 #include "render/glyph_strip.h"
 #include "render/row_layout.h"
 #include "rows/node_events.h"
@@ -107,6 +108,8 @@ class COrvaneCtrl final : public COleControl,
   STDMETHODIMP put_ForeColor(VARIANT value) override;
   STDMETHODIMP get_BorderStyle(short* value) override;
   STDMETHODIMP put_BorderStyle(short value) override;
+  STDMETHODIMP get_MirrorKeys(VARIANT_BOOL* value) override;
+  STDMETHODIMP put_MirrorKeys(VARIANT_BOOL value) override;
   STDMETHODIMP get_Font(IFontDisp** value) override;
   STDMETHODIMP put_Font(IFontDisp* value) override;
   STDMETHODIMP putref_Font(IFontDisp* value) override;
@@ -210,8 +213,18 @@ class COrvaneCtrl final : public COleControl,
  private:
   void MakeCheckStrip(COLORREF backColour);
   void MakeTreeStrip(COLORREF backColour);
+  // The back colour the strips are composed on: BackColor, or the system's
+  // window colour while high contrast is on.
+  COLORREF StripBackColour();
   // The balloon's two font descriptions from Fonta (step 2 of a Fonta set).
   void FillBalloonFonts();
+  // Fonta's description at the window's DPI: its point size in the window's
+  // pixels (the font object realizes it at the system's DPI).
+  bool FontaAtDpi(LOGFONTA& fonta) const;
+  // Takes up the window's DPI and the system's high-contrast state when
+  // either changed since the rows were laid out: the row height, strips and
+  // fonts follow. True when anything changed.
+  bool FollowDisplay();
   HRESULT SetFonta(IFontDisp* font);
 
   // The persisted properties, each bound to its member, in the order they
@@ -266,6 +279,8 @@ class COrvaneCtrl final : public COleControl,
     BalloonWindow* Balloon() override;
     int16_t Alignment() const override;
     int16_t Indent() const override;
+    int Dpi() const override;
+    bool MirrorKeys() const override;
     bool ShowBalloonHelp() const override;
     int TreeCellWidth() const override;
     int CheckCellWidth() const override;
@@ -329,6 +344,11 @@ class COrvaneCtrl final : public COleControl,
   // The characters typed so far, until a pause starts afresh.
   TypeAheadPrefix m_typeAheadPrefix;
   int32_t m_elapsedTime = kDefaultElapsedTime;
+  bool m_mirrorKeys = true;
+  // What the rows are laid out and the strips built for: the window's DPI
+  // and whether high contrast was on.
+  int m_dpi = kDefaultDpi;
+  bool m_highContrast = false;
   InputSite m_inputSite{*this};
   // Made at the first WM_GETOBJECT of each window, cut off when it goes.
   AccessibleRows* m_accessible = nullptr;

@@ -72,15 +72,17 @@ BalloonWindow* COrvaneCtrl::InputSite::Balloon() { return m_control.m_balloon.ge
 int16_t COrvaneCtrl::InputSite::Alignment() const { return m_control.m_alignment; }
 int16_t COrvaneCtrl::InputSite::Indent() const { return m_control.m_indent; }
 bool COrvaneCtrl::InputSite::ShowBalloonHelp() const { return m_control.m_showBalloonHelp; }
+int COrvaneCtrl::InputSite::Dpi() const { return m_control.m_dpi; }
+bool COrvaneCtrl::InputSite::MirrorKeys() const { return m_control.m_mirrorKeys; }
 
 // The same widths the painting uses: a strip that could not be made (or was
 // made empty) leaves the layout as it would be with it.
 int COrvaneCtrl::InputSite::TreeCellWidth() const {
-  return CellWidthOr(m_control.m_treeStrip.get(), kTreeCellWidth);
+  return CellWidthOr(m_control.m_treeStrip.get(), TreeCellWidthAt(StripScaleFor(m_control.m_dpi)));
 }
 
 int COrvaneCtrl::InputSite::CheckCellWidth() const {
-  return CellWidthOr(m_control.m_checkStrip.get(), kIconCellWidth);
+  return CellWidthOr(m_control.m_checkStrip.get(), IconCellWidthAt(StripScaleFor(m_control.m_dpi)));
 }
 
 HFONT COrvaneCtrl::InputSite::FontaHandle() const { return m_control.m_fonta.GetFontHandle(); }

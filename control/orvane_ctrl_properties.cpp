@@ -159,11 +159,16 @@ std::span<const COrvaneCtrl::PropertyBinding> COrvaneCtrl::PersistedBindings() {
        [](COrvaneCtrl& control, const VARIANT& value) {
          control.m_core.Catalogue().SetBooksDir(AnsiFromBstr(V_BSTR(&value)));
        }},
-      // Saved from format 1.1 on: data of 1.0 has no value for it and loads
-      // with type-ahead off, as those hosts had it.
+      // Format 1.1, as MirrorKeys below: saved only when on, so that 1.0 data
+      // loads with type-ahead off, as those hosts had it.
       {{L"TypeAhead", ORVANE_DISPID_TYPEAHEAD, PropertyKind::Bool, 0, "", nullptr, 1},
        GetMember<&COrvaneCtrl::m_typeAhead>,
        SetMember<&COrvaneCtrl::m_typeAhead>},
+      // Format 1.1: saved only when off, so that a control that keeps the
+      // chord saves the 1.0 form, and 1.0 data loads with the chord on.
+      {{L"MirrorKeys", ORVANE_DISPID_MIRRORKEYS, PropertyKind::Bool, 1, "", nullptr, 1},
+       GetMember<&COrvaneCtrl::m_mirrorKeys>,
+       SetMember<&COrvaneCtrl::m_mirrorKeys>},
   };
   return kPersisted;
 }
@@ -185,7 +190,7 @@ std::span<const PersistedProperty> COrvaneCtrl::ControlProperties() const {
   return entries;
 }
 
-PersistenceFormat COrvaneCtrl::Format() const { return {MAKELONG(1, 1)}; }
+PersistenceFormat COrvaneCtrl::Format() const { return {MAKELONG(0, 1)}; }
 
 HRESULT COrvaneCtrl::GetControlProperty(const PersistedProperty& property, VARIANT* out) {
   VariantInit(out);
@@ -371,6 +376,22 @@ STDMETHODIMP COrvaneCtrl::get_ActiveBook(short* value) {
 
 STDMETHODIMP COrvaneCtrl::put_ActiveBook(short) {
   return ThrowError(CTL_E_SETNOTSUPPORTED, kSetNotSupported);
+}
+
+STDMETHODIMP COrvaneCtrl::get_MirrorKeys(VARIANT_BOOL* value) {
+  return Guarded([&] {
+    if (value == nullptr) return E_POINTER;
+    *value = ToVariantBool(m_mirrorKeys);
+    return S_OK;
+  });
+}
+
+STDMETHODIMP COrvaneCtrl::put_MirrorKeys(VARIANT_BOOL value) {
+  return Guarded([&] {
+    m_mirrorKeys = value != VARIANT_FALSE;
+    SetModifiedFlag();
+    return S_OK;
+  });
 }
 
 // ---- Stock properties: the framework's behaviour ----

@@ -1,5 +1,7 @@
 #include "interaction/balloon_geometry.h"
 
+#include <limits>
+
 #include "core/orvane_core.h"
 #include "interaction/balloon_window.h"
 #include "interaction/interaction_host.h"
@@ -10,6 +12,14 @@
 
 namespace orvane {
 namespace {
+
+// A deep level times a large Indent lies far outside any window; kept in a
+// RECT's range, it still measures as no room at all.
+LONG ClampToLong(int64_t v) {
+  constexpr int64_t lo = std::numeric_limits<LONG>::min() / 2;
+  constexpr int64_t hi = std::numeric_limits<LONG>::max() / 2;
+  return static_cast<LONG>(v < lo ? lo : (v > hi ? hi : v));
+}
 
 // The title's width through the text library, with the balloon's two font
 // descriptions over the stock Font; 0 when the library cannot measure.
@@ -60,13 +70,14 @@ RECT BalloonRect(InteractionHost& host, const std::string& text) {
 
   // The title starts past the row's tree lines, button, icon and check box,
   // and the gap the row leaves before it.
-  const int treePart =
-      host.Indent() * node->Level() + host.TreeCellWidth() + host.CheckCellWidth() + kTitleGap;
+  const int64_t treePart = static_cast<int64_t>(LayoutIndent(host)) * node->Level() +
+                           host.TreeCellWidth() + host.CheckCellWidth() +
+                           LayoutTitleGap(host.Dpi());
   const bool right = IsRightLayout(host.Alignment());
   if (right) {
-    rect.right -= treePart;
+    rect.right = ClampToLong(rect.right - treePart);
   } else {
-    rect.left += treePart - 1;
+    rect.left = ClampToLong(rect.left + treePart - 1);
   }
   // Whether it fits is decided at the size the row draws it at; the balloon
   // is sized for the size its own client area draws it at.
@@ -79,13 +90,13 @@ RECT BalloonRect(InteractionHost& host, const std::string& text) {
   const SIZE frame = BalloonFrame();
   if (!fits) {
     width = MeasureTitle(host, *balloon, dc, text, rowHeight - frame.cy);
-    // In the right layout the left edge lands two pixels further left than
-    // right - width, the row rectangle starting at 2: the balloon is two
-    // pixels wider than its text, on the text's leading side, which is just
-    // its border. The left layout widens by the border too, or the border
-    // would cover the text's first pixels.
+    // The balloon is its border wider than its text, on the text's leading
+    // side in the right layout, so that the border covers none of the text.
+    // (Placing the left edge at the rows' width less the text's only came
+    // to the same while the rows' margin was the border's 2 pixels; at 120
+    // DPI and above the margin is wider.)
     if (right) {
-      rect.left = available - width;
+      rect.left = rect.right - width - frame.cx;
     } else {
       rect.right = rect.left + width + frame.cx;
     }

@@ -28,7 +28,9 @@ void DetectHover(InteractionHost& host, POINT point) {
 
   RECT inner{};
   GetClientRect(host.ControlWindow(), &inner);
-  InflateRect(&inner, -2, -2);
+  // The margins are the list box's own, 2 pixels at 96 DPI.
+  const int margin = ScaleToDpi(2, host.Dpi());
+  InflateRect(&inner, -margin, -margin);
   if (!PtInRect(&inner, point)) return;
 
   const int32_t top = (row - rows.TopIndex()) * rows.RowHeight();

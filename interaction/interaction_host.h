@@ -10,6 +10,7 @@
 
 #include "interaction/type_ahead.h"
 #include "render/bidi_text_api.h"
+#include "render/display_scale.h"
 
 namespace orvane {
 
@@ -26,9 +27,15 @@ class InteractionHost {
   virtual BalloonWindow* Balloon() = 0;
 
   virtual int16_t Alignment() const = 0;
+  // Indent as the host set it: pixels at 96 DPI.
   virtual int16_t Indent() const = 0;
+  // The DPI the rows are laid out for (the control's window's).
+  virtual int Dpi() const { return kDefaultDpi; }
+  // Whether Space and the mirror chords act (MirrorKeys; Space needs no
+  // switch of its own).
+  virtual bool MirrorKeys() const { return true; }
   virtual bool ShowBalloonHelp() const = 0;
-  // Cell widths of the tree-line and icon strips.
+  // Cell widths of the tree-line and icon strips, in the window's pixels.
   virtual int TreeCellWidth() const = 0;
   virtual int CheckCellWidth() const = 0;
   // The Fonta font and the stock Font as GDI fonts; either may be null.
@@ -72,5 +79,10 @@ class InteractionHost {
  protected:
   ~InteractionHost() = default;
 };
+
+// Indent in the window's pixels.
+inline int LayoutIndent(const InteractionHost& host) {
+  return ScaleToDpi(host.Indent(), host.Dpi());
+}
 
 }  // namespace orvane

@@ -68,6 +68,24 @@ void OpenOrClose(InteractionHost& host, int32_t row, OutlineNode& node, bool ope
   host.Repaint();
 }
 
+// Space in the check view: the current row's box changes as a click on it
+// changes it, through the same operation and with the same repaint, so the
+// state rules, the announcements and whatever the host hears of a click's
+// change come with it. Only a category's or a book's box changes; on any
+// other row, with no row, or outside the check view the key is not ours.
+bool ToggleCheckBox(InteractionHost& host, OutlineNode* node) {
+  OrvaneCore& core = host.Core();
+  if (node == nullptr || !core.Checks().ApplyCheck()) return false;
+  if (!core.Outline().IsCategory(node) && !core.Outline().IsBook(node)) return false;
+  // A greyed book takes no click on its box; it takes no Space either, but
+  // the key is still spent on it, as a click on its box is.
+  if (node->m_active) {
+    core.View().ChangeStateSelected();
+    host.Repaint();
+  }
+  return true;
+}
+
 }  // namespace
 
 int32_t OutwardChildCount(const OrvaneCore& core, const OutlineNode& node) {
@@ -97,7 +115,7 @@ int AnsiKeyCharacter(UINT mapped, UINT codePage) {
 }
 
 LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags) {
-  if (ShiftDown() && CtrlDown()) Mirror(host);
+  if (host.MirrorKeys() && ShiftDown() && CtrlDown()) Mirror(host);
 
   RowList& rows = host.Core().Rows();
   const int32_t row = rows.Selection();
@@ -120,6 +138,8 @@ LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags) {
     return 0;
   }
 
+  if (vk == VK_SPACE && ToggleCheckBox(host, node)) return 0;
+
   // The unshifted character of the key on the current layout: the numeric
   // pad's plus and minus and the main keyboard's minus on a U.S. layout.
   const int character = AnsiKeyCharacter(MapVirtualKeyW(vk, MAPVK_VK_TO_CHAR), CP_ACP);
@@ -131,7 +151,7 @@ LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags) {
 }
 
 LRESULT OnChar(InteractionHost& host, WPARAM character, LPARAM) {
-  if (ShiftDown() && (character == 'a' || character == 'A')) {
+  if (host.MirrorKeys() && ShiftDown() && (character == 'a' || character == 'A')) {
     Mirror(host);
     return 0;
   }

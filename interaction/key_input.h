@@ -15,8 +15,10 @@ class OrvaneCore;
 class OutlineNode;
 
 // WM_KEYDOWN. Shift and Ctrl held mirror the layout on every key-down,
-// auto-repeats included; Left, Right, '+' and '-' are consumed; every other
-// key goes to the stock KeyDown and then the list box.
+// auto-repeats included, unless the host turned MirrorKeys off; Left, Right,
+// '+' and '-' are consumed, and Space in the check view on a category's or a
+// book's row, which changes its box as a click on it does; every other key
+// goes to the stock KeyDown and then the list box.
 LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags);
 
 // The 8-bit character of a key in `codePage` (the control's strings are in
@@ -27,9 +29,10 @@ LRESULT OnKeyDown(InteractionHost& host, WPARAM key, LPARAM flags);
 // as the low bytes of U+062B and U+062D would be.
 int AnsiKeyCharacter(UINT mapped, UINT codePage);
 
-// WM_CHAR: Shift+'a' or Shift+'A' mirrors the layout; with type-ahead on,
-// any other character goes to KeyPress and then moves the current row
-// (interaction/type_ahead.h). No character reaches the list box.
+// WM_CHAR: Shift+'a' or Shift+'A' mirrors the layout (unless MirrorKeys is
+// off); with type-ahead on, any other character goes to KeyPress and then
+// moves the current row (interaction/type_ahead.h). No character reaches the
+// list box.
 LRESULT OnChar(InteractionHost& host, WPARAM character, LPARAM flags);
 
 // How many children the outward move counts for a node: a category's checked

@@ -55,13 +55,13 @@ LRESULT OnLButtonDown(InteractionHost& host, WPARAM keys, LPARAM lParam) {
   GetClientRect(host.ControlWindow(), &client);
   // The column alone decides, over the client's full height: a press below
   // the last row in the selected row's column still counts.
-  const RECT checkBox = GetCheckBoxRect(*node, client, host.Alignment(), host.Indent());
+  const RECT checkBox = GetCheckBoxRect(*node, client, host.Alignment(), LayoutIndent(host));
   if (core.Checks().ApplyCheck() && PtInRect(&checkBox, point)) {
     core.View().ChangeStateSelected();
     host.Repaint();
   }
   if (!InRowsArea(rows, client, point)) return result;
-  const RECT button = GetButtonRect(*node, client, host.Alignment(), host.Indent());
+  const RECT button = GetButtonRect(*node, client, host.Alignment(), LayoutIndent(host));
   if (PtInRect(&button, point)) {
     core.View().ToggleNode(static_cast<int16_t>(row));
     host.Repaint();

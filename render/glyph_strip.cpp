@@ -8,17 +8,100 @@ namespace {
 // than allocated.
 constexpr int64_t kMaxCells = 4096;
 
+struct ScaledStrips {
+  int scale;
+  int check;
+  int treeLtr;
+  int treeRtl;
+  int treeCell;
+  int iconCell;
+};
+
+constexpr ScaledStrips kScaledStrips[] = {
+    {100, IDB_CHECK_STRIP, IDB_TREE_STRIP_LTR, IDB_TREE_STRIP_RTL, kTreeCellWidth, kIconCellWidth},
+    {125, IDB_CHECK_STRIP_125, IDB_TREE_STRIP_LTR_125, IDB_TREE_STRIP_RTL_125, 21, 20},
+    {150, IDB_CHECK_STRIP_150, IDB_TREE_STRIP_LTR_150, IDB_TREE_STRIP_RTL_150, 25, 24},
+    {200, IDB_CHECK_STRIP_200, IDB_TREE_STRIP_LTR_200, IDB_TREE_STRIP_RTL_200, 34, 32},
+};
+
+const ScaledStrips& StripsAt(int scale) {
+  for (const ScaledStrips& strips : kScaledStrips) {
+    if (strips.scale == scale) return strips;
+  }
+  return kScaledStrips[0];
+}
+
+bool IsLineColour(COLORREF c) {
+  return c == RGB(0, 0, 0) || c == RGB(128, 128, 128) || c == RGB(192, 192, 192);
+}
+
+// The source composed onto the back colour with the key keyed out, and the
+// line colours of the rows from `fromY` down taken to the ink's: one pass
+// over the pixels, so an ink or paper that happens to be the key colour (a
+// high-contrast scheme with yellow text) still shows. Null on failure.
+HBITMAP ComposeRecoloured(HBITMAP source, int width, int height, COLORREF backColour,
+                          const StripInk& ink, int fromY) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HBITMAP composed = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const int copied = composed ? GetDIBits(screen, source, 0, static_cast<UINT>(height), bits, &info,
+                                          DIB_RGB_COLORS)
+                              : 0;
+  ReleaseDC(nullptr, screen);
+  if (!composed || !bits || copied != height) {
+    if (composed) DeleteObject(composed);
+    return nullptr;
+  }
+  auto toPixel = [](COLORREF c) -> uint32_t {
+    return (static_cast<uint32_t>(GetRValue(c)) << 16) |
+           (static_cast<uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
+  };
+  uint32_t* pixels = static_cast<uint32_t*>(bits);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      uint32_t& p = pixels[static_cast<size_t>(y) * width + x];
+      const COLORREF c = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+      if (c == kGlyphKeyColour) {
+        p = toPixel(backColour);
+      } else if (y >= fromY && IsLineColour(c)) {
+        p = toPixel(ink.ink);
+      } else if (y >= fromY && c == RGB(255, 255, 255)) {
+        p = toPixel(ink.paper);
+      }
+    }
+  }
+  GdiFlush();
+  return composed;
+}
+
 }  // namespace
 
+int TreeStripBitmapFor(int alignment, int scale) {
+  const ScaledStrips& strips = StripsAt(scale);
+  return alignment == tvLeft ? strips.treeLtr : strips.treeRtl;
+}
+
+int CheckStripBitmapFor(int scale) { return StripsAt(scale).check; }
+int TreeCellWidthAt(int scale) { return StripsAt(scale).treeCell; }
+int IconCellWidthAt(int scale) { return StripsAt(scale).iconCell; }
+
 GlyphStrip::GlyphStrip(HINSTANCE module, HDC dc, int bitmapId, int columns, int rows,
-                       COLORREF backColour)
+                       COLORREF backColour, const StripInk& ink)
     : GlyphStrip(static_cast<HBITMAP>(
                      LoadImageA(module, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, 0)),
-                 dc, columns, rows, backColour) {}
+                 dc, columns, rows, backColour, ink) {}
 
-GlyphStrip::GlyphStrip(HBITMAP source, HDC dc, int columns, int rows, COLORREF backColour)
+GlyphStrip::GlyphStrip(HBITMAP source, HDC dc, int columns, int rows, COLORREF backColour,
+                       const StripInk& ink)
     : m_columns(columns), m_rows(rows), m_source(source) {
-  Build(dc, backColour);
+  Build(dc, backColour, ink);
 }
 
 GlyphStrip::~GlyphStrip() {
@@ -40,7 +123,7 @@ void GlyphStrip::Release() {
   m_cells.reset();
 }
 
-void GlyphStrip::Build(HDC dc, COLORREF backColour) {
+void GlyphStrip::Build(HDC dc, COLORREF backColour, const StripInk& ink) {
   BITMAP info{};
   if (!m_source || !GetObjectA(m_source, sizeof info, &info)) return;
   if (m_columns <= 0 || m_rows <= 0) return;
@@ -51,24 +134,32 @@ void GlyphStrip::Build(HDC dc, COLORREF backColour) {
   m_cellHeight = height / m_rows;
   if (m_cellWidth <= 0 || m_cellHeight <= 0) return;
 
-  // Compose the whole bitmap onto a field of the back colour.
-  HDC screen = GetDC(nullptr);
-  HBITMAP composed = CreateCompatibleBitmap(screen, width, height);
-  HDC field = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
-  if (!composed || !field) {
-    if (composed) DeleteObject(composed);
-    if (field) DeleteDC(field);
-    return;
+  HBITMAP composed = nullptr;
+  if (ink.recolour) {
+    const int64_t fromY = static_cast<int64_t>(ink.firstRow < 0 ? 0 : ink.firstRow) * m_cellHeight;
+    composed = ComposeRecoloured(m_source, width, height, backColour, ink,
+                                 static_cast<int>(fromY < height ? fromY : height));
+    if (!composed) return;
+  } else {
+    // Compose the whole bitmap onto a field of the back colour.
+    HDC screen = GetDC(nullptr);
+    composed = CreateCompatibleBitmap(screen, width, height);
+    HDC field = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    if (!composed || !field) {
+      if (composed) DeleteObject(composed);
+      if (field) DeleteDC(field);
+      return;
+    }
+    HGDIOBJ fieldOld = SelectObject(field, composed);
+    RECT all{0, 0, width, height};
+    HBRUSH back = CreateSolidBrush(backColour);
+    FillRect(field, &all, back);
+    DeleteObject(back);
+    DrawTransparent(field, m_source, 0, 0, kGlyphKeyColour);
+    SelectObject(field, fieldOld);
+    DeleteDC(field);
   }
-  HGDIOBJ fieldOld = SelectObject(field, composed);
-  RECT all{0, 0, width, height};
-  HBRUSH back = CreateSolidBrush(backColour);
-  FillRect(field, &all, back);
-  DeleteObject(back);
-  DrawTransparent(field, m_source, 0, 0, kGlyphKeyColour);
-  SelectObject(field, fieldOld);
-  DeleteDC(field);
 
   // Cut it into cells, each its own bitmap so that a cell is copied from the
   // origin of a context that holds nothing else.

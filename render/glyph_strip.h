@@ -30,16 +30,31 @@ inline constexpr COLORREF kGlyphKeyColour = RGB(255, 255, 0);
 // The tree-line bitmap for an alignment value: the LTR one for tvLeft, the
 // RTL one for any other value. (The layout itself treats only tvRight as
 // right-aligned, so a stored 1 draws left-aligned rows with the mirrored
-// lines.)
-inline int TreeStripBitmapFor(int alignment) {
-  return alignment == tvLeft ? kTreeStripLtrBitmap : kTreeStripRtlBitmap;
-}
+// lines.) `scale` is one of kStripScales (display_scale.h); any other value
+// takes the 100 % bitmaps.
+int TreeStripBitmapFor(int alignment, int scale = 100);
+// The icon and check-box bitmap drawn at `scale`.
+int CheckStripBitmapFor(int scale = 100);
 
-// The cell widths of the two strips' bitmaps. A strip that is missing or
-// could not be built keeps them, so titles, balloons and hit columns stay
-// where they would be with it.
+// The cell widths of the two strips' bitmaps at 100 %. A strip that is
+// missing or could not be built keeps the widths of its scale, so titles,
+// balloons and hit columns stay where they would be with it.
 inline constexpr int kTreeCellWidth = 17;
 inline constexpr int kIconCellWidth = 16;
+int TreeCellWidthAt(int scale);
+int IconCellWidthAt(int scale);
+
+// How a strip is coloured. As drawn; or, for high contrast, every pixel of
+// the cell rows from `firstRow` on that is a line, a button or a box outline
+// (black, dark grey, light grey) in `ink` and every white one (the inside of
+// a button or a box) in `paper`. Rows above `firstRow` (the icons) keep their
+// colours.
+struct StripInk {
+  bool recolour = false;
+  int firstRow = 0;
+  COLORREF ink = RGB(0, 0, 0);
+  COLORREF paper = RGB(255, 255, 255);
+};
 
 class GlyphStrip {
  public:
@@ -47,9 +62,11 @@ class GlyphStrip {
   // compatible bitmaps and contexts; null means the screen. `backColour` is a
   // resolved colour. A bitmap that cannot be loaded leaves an empty strip
   // (Valid() false) that draws nothing.
-  GlyphStrip(HINSTANCE module, HDC dc, int bitmapId, int columns, int rows, COLORREF backColour);
+  GlyphStrip(HINSTANCE module, HDC dc, int bitmapId, int columns, int rows, COLORREF backColour,
+             const StripInk& ink = StripInk{});
   // The same from a bitmap the strip takes over (null gives an empty strip).
-  GlyphStrip(HBITMAP source, HDC dc, int columns, int rows, COLORREF backColour);
+  GlyphStrip(HBITMAP source, HDC dc, int columns, int rows, COLORREF backColour,
+             const StripInk& ink = StripInk{});
   virtual ~GlyphStrip();
   GlyphStrip(const GlyphStrip&) = delete;
   GlyphStrip& operator=(const GlyphStrip&) = delete;
@@ -67,7 +84,7 @@ class GlyphStrip {
   HBITMAP SourceBitmap() const { return m_source; }
 
  private:
-  void Build(HDC dc, COLORREF backColour);
+  void Build(HDC dc, COLORREF backColour, const StripInk& ink);
   void Release();
 
   int32_t m_cellWidth = 0;

@@ -2,7 +2,8 @@
 
 #include <limits>
 
-#include "core/orvane_core.h"
+#include "model/library.h"
+#include "rows/check_states.h"
 
 namespace orvane {
 
@@ -17,7 +18,7 @@ LONG ClampToLong(int64_t v) {
 }
 
 // The column `steps` indents in from the layout's own edge of `client`.
-RECT HitColumn(const RECT& client, int64_t steps, int16_t alignment, int16_t indent) {
+RECT HitColumn(const RECT& client, int64_t steps, int16_t alignment, int indent) {
   RECT r = client;
   if (IsRightLayout(alignment)) {
     const int64_t right = static_cast<int64_t>(client.right) - steps * indent;
@@ -33,16 +34,24 @@ RECT HitColumn(const RECT& client, int64_t steps, int16_t alignment, int16_t ind
 
 }  // namespace
 
-bool HasNextSibling(const OrvaneCore& core, const OutlineNode& node) {
+bool CanOpen(const OutlineState& outline, const OutlineNode& node) {
+  return outline.library ? outline.library->CanOpen(node) : !node.m_children.Empty();
+}
+
+bool ApplyCheckOn(const OutlineState& outline) {
+  return outline.checks != nullptr && outline.checks->ApplyCheck();
+}
+
+bool HasNextSibling(const OutlineState& outline, const OutlineNode& node) {
   const OutlineNode* parent = node.m_parent;
   if (!parent) return false;
 
   // In the checked-only view unchecked books have no rows, so the category's
   // last book shown ends its line. Only a book of the loaded catalogue has a
   // category entry to ask; a free-text item at level 1 has none.
-  if (!core.Checks().ApplyCheck() && node.Level() == 1 && node.m_bookNumber >= 1 &&
-      core.Outline().BookNode(node.m_bookNumber) == &node) {
-    const CategoryTable& table = core.Outline().Categories();
+  if (outline.library && outline.checks && !outline.checks->ApplyCheck() && node.Level() == 1 &&
+      node.m_bookNumber >= 1 && outline.library->BookNode(node.m_bookNumber) == &node) {
+    const CategoryTable& table = outline.library->Categories();
     const CategoryEntry* entry = table.Entry(table.CategoryOfBook(node.m_bookNumber));
     if (entry) return node.m_ordinal != entry->lastShown;
   }
@@ -54,27 +63,26 @@ bool HasNextSibling(const OrvaneCore& core, const OutlineNode& node) {
   return parent->m_children.Last() != &node;
 }
 
-TreeGlyph GetRowGlyph(const OrvaneCore& core, const OutlineNode& node) {
+TreeGlyph GetRowGlyph(const OutlineState& outline, const OutlineNode& node) {
   const bool hasParent = node.m_parent != nullptr;
   // A section whose children wait in its book's file opens like any other.
-  if (!core.Outline().CanOpen(node)) {
+  if (!CanOpen(outline, node)) {
     if (!hasParent) return tgBlank;
-    return HasNextSibling(core, node) ? tgTee : tgCorner;
+    return HasNextSibling(outline, node) ? tgTee : tgCorner;
   }
   int glyph = node.m_expanded ? tgOpenRoot : tgClosedRoot;
   if (hasParent) {
     glyph += 2;
-    if (HasNextSibling(core, node)) glyph -= 1;
+    if (HasNextSibling(outline, node)) glyph -= 1;
   }
   return static_cast<TreeGlyph>(glyph);
 }
 
-RECT GetButtonRect(const OutlineNode& node, const RECT& client, int16_t alignment, int16_t indent) {
+RECT GetButtonRect(const OutlineNode& node, const RECT& client, int16_t alignment, int indent) {
   return HitColumn(client, node.Level(), alignment, indent);
 }
 
-RECT GetCheckBoxRect(const OutlineNode& node, const RECT& client, int16_t alignment,
-                     int16_t indent) {
+RECT GetCheckBoxRect(const OutlineNode& node, const RECT& client, int16_t alignment, int indent) {
   return HitColumn(client, static_cast<int64_t>(node.Level()) + 2, alignment, indent);
 }
 

@@ -15,8 +15,17 @@
 
 namespace orvane {
 
-class OrvaneCore;
+class CheckStates;
+class Library;
 class OutlineNode;
+
+// What the layout and painting read of the outline: the library's nodes and
+// categories, and the check states with the ApplyCheck switch. Either may be
+// null (a bare node list), and the layout then answers from the nodes alone.
+struct OutlineState {
+  const Library* library = nullptr;
+  const CheckStates* checks = nullptr;
+};
 
 // The alignment (tvLeft, tvRight) and reading-order (RTL, LTR) values are
 // the type library's enumerations, from orvane_h.h. The properties store any
@@ -62,18 +71,24 @@ inline int LibraryReadingOrder(int16_t readingOrder) {
   return readingOrder == RTL ? HARFIX_ORDER_RTL : HARFIX_ORDER_LTR;
 }
 
+// Whether the node has a button: it has children, loaded or waiting in its
+// book's file. Without a library, loaded children only.
+bool CanOpen(const OutlineState& outline, const OutlineNode& node);
+// Whether check boxes are shown; off without check states.
+bool ApplyCheckOn(const OutlineState& outline);
+
 // Whether another sibling is shown after `node` in the current view. Rows of
 // the root list are never joined by lines; a book in the checked-only view is
 // the last one when it is the last book shown of its category.
-bool HasNextSibling(const OrvaneCore& core, const OutlineNode& node);
+bool HasNextSibling(const OutlineState& outline, const OutlineNode& node);
 
 // The m_treeStrip cell for the row's own button or line.
-TreeGlyph GetRowGlyph(const OrvaneCore& core, const OutlineNode& node);
+TreeGlyph GetRowGlyph(const OutlineState& outline, const OutlineNode& node);
 
 // The hit columns the mouse handling tests: the full height of `client`,
-// `indent` pixels wide, at the node's button and check-box columns.
-RECT GetButtonRect(const OutlineNode& node, const RECT& client, int16_t alignment, int16_t indent);
-RECT GetCheckBoxRect(const OutlineNode& node, const RECT& client, int16_t alignment,
-                     int16_t indent);
+// `indent` pixels wide (Indent at the window's DPI), at the node's button and
+// check-box columns.
+RECT GetButtonRect(const OutlineNode& node, const RECT& client, int16_t alignment, int indent);
+RECT GetCheckBoxRect(const OutlineNode& node, const RECT& client, int16_t alignment, int indent);
 
 }  // namespace orvane

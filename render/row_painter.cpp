@@ -4,17 +4,23 @@
 #include <limits>
 #include <string>
 
-#include "core/orvane_core.h"
+#include "model/library.h"
+#include "model/outline_node.h"
 #include "render/system_text.h"
+#include "rows/check_states.h"
 
 namespace orvane {
 
 namespace {
 
-int TreeCellWidth(const RowContext& row) { return CellWidthOr(row.treeStrip, kTreeCellWidth); }
-int IconCellWidth(const RowContext& row) { return CellWidthOr(row.checkStrip, kIconCellWidth); }
+int TreeCellWidth(const RowContext& row) {
+  return CellWidthOr(row.treeStrip, TreeCellWidthAt(StripScaleFor(row.dpi)));
+}
+int IconCellWidth(const RowContext& row) {
+  return CellWidthOr(row.checkStrip, IconCellWidthAt(StripScaleFor(row.dpi)));
+}
 
-bool ApplyCheckOn(const RowContext& row) { return row.core && row.core->Checks().ApplyCheck(); }
+bool ApplyCheckOn(const RowContext& row) { return ApplyCheckOn(row.outline); }
 
 int ClampToInt(int64_t v) {
   constexpr int64_t lo = std::numeric_limits<int>::min();
@@ -56,6 +62,18 @@ void DrawContent(const RowContext& row, const OutlineNode& node, const char* tit
 }
 
 }  // namespace
+
+RowColours PaintColours(bool highContrast, COLORREF back, COLORREF fore) {
+  if (highContrast) return {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)};
+  return {back, fore};
+}
+
+bool HighContrastOn() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  if (!SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0)) return false;
+  return (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
 
 LOGFONTA FirstFontDescription(const LOGFONTA& fonta) {
   LOGFONTA first = fonta;
@@ -126,18 +144,17 @@ void DrawRow(const RowContext& row) {
 }
 
 void DrawTreeLines(const RowContext& row, const OutlineNode& node, RECT& rect, HDC dc) {
-  const int64_t indent = row.indent;
+  const int64_t indent = LayoutIndent(row);
   const int64_t level = node.Level();
   const int64_t y = rect.top;
-  const TreeGlyph own =
-      row.core ? GetRowGlyph(*row.core, node) : (node.m_children.Empty() ? tgBlank : tgClosedRoot);
+  const TreeGlyph own = GetRowGlyph(row.outline, node);
 
   // Each ancestor's continuing line stands in that ancestor's own button
   // column, one indent further out per generation.
   if (IsRightLayout(row.alignment)) {
     int64_t x = rect.right - level * indent;
     for (const OutlineNode* a = node.m_parent; a; a = a->m_parent, x += indent) {
-      if (row.core && HasNextSibling(*row.core, *a)) DrawTreeCell(row, dc, tgLine, x, y);
+      if (HasNextSibling(row.outline, *a)) DrawTreeCell(row, dc, tgLine, x, y);
     }
     const int64_t right = rect.right - (level + 1) * indent;
     rect.right = ClampToInt(right);
@@ -145,7 +162,7 @@ void DrawTreeLines(const RowContext& row, const OutlineNode& node, RECT& rect, H
   } else {
     int64_t x = rect.left + (level - 1) * indent;
     for (const OutlineNode* a = node.m_parent; a; a = a->m_parent, x -= indent) {
-      if (row.core && HasNextSibling(*row.core, *a)) DrawTreeCell(row, dc, tgLine, x, y);
+      if (HasNextSibling(row.outline, *a)) DrawTreeCell(row, dc, tgLine, x, y);
     }
     const int64_t left = rect.left + level * indent;
     DrawTreeCell(row, dc, own, left, y);
@@ -156,14 +173,14 @@ void DrawTreeLines(const RowContext& row, const OutlineNode& node, RECT& rect, H
 void DrawIconsAndText(const RowContext& row, const char* title, int length, RECT& rect, HDC dc,
                       const OutlineNode& node) {
   const int column = !node.m_active ? kIconInactive : (node.m_expanded ? kIconOpen : kIconClosed);
-  const bool hasChildren = row.core ? row.core->Outline().CanOpen(node) : !node.m_children.Empty();
+  const bool hasChildren = CanOpen(row.outline, node);
   const int w = IconCellWidth(row);
 
   // A check state outside the strip's columns (a node no catalogue knows)
   // shows no box rather than a cell that does not exist.
   int checkColumn = -1;
   if (ApplyCheckOn(row)) {
-    const int16_t state = row.core->Checks().GetCheckState(&node);
+    const int16_t state = row.outline.checks->GetCheckState(&node);
     checkColumn = state >= csChecked && state <= csPartial ? state : -1;
   }
 
@@ -187,9 +204,9 @@ void DrawIconsAndText(const RowContext& row, const char* title, int length, RECT
 
   // An initial alef or lam would touch the glyph beside it.
   if (IsRightLayout(row.alignment)) {
-    rect.right -= kTitleGap;
+    rect.right -= LayoutTitleGap(row.dpi);
   } else {
-    rect.left += kTitleGap;
+    rect.left += LayoutTitleGap(row.dpi);
   }
 
   if (!title) return;
@@ -233,17 +250,18 @@ RECT GetTextRect(const RowContext& row, const OutlineNode& node, const RECT& ite
   // the tree lines, past the icon, the check box and the gap. Stepping by
   // the cell widths instead would part them by (Indent - 18) x level pixels,
   // and the title, drawn in the highlight colour, vanishes outside it.
-  const int64_t indent = row.indent;
+  const int64_t indent = LayoutIndent(row);
+  const int64_t gap = LayoutTitleGap(row.dpi);
   const int64_t level = node.Level();
   const int64_t icon = IconCellWidth(row);
   const int64_t check = ApplyCheckOn(row) ? icon : 0;
   RECT r = item;
   if (IsRightLayout(row.alignment)) {
-    const int64_t right = item.right - (level + 1) * indent - icon - check - kTitleGap;
+    const int64_t right = item.right - (level + 1) * indent - icon - check - gap;
     r.right = ClampToInt(right);
     r.left = ClampToInt(right - width);
   } else {
-    const int64_t left = item.left + level * indent + TreeCellWidth(row) + icon + check + kTitleGap;
+    const int64_t left = item.left + level * indent + TreeCellWidth(row) + icon + check + gap;
     r.left = ClampToInt(left);
     r.right = ClampToInt(left + width);
   }

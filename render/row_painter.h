@@ -7,7 +7,7 @@
 // The control fills one RowContext with its state once per paint and calls
 // DrawRow for each WM_DRAWITEM after SetItem:
 //
-//   RowContext row = ...;   // the control's strips, colours, fonts, core
+//   RowContext row = ...;   // the control's strips, colours, fonts, DPI, outline
 //   row.SetItem(*drawItem);
 //   DrawRow(row);
 #pragma once
@@ -17,12 +17,12 @@
 #include <cstdint>
 
 #include "render/bidi_text_api.h"
+#include "render/display_scale.h"
 #include "render/glyph_strip.h"
 #include "render/row_layout.h"
 
 namespace orvane {
 
-class OrvaneCore;
 class OutlineNode;
 
 // The face name of the first font description handed to the text library.
@@ -33,8 +33,22 @@ inline constexpr char kTitleFaceName[] = "Ariel";
 // character set 0. The titles and the balloon both draw with this pair.
 LOGFONTA FirstFontDescription(const LOGFONTA& fonta);
 
-// Pixels between a title and the icon or check box beside it.
+// Pixels between a title and the icon or check box beside it, at 96 DPI.
 inline constexpr int kTitleGap = 2;
+
+// The colours rows are painted with.
+struct RowColours {
+  COLORREF back;
+  COLORREF fore;
+};
+
+// The host's BackColor and ForeColor (resolved), or, while the system's high
+// contrast is on, the system's window and window-text colours, which the
+// reader chose over any host's.
+RowColours PaintColours(bool highContrast, COLORREF back, COLORREF fore);
+
+// Whether the system's high-contrast mode is on.
+bool HighContrastOn();
 
 struct RowContext {
   // The row being painted, as the list box describes it.
@@ -45,16 +59,17 @@ struct RowContext {
   UINT state = 0;   // ODS_SELECTED, ODS_GRAYED, ODS_DISABLED
   OutlineNode* node = nullptr;
 
-  // The control. ApplyCheck and check states are read from the core, so the
-  // painting never sees a value the core has since changed.
-  const OrvaneCore* core = nullptr;
-  const GlyphStrip* checkStrip = nullptr;  // m_checkStrip, 16 x 16 cells
-  const GlyphStrip* treeStrip = nullptr;   // m_treeStrip, 17 x 17 cells
+  // The control. ApplyCheck and check states are read from the outline's
+  // own parts, so the painting never sees a value they have since changed.
+  OutlineState outline;
+  const GlyphStrip* checkStrip = nullptr;  // m_checkStrip, 16 x 16 cells at 96 DPI
+  const GlyphStrip* treeStrip = nullptr;   // m_treeStrip, 17 x 17 cells at 96 DPI
   int16_t alignment = tvRight;
   int16_t readingOrder = LTR;
-  int16_t indent = kDefaultIndent;
-  COLORREF backColour = RGB(255, 255, 255);  // resolved BackColor
-  COLORREF foreColour = RGB(0, 0, 0);        // resolved ForeColor
+  int16_t indent = kDefaultIndent;           // Indent: pixels at 96 DPI
+  int dpi = kDefaultDpi;                     // the DPI of the control's window
+  COLORREF backColour = RGB(255, 255, 255);  // PaintColours' back
+  COLORREF foreColour = RGB(0, 0, 0);        // PaintColours' fore
   HFONT font = nullptr;                      // the stock Font, selected before measuring a title
   LOGFONTA fonta{};                          // the Fonta font's description
   const BidiTextApi* text = nullptr;
@@ -65,8 +80,18 @@ struct RowContext {
   void SetItem(const DRAWITEMSTRUCT& drawItem);
 };
 
+// The row height at `dpi`: 16 pixels at 96 DPI, scaled and rounded (20 at
+// 120, 24 at 144, 32 at 192).
+inline int RowHeightAt(int dpi) { return ScaleToDpi(kRowHeight, dpi); }
+
 // The list box asks once for the fixed row height.
-inline void MeasureRow(MEASUREITEMSTRUCT& measureItem) { measureItem.itemHeight = kRowHeight; }
+inline void MeasureRow(MEASUREITEMSTRUCT& measureItem, int dpi = kDefaultDpi) {
+  measureItem.itemHeight = static_cast<UINT>(RowHeightAt(dpi));
+}
+
+// Indent and the title gap in the window's pixels.
+inline int LayoutIndent(const RowContext& row) { return ScaleToDpi(row.indent, row.dpi); }
+inline int LayoutTitleGap(int dpi) { return ScaleToDpi(kTitleGap, dpi); }
 
 // Paints the row for the actions the list box reports and records its file
 // position: -1 for a category, book or top-level text item, else the

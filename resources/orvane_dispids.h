@@ -22,6 +22,8 @@
 #define ORVANE_DISPID_BOOKSDIR 11
 #define ORVANE_DISPID_ACTIVECATEGORY 12
 #define ORVANE_DISPID_ACTIVEBOOK 13
+/* Added later, numbered apart so that branches adding members merge. */
+#define ORVANE_DISPID_MIRRORKEYS 60
 /* The control's own page edits every property from the first to the last. */
 #define ORVANE_DISPID_FIRST_PROPERTY ORVANE_DISPID_INDENT
 #define ORVANE_DISPID_LAST_PROPERTY ORVANE_DISPID_ACTIVEBOOK

@@ -6,6 +6,11 @@
 var fso = new ActiveXObject("Scripting.FileSystemObject");
 var library = fso.GetAbsolutePathName(Host.ScriptDir + "\\..\\build\\samples");
 var shots = fso.GetAbsolutePathName(Host.ScriptDir + "\\..\\build\\demo");
+// scripts/demo runs this again in a prefix of 144 DPI: rows 24 pixels, and
+// the screenshots named for it.
+var dpi = Number(new ActiveXObject("WScript.Shell").Environment("PROCESS")("ORVANE_DEMO_DPI")) || 96;
+var scale = dpi / 96;
+var suffix = dpi == 96 ? "" : "-" + dpi + "dpi";
 
 function show(step) {
   Host.Echo("");
@@ -23,8 +28,8 @@ function show(step) {
 }
 function shot(name) {
   Host.Wait(200);
-  Host.Screenshot(shots + "\\" + name + ".png");
-  Host.Echo("   picture: build/demo/" + name + ".png");
+  Host.Screenshot(shots + "\\" + name + suffix + ".png");
+  Host.Echo("   picture: build/demo/" + name + suffix + ".png");
 }
 // The row of the first book whose title is too long for the control.
 function longTitleRow() {
@@ -62,13 +67,13 @@ Orvane.ApplyCheck = true;
 Orvane.GotoTocPosition(3, 10);   // al-Bukhari: its long title needs the balloon
 var row = longTitleRow();
 if (row >= 0) {
-  var y = (row - Host.TopIndex) * 16 + 8;
-  Host.MouseMove(150, y);
-  Host.MouseMove(152, y);
+  var y = Math.round(((row - Host.TopIndex) * 16 + 8) * scale);
+  Host.MouseMove(Math.round(150 * scale), y);
+  Host.MouseMove(Math.round(152 * scale), y);
   Host.Wait(Orvane.ElapsedTime + 600);
   show("Hovering the long title of row " + row);
   shot("balloon");
-  Host.MouseMove(150, 390);
+  Host.MouseMove(Math.round(150 * scale), Math.round(390 * scale));
   Host.Wait(300);
 }
 

@@ -2,8 +2,11 @@
 // titles, painted as the control paints them (tree lines, icons, titles
 // through Harfix.dll) in an owner-drawn list box. Printed beside it, in the
 // same run: the same repaint with the text library's kept lines switched
-// off, the rows with no titles, and bare ExtTextOutW of the same titles.
-// Asserts nothing.
+// off, the rows with no titles, and bare ExtTextOutW of the same titles;
+// then the same window at 192 DPI (twice the pixels each way, strips at
+// 200 %, Fonta at its size there) beside its 96-DPI repaint, and the
+// re-layout a DPI change makes of a 31,000-row no-data list box beside a
+// BackColor change (the strips alone). Asserts nothing.
 //
 //   scripts/with-wine wine build/win/bench/win32/repaint_timing.exe
 #include <windows.h>
@@ -20,11 +23,13 @@
 #include "render/bidi_text_api.h"
 #include "render/glyph_strip.h"
 #include "render/row_painter.h"
+#include "tests/win32/render/outline_of.h"
 #include "tests/native/test_support.h"
 
 namespace {
 
 using orvane::bench::Now;
+using orvane::test::OutlineOf;
 
 constexpr int kRows = 25;
 constexpr int kPages = 24;  // one warm-up page, then a page never painted before per cold repaint
@@ -68,7 +73,7 @@ Painter g_painter;
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_MEASUREITEM) {
-    reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = orvane::kRowHeight;
+    orvane::MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp), g_painter.row.dpi);
     return TRUE;
   }
   if (msg == WM_DRAWITEM) {
@@ -176,6 +181,26 @@ double BareTextOut(HWND list, int offset) {
   return Median(times);
 }
 
+// What a DPI change does to the control's rows (COrvaneCtrl::FollowDisplay):
+// one LB_SETITEMHEIGHT and both strips made for the new scale. Median of
+// `rounds` changes back and forth between 96 and 192 DPI, in milliseconds;
+// with `heightToo` false, only the strips (what a BackColor change costs).
+double Relayout(HWND list, bool heightToo, int rounds) {
+  std::vector<double> times;
+  for (int i = 0; i < rounds; ++i) {
+    const int dpi = i % 2 == 0 ? 192 : 96;
+    const int scale = orvane::StripScaleFor(dpi);
+    const double start = Now();
+    if (heightToo) SendMessageW(list, LB_SETITEMHEIGHT, 0, orvane::RowHeightAt(dpi));
+    orvane::GlyphStrip check(GetModuleHandleW(nullptr), nullptr, orvane::CheckStripBitmapFor(scale),
+                             3, 10, RGB(255, 255, 255));
+    orvane::GlyphStrip tree(GetModuleHandleW(nullptr), nullptr,
+                            orvane::TreeStripBitmapFor(tvRight, scale), 10, 1, RGB(255, 255, 255));
+    times.push_back(Now() - start);
+  }
+  return Median(times);
+}
+
 }  // namespace
 
 int main() {
@@ -210,7 +235,7 @@ int main() {
   orvane::GlyphStrip tree(GetModuleHandleW(nullptr), nullptr, orvane::kTreeStripRtlBitmap, 10, 1,
                           RGB(255, 255, 255));
   orvane::RowContext& row = g_painter.row;
-  row.core = &core;
+  row.outline = OutlineOf(core);
   row.checkStrip = &check;
   row.treeStrip = &tree;
   row.alignment = tvRight;
@@ -231,6 +256,44 @@ int main() {
   }
   row.text = &kept;
   const Figures withCache = Measure(list);
+
+  // The same window on a 192-DPI display: twice the pixels each way, the
+  // same 25 rows, everything drawn for the scale.
+  orvane::GlyphStrip check200(GetModuleHandleW(nullptr), nullptr, orvane::CheckStripBitmapFor(200),
+                              3, 10, RGB(255, 255, 255));
+  orvane::GlyphStrip tree200(GetModuleHandleW(nullptr), nullptr,
+                             orvane::TreeStripBitmapFor(tvRight, 200), 10, 1, RGB(255, 255, 255));
+  row.dpi = 192;
+  row.checkStrip = &check200;
+  row.treeStrip = &tree200;
+  row.fonta.lfHeight = -30;
+  SendMessageW(list, LB_SETITEMHEIGHT, 0, orvane::RowHeightAt(192));
+  MoveWindow(parent, 0, 0, 2 * kWidth + 40, 2 * height + 20, FALSE);
+  MoveWindow(list, 0, 0, 2 * kWidth, 2 * height, FALSE);
+  Pump();
+  const Figures at192 = Measure(list);
+  row.dpi = 96;
+  row.checkStrip = &check;
+  row.treeStrip = &tree;
+  row.fonta.lfHeight = -15;
+  SendMessageW(list, LB_SETITEMHEIGHT, 0, orvane::kRowHeight);
+  MoveWindow(list, 0, 0, kWidth, height, FALSE);
+  MoveWindow(parent, 0, 0, kWidth + 40, height + 20, FALSE);
+  Pump();
+  const Figures again96 = Measure(list);
+
+  // A no-data list box of 31,000 rows, as the control's window is.
+  HWND big = CreateWindowW(
+      L"LISTBOX", L"",
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT | LBS_NODATA,
+      0, 0, kWidth, height, parent, nullptr, wc.hInstance, nullptr);
+  SendMessageW(big, LB_SETCOUNT, 31000, 0);
+  ShowWindow(list, SW_HIDE);
+  Pump();
+  const double relayout = Relayout(big, true, 21);
+  const double stripsOnly = Relayout(big, false, 21);
+  DestroyWindow(big);
+  ShowWindow(list, SW_SHOW);
   orvane::BidiTextApi fresh = LoadTextLibrary(harfix, false);
   row.text = &fresh;
   const Figures withoutCache = Measure(list);
@@ -247,6 +310,15 @@ int main() {
   std::printf("  floor: the rows without titles:                             %6.2f ms\n",
               noTitles.warm);
   std::printf("  floor: bare ExtTextOutW of the 25 titles:                   %6.2f ms\n", floor);
+  std::printf("25-row repaint at 192 DPI, titles kept (cold / warm):        %6.2f / %.2f ms\n",
+              at192.cold, at192.warm);
+  std::printf(
+      "  peer: the same window at 96 DPI in this run (cold / warm):  %6.2f / %.2f ms"
+      "  (ratio %.2f / %.2f)\n",
+      again96.cold, again96.warm, at192.cold / again96.cold, at192.warm / again96.warm);
+  std::printf("DPI change re-lays out 31,000 rows (row height, strips):      %6.2f ms\n", relayout);
+  std::printf("  peer: a BackColor change, the strips alone:                 %6.2f ms\n",
+              stripsOnly);
   DestroyWindow(parent);
   if (harfix) FreeLibrary(harfix);
   return 0;

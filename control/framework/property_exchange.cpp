@@ -173,6 +173,45 @@ HRESULT CurrentValue(const PersistedProperty& p, PersistedValues& values, VARIAN
   return VariantChangeType(&out, &out, 0, VariantTypeOf(p.kind));
 }
 
+// Whether `value` (of the kind's type) is the entry's default; fonts never
+// count as defaults here, so they are always saved as before.
+bool IsDefault(const PersistedProperty& p, const VARIANT& value) {
+  switch (p.kind) {
+    case PropertyKind::Short:
+      return V_VT(&value) == VT_I2 && V_I2(&value) == static_cast<SHORT>(p.number);
+    case PropertyKind::Long:
+    case PropertyKind::Color:
+      return V_VT(&value) == VT_I4 && V_I4(&value) == p.number;
+    case PropertyKind::Bool:
+      return V_VT(&value) == VT_BOOL && (V_BOOL(&value) != VARIANT_FALSE) == (p.number != 0);
+    case PropertyKind::String: {
+      if (V_VT(&value) != VT_BSTR) return false;
+      BSTR fallback = BstrFromAnsi(p.text ? p.text : "");
+      const bool same = fallback != nullptr && VarBstrCmp(V_BSTR(&value), fallback, 0, 0) ==
+                                                   static_cast<HRESULT>(VARCMP_EQ);
+      SysFreeString(fallback);
+      return same;
+    }
+    case PropertyKind::Font:
+      return false;
+  }
+  return false;
+}
+
+// The version a save writes: the format's, its minor raised to the newest
+// minor version among properties away from their defaults.
+DWORD SavedVersion(const PersistenceFormat& format, std::span<const PersistedProperty> table,
+                   PersistedValues& values) {
+  WORD minor = LOWORD(format.version);
+  for (const PersistedProperty& p : table) {
+    if (p.minorVersion <= minor) continue;
+    ScopedVariant value;
+    if (SUCCEEDED(CurrentValue(p, values, value.v)) && !IsDefault(p, value.v))
+      minor = p.minorVersion;
+  }
+  return MAKELONG(minor, HIWORD(format.version));
+}
+
 }  // namespace
 
 VARTYPE VariantTypeOf(PropertyKind kind) {
@@ -232,12 +271,14 @@ HRESULT LoadFromPropertyBag(const PersistenceFormat& format,
 HRESULT SaveToPropertyBag(const PersistenceFormat& format, std::span<const PersistedProperty> table,
                           PersistedValues& values, IPropertyBag* bag) {
   if (bag == nullptr) return E_POINTER;
+  const DWORD saved = SavedVersion(format, table, values);
   ScopedVariant version;
   V_VT(&version.v) = VT_I4;
-  V_I4(&version.v) = static_cast<LONG>(format.version);
+  V_I4(&version.v) = static_cast<LONG>(saved);
   HRESULT hr = bag->Write(kVersionPropertyName, &version.v);
   if (FAILED(hr)) return hr;
   for (const PersistedProperty& p : table) {
+    if (p.minorVersion > LOWORD(saved)) continue;  // at its default
     ScopedVariant value;
     hr = CurrentValue(p, values, value.v);
     if (FAILED(hr)) return hr;
@@ -256,9 +297,8 @@ HRESULT LoadFromStream(const PersistenceFormat& format, std::span<const Persiste
   if (FAILED(hr)) return hr;
   if (IsNewer(format, version)) return E_FAIL;
   for (const PersistedProperty& p : table) {
-    // Values are in table order, so a property the data's version did not
-    // know is not in the stream at all: its bytes are whatever follows.
-    if (HIWORD(version) == HIWORD(format.version) && LOWORD(version) < p.sinceMinor) {
+    // Data saved before the property was added does not hold it.
+    if (p.minorVersion > LOWORD(version)) {
       StoreDefault(p, values);
       continue;
     }
@@ -273,10 +313,11 @@ HRESULT LoadFromStream(const PersistenceFormat& format, std::span<const Persiste
 HRESULT SaveToStream(const PersistenceFormat& format, std::span<const PersistedProperty> table,
                      PersistedValues& values, IStream* stream) {
   if (stream == nullptr) return E_POINTER;
-  DWORD version = format.version;
+  DWORD version = SavedVersion(format, table, values);
   HRESULT hr = WriteExact(stream, &version, sizeof version);
   if (FAILED(hr)) return hr;
   for (const PersistedProperty& p : table) {
+    if (p.minorVersion > LOWORD(version)) continue;  // at its default
     ScopedVariant value;
     hr = CurrentValue(p, values, value.v);
     if (FAILED(hr)) return hr;

@@ -22,9 +22,11 @@ struct PersistedProperty {
   int32_t number = 0;                 // default of Short, Long, Bool and Color
   const char* text = "";              // default of String, 8-bit
   const FontDefault* font = nullptr;  // default of Font
-  // The minor version of the format that first saved the property: a stream
-  // of an earlier version does not hold it, so it takes its default there.
-  uint16_t sinceMinor = 0;
+  // The minor format version that added the property. Data of an older minor
+  // version lacks it and loads with its default; a save names the newest
+  // minor version whose properties are not all at their defaults, so that a
+  // control that never changed them saves exactly what older ones saved.
+  uint16_t minorVersion = 0;
 };
 
 // The variant type a property of `kind` is exchanged as.

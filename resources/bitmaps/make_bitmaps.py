@@ -197,7 +197,8 @@ def check_strip():
 
 
 # ---------------------------------------------------------------------------
-# Bitmaps 210 and 211: tree lines and buttons, 10 cells of 17 x 17. Lines are
+# Bitmaps 210 and 211: tree lines and buttons, 10 cells of 17 x 17 (21, 25
+# and 34 at 125, 150 and 200 %). Lines are
 # black and one pixel wide: the vertical line in pixel column 8, the stub and
 # branch in pixel row 8, pointing right (to the icon) in 210. The button is an
 # 11 x 11 box from (3, 3) to (13, 13) with a 5-pixel sign in its middle.
@@ -206,47 +207,154 @@ TREE_CELL = 17
 MID = 8
 
 
-def draw_button(c, x, plus):
-    for i in range(3, 14):
-        c.put(x + i, 3, DARK_GREY)
-        c.put(x + i, 13, DARK_GREY)
-        c.put(x + 3, i, DARK_GREY)
-        c.put(x + 13, i, DARK_GREY)
-    for y in range(4, 13):
-        c.hline(x + 4, x + 12, y, WHITE)
-    c.hline(x + MID - 2, x + MID + 2, MID, BLACK)
-    if plus:
-        c.vline(x + MID, MID - 2, MID + 2, BLACK)
-    c.hline(x + 14, x + 16, MID, BLACK)  # stub towards the icon
+class TreeGeometry:
+    """Where a tree cell's parts lie at one scale: the cell's side, the line's
+    first pixel column and row and its width, the button box's half side and
+    the sign's half length. Lines stay one pixel wide while the system's own
+    lines do (up to 150 %) and double with everything else at 200 %."""
+
+    def __init__(self, cell, mid, width, half_box, arm):
+        self.cell, self.mid, self.width = cell, mid, width
+        self.half_box, self.arm = half_box, arm
 
 
-def tree_strip_ltr():
-    c = Canvas(10 * TREE_CELL, TREE_CELL, KEY)
-    last = TREE_CELL - 1
+TREE_GEOMETRY = {
+    100: TreeGeometry(17, 8, 1, 5, 2),
+    125: TreeGeometry(21, 10, 1, 6, 3),
+    150: TreeGeometry(25, 12, 1, 8, 4),
+    200: TreeGeometry(34, 16, 2, 10, 4),
+}
+
+
+def draw_button(c, x, plus, g):
+    lo = g.mid - g.half_box
+    hi = g.mid + g.half_box + g.width - 1
+    for t in range(g.width):
+        for i in range(lo, hi + 1):
+            c.put(x + i, lo + t, DARK_GREY)
+            c.put(x + i, hi - t, DARK_GREY)
+            c.put(x + lo + t, i, DARK_GREY)
+            c.put(x + hi - t, i, DARK_GREY)
+    for y in range(lo + g.width, hi - g.width + 1):
+        c.hline(x + lo + g.width, x + hi - g.width, y, WHITE)
+    for t in range(g.width):
+        c.hline(x + g.mid - g.arm, x + g.mid + g.arm + g.width - 1, g.mid + t, BLACK)
+        if plus:
+            c.vline(x + g.mid + t, g.mid - g.arm, g.mid + g.arm + g.width - 1, BLACK)
+        c.hline(x + hi + 1, x + g.cell - 1, g.mid + t, BLACK)  # stub towards the icon
+
+
+def tree_strip_ltr(scale=100):
+    g = TREE_GEOMETRY[scale]
+    c = Canvas(10 * g.cell, g.cell, KEY)
+    last = g.cell - 1
+    lo = g.mid - g.half_box
+    hi = g.mid + g.half_box + g.width - 1
+
+    def vline(x, y0, y1):
+        for t in range(g.width):
+            c.vline(x + g.mid + t, y0, y1, BLACK)
+
+    def branch(x):
+        for t in range(g.width):
+            c.hline(x + g.mid, x + last, g.mid + t, BLACK)
+
     for k in range(10):
-        x = k * TREE_CELL
+        x = k * g.cell
         if k == 1:
-            c.vline(x + MID, 0, last, BLACK)
+            vline(x, 0, last)
         elif k == 2:
-            c.vline(x + MID, 0, last, BLACK)
-            c.hline(x + MID, x + last, MID, BLACK)
+            vline(x, 0, last)
+            branch(x)
         elif k == 3:
-            c.vline(x + MID, 0, MID, BLACK)
-            c.hline(x + MID, x + last, MID, BLACK)
+            vline(x, 0, g.mid + g.width - 1)
+            branch(x)
         elif k >= 4:
             first = 4 if k < 7 else 7
-            draw_button(c, x, plus=k >= 7)
+            draw_button(c, x, k >= 7, g)
             if k - first >= 1:  # a line above
-                c.vline(x + MID, 0, 2, BLACK)
+                vline(x, 0, lo - 1)
             if k - first == 1:  # and below
-                c.vline(x + MID, 14, last, BLACK)
+                vline(x, hi + 1, last)
     return c
 
 
-def tree_strip_rtl():
-    c = tree_strip_ltr()
+def tree_strip_rtl(scale=100):
+    g = TREE_GEOMETRY[scale]
+    c = tree_strip_ltr(scale)
     for k in range(10):
-        c.mirror_region(k * TREE_CELL, 0, TREE_CELL, TREE_CELL)
+        c.mirror_region(k * g.cell, 0, g.cell, g.cell)
+    return c
+
+
+# ---------------------------------------------------------------------------
+# The icon strip at 125, 150 and 200 %: each 16-pixel cell grown to 20, 24 or
+# 32. At 200 % every pixel is doubled. In between, whole pixel rows and
+# columns are repeated, and the ones chosen are those with the least detail
+# (the fewest changes of colour along them): the cover, the paper and the
+# box's inside grow while outlines, text lines and the tick stay one pixel.
+
+def detail(cells, along_rows):
+    """How many colour changes each column (or each row) crosses."""
+    n = len(cells)
+    score = []
+    for i in range(n):
+        s = 0
+        for j in range(n):
+            a = cells[j][i] if not along_rows else cells[i][j]
+            if along_rows:
+                b = cells[i - 1][j] if i > 0 else None
+            else:
+                b = cells[j][i - 1] if i > 0 else None
+            c2 = (cells[i + 1][j] if along_rows else cells[j][i + 1]) if i + 1 < n else None
+            s += (a != b) + (a != c2)
+        score.append(s)
+    return score
+
+
+def repeated_lines(score, extra):
+    """`extra` of the lines to repeat: least detail first, spread apart."""
+    order = sorted(range(len(score)), key=lambda i: (score[i], abs(i - len(score) / 2)))
+    chosen = []
+    for i in order:
+        if len(chosen) == extra:
+            break
+        if all(abs(i - j) > 1 for j in chosen):
+            chosen.append(i)
+    for i in order:  # not enough far apart: take the next best
+        if len(chosen) == extra:
+            break
+        if i not in chosen:
+            chosen.append(i)
+    return set(chosen)
+
+
+def grow_cell(cells, size):
+    n = len(cells)
+    if size == 2 * n:
+        return [[cells[y // 2][x // 2] for x in range(size)] for y in range(size)]
+    cols = repeated_lines(detail(cells, False), size - n)
+    rows = repeated_lines(detail(cells, True), size - n)
+    xs = [x for x in range(n) for _ in range(2 if x in cols else 1)]
+    ys = [y for y in range(n) for _ in range(2 if y in rows else 1)]
+    return [[cells[y][x] for x in xs] for y in ys]
+
+
+ICON_CELL = {100: 16, 125: 20, 150: 24, 200: 32}
+
+
+def check_strip_at(scale):
+    base = check_strip()
+    if scale == 100:
+        return base
+    size = ICON_CELL[scale]
+    c = Canvas(3 * size, 10 * size + 1, KEY)
+    for row in range(10):
+        for col in range(3):
+            cells = [base.pixels[row * 16 + y][col * 16:col * 16 + 16] for y in range(16)]
+            grown = grow_cell(cells, size)
+            for y in range(size):
+                c.pixels[row * size + y][col * size:col * size + size] = grown[y]
     return c
 
 
@@ -367,6 +475,11 @@ def main():
         'toolbox.bmp': bmp_bytes(toolbox_bitmap()),
         'orvane.ico': ico_bytes([icon_picture(32), icon_picture(16)]),
     }
+    # The strips for displays of 120, 144 and 192 DPI and those between.
+    for scale in (125, 150, 200):
+        files[f'check_strip_{scale}.bmp'] = bmp_bytes(check_strip_at(scale))
+        files[f'tree_strip_ltr_{scale}.bmp'] = bmp_bytes(tree_strip_ltr(scale))
+        files[f'tree_strip_rtl_{scale}.bmp'] = bmp_bytes(tree_strip_rtl(scale))
     for name, data in files.items():
         with open(os.path.join(out_dir, name), 'wb') as f:
             f.write(data)

@@ -101,4 +101,34 @@ expect(outline(), closed, "with tvLeft, Left closes the open category");
 Host.Key(VK_RIGHT);
 expect(outline(), opened, "with tvLeft, Right opens it");
 
+// Space in the check view checks and unchecks the current category, as a
+// click on its box does, and does not reach KeyDown; outside it, it does.
+var VK_SPACE = 0x20;
+function stateOf(row) { return Host.Rows().split("\n")[row].split("|")[4]; }
+Host.Click(100, 8);
+taken();
+expect(stateOf(0), "0", "the first category before Space");
+Host.Key(VK_SPACE);
+expect(stateOf(0), "1", "Space unchecks the current category");
+Host.Key(VK_SPACE);
+expect(stateOf(0), "0", "Space checks it again");
+expect(taken(), "", "Space in the check view is the control's");
+Orvane.ApplyCheck = false;
+Host.Click(100, 8);
+taken();
+Host.Key(VK_SPACE);
+expect(taken(), "KeyDown 32", "Space in the checked-only view is the host's");
+Orvane.ApplyCheck = true;
+
+// With MirrorKeys off, neither chord mirrors; the keys go on as others do.
+Orvane.MirrorKeys = false;
+var before = Orvane.Alignment;
+Host.Key(0x53, true, true);  // Ctrl+Shift+S, a host's shortcut
+Host.Char("A");
+expect(Orvane.Alignment, before, "no mirror with MirrorKeys off");
+expect(taken().indexOf("KeyDown 83") >= 0, true, "Ctrl+Shift+S reaches KeyDown");
+Orvane.MirrorKeys = true;
+Host.Char("A");
+expect(Orvane.Alignment == before, false, "Shift+A mirrors again with MirrorKeys on");
+
 if (failures > 0) throw new Error(failures + " check(s) failed");

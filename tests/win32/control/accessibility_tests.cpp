@@ -3,6 +3,9 @@
 // rows through IAccessible, and an out-of-context event hook hears what
 // clicks and keys change.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
 #include <oleacc.h>
 #include <windows.h>
 
@@ -316,6 +319,54 @@ TEST_F(Accessibility, LocationsAndHitTestsFollowTheRowsInBothLayouts) {
   EXPECT_EQ(Navigate(NAVDIR_UP, 1), -1);
   VARIANT end;
   EXPECT_EQ(accessible->accNavigate(NAVDIR_FIRSTCHILD, Child(2), &end), E_INVALIDARG);
+}
+
+// The rows at the display's DPI, as the prefix's LogPixels sets it
+// (tests/scripts/run-dpi.sh runs this at 120, 144 and 192): their pitch,
+// their accessible places and the check-box column a click hits.
+TEST_F(Accessibility, RowsFollowTheDisplaysDpi) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  const struct {
+    int dpi, row, indent;
+  } scales[] = {{96, 16, 18}, {120, 20, 23}, {144, 24, 27}, {192, 32, 36}};
+  const auto* scale = std::find_if(std::begin(scales), std::end(scales),
+                                   [&](const auto& s) { return s.dpi == dpi; });
+  if (scale == std::end(scales)) GTEST_SKIP() << "no figures for " << dpi << " DPI";
+  EXPECT_EQ(SendMessageW(ListBox(), LB_GETITEMHEIGHT, 0, 0), scale->row);
+
+  accessible->accDoDefaultAction(Child(1));
+  ASSERT_EQ(Count(), 4);
+  for (long id = 1; id <= 4; ++id) {
+    long x = 0, y = 0, w = 0, h = 0;
+    ASSERT_EQ(accessible->accLocation(&x, &y, &w, &h, Child(id)), S_OK);
+    POINT top{0, (id - 1) * scale->row};
+    ClientToScreen(ListBox(), &top);
+    EXPECT_EQ(y, top.y) << id;
+    EXPECT_EQ(h, scale->row) << id;
+    VARIANT hit;
+    ASSERT_EQ(accessible->accHitTest(x + 5, y + h - 1, &hit), S_OK);
+    EXPECT_EQ(IdOf(hit), id) << "the row's lowest pixel row";
+  }
+
+  // The first book's box, level 1 + 2 indents in from the right edge, at
+  // the scaled Indent; the column beside it is no box.
+  ASSERT_EQ(control->put_ApplyCheck(VARIANT_TRUE), S_OK);
+  RECT client{};
+  GetClientRect(ListBox(), &client);
+  const int y = scale->row + scale->row / 2;
+  auto click = [&](int x) {
+    SendMessageW(ListBox(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(ListBox(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  };
+  short state = -1;
+  click(client.right - 4 * scale->indent - 1);
+  ASSERT_EQ(control->GetStateBook(1, &state), S_OK);
+  EXPECT_EQ(state, 0) << "past the box's column";
+  click(client.right - 3 * scale->indent - 1);
+  ASSERT_EQ(control->GetStateBook(1, &state), S_OK);
+  EXPECT_EQ(state, 1) << "the box's last column";
 }
 
 // Rows scrolled out of a short control are offscreen, and still have their

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -284,6 +285,101 @@ TEST(ControlPersistence, DamagedStreamIsRefusedWithoutHarm) {
   EXPECT_TRUE(FAILED(persist->Load(stream.Get())));
   short indent = 0;
   EXPECT_EQ(control->get_Indent(&indent), S_OK);
+}
+
+// MirrorKeys came after format 1.0: a control that keeps the chord saves the
+// 1.0 form byte for byte, one that turns it off saves 1.1 with the value at
+// the end, and 1.0 data loads with the chord on.
+struct SavedForm {
+  std::vector<BYTE> bytes;
+  DWORD Version() const {
+    DWORD v = 0;
+    if (bytes.size() >= sizeof v) std::memcpy(&v, bytes.data(), sizeof v);
+    return v;
+  }
+};
+
+SavedForm SaveStream(IOrvaneAutomation* control) {
+  ComPtr<IPersistStreamInit> persist;
+  control->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(persist.Receive()));
+  ComPtr<IStream> stream;
+  CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive());
+  EXPECT_EQ(persist->Save(stream.Get(), TRUE), S_OK);
+  STATSTG stat{};
+  stream->Stat(&stat, STATFLAG_NONAME);
+  SavedForm form;
+  form.bytes.resize(static_cast<size_t>(stat.cbSize.QuadPart));
+  LARGE_INTEGER zero{};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ULONG read = 0;
+  stream->Read(form.bytes.data(), static_cast<ULONG>(form.bytes.size()), &read);
+  return form;
+}
+
+HRESULT LoadStream(IOrvaneAutomation* control, const SavedForm& form) {
+  ComPtr<IPersistStreamInit> persist;
+  control->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(persist.Receive()));
+  ComPtr<IStream> stream;
+  CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive());
+  stream->Write(form.bytes.data(), static_cast<ULONG>(form.bytes.size()), nullptr);
+  // Bytes of the container's own after the control's data stay unread.
+  const BYTE containers[] = {0xAB, 0xCD, 0xEF, 0x01};
+  stream->Write(containers, sizeof containers, nullptr);
+  LARGE_INTEGER zero{};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  const HRESULT hr = persist->Load(stream.Get());
+  ULARGE_INTEGER at{};
+  stream->Seek(zero, STREAM_SEEK_CUR, &at);
+  EXPECT_EQ(at.QuadPart, form.bytes.size()) << "read exactly the control's data";
+  return hr;
+}
+
+bool MirrorKeysOf(IOrvaneAutomation* control) {
+  VARIANT_BOOL on = VARIANT_FALSE;
+  EXPECT_EQ(control->get_MirrorKeys(&on), S_OK);
+  return on != VARIANT_FALSE;
+}
+
+TEST(ControlPersistence, MirrorKeysIsSavedOnlyWhenOffAndOlderDataLoadsWithItOn) {
+  ComPtr<IOrvaneAutomation> keeps = NewControl();
+  EXPECT_TRUE(MirrorKeysOf(keeps.Get())) << "the chord is on by default";
+  const SavedForm old = SaveStream(keeps.Get());
+  EXPECT_EQ(old.Version(), 0x10000u) << "nothing new to say: the 1.0 form";
+
+  ComPtr<IOrvaneAutomation> off = NewControl();
+  ASSERT_EQ(off->put_MirrorKeys(VARIANT_FALSE), S_OK);
+  const SavedForm newer = SaveStream(off.Get());
+  EXPECT_EQ(newer.Version(), 0x10001u);
+  ASSERT_EQ(newer.bytes.size(), old.bytes.size() + sizeof(VARIANT_BOOL));
+  EXPECT_TRUE(std::equal(old.bytes.begin() + sizeof(DWORD), old.bytes.end(),
+                         newer.bytes.begin() + sizeof(DWORD)))
+      << "the 1.0 properties come first, unchanged";
+
+  const struct {
+    const char* name;
+    const SavedForm* form;
+    bool mirrorKeys;
+  } loads[] = {{"1.0 data", &old, true}, {"1.1 data", &newer, false}};
+  for (const auto& load : loads) {
+    ComPtr<IOrvaneAutomation> control = NewControl();
+    ASSERT_EQ(control->put_MirrorKeys(load.mirrorKeys ? VARIANT_FALSE : VARIANT_TRUE), S_OK);
+    ASSERT_EQ(LoadStream(control.Get(), *load.form), S_OK) << load.name;
+    EXPECT_EQ(MirrorKeysOf(control.Get()), load.mirrorKeys) << load.name;
+  }
+
+  // The same in a property bag: by name, and only when off.
+  for (bool on : {true, false}) {
+    ComPtr<IOrvaneAutomation> control = NewControl();
+    ASSERT_EQ(control->put_MirrorKeys(on ? VARIANT_TRUE : VARIANT_FALSE), S_OK);
+    ComPtr<MemoryPropertyBag> bag = ComPtr<MemoryPropertyBag>::Adopt(new MemoryPropertyBag);
+    ASSERT_EQ(BagPersistence(control.Get())->Save(bag.Get(), TRUE, TRUE), S_OK);
+    EXPECT_EQ(bag->Has(L"MirrorKeys"), !on);
+    EXPECT_EQ(V_I4(bag->Find(L"_Version")), on ? 0x10000 : 0x10001);
+    ComPtr<IOrvaneAutomation> loaded = NewControl();
+    ASSERT_EQ(loaded->put_MirrorKeys(on ? VARIANT_FALSE : VARIANT_TRUE), S_OK);
+    ASSERT_EQ(BagPersistence(loaded.Get())->Load(bag.Get(), nullptr), S_OK);
+    EXPECT_EQ(MirrorKeysOf(loaded.Get()), on);
+  }
 }
 
 }  // namespace

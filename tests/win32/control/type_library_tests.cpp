@@ -151,8 +151,9 @@ TEST_F(TypeLibrary, DispatchInterfaceIsHiddenAndHoldsEveryMember) {
   EXPECT_EQ(attr->typekind, TKIND_DISPATCH);
   EXPECT_TRUE(attr->wTypeFlags & TYPEFLAG_FHIDDEN);
   EXPECT_TRUE(attr->wTypeFlags & TYPEFLAG_FDISPATCHABLE);
-  // Thirteen properties; the stock ones and the methods as functions.
-  EXPECT_EQ(attr->cVars, 13);
+  // Thirteen properties and MirrorKeys; the stock ones and the methods as
+  // functions.
+  EXPECT_EQ(attr->cVars, 14);
   info->ReleaseTypeAttr(attr);
   EXPECT_EQ(HelpString(info.Get()), L"Dispatch interface for Orvane Control");
 

@@ -259,5 +259,67 @@ TEST_F(HoverBalloonTest, AClickOnTheBalloonReachesTheControlAsAPressOnTheRowBene
   control.Send(WM_LBUTTONUP, 0, At(100, 40));
 }
 
+// ---- The balloon over its row at each display scale ----
+
+struct BalloonDpi {
+  int dpi;
+  int row;     // the scaled 16
+  int margin;  // the scaled 2
+  int indent;  // Indent 18 scaled
+  int tree;    // the tree cell of the scale's strip
+  int icon;    // the icon cell
+  int gap;     // the scaled title gap
+};
+
+class ScaledBalloonTest : public HoverBalloonTest,
+                          public ::testing::WithParamInterface<BalloonDpi> {
+ protected:
+  void SetUp() override {
+    control.dpi = GetParam().dpi;
+    control.Send(LB_SETITEMHEIGHT, 0, GetParam().row);
+    HoverBalloonTest::SetUp();
+  }
+  void TearDown() override {
+    control.Send(LB_SETITEMHEIGHT, 0, 16);
+    UpdateWindow(control.Window());
+  }
+};
+
+TEST_P(ScaledBalloonTest, LiesOverItsRowPastTheScaledTreeInBothLayouts) {
+  const BalloonDpi& d = GetParam();
+  const int top = 2 * d.row;  // row 2, the long title
+  for (int16_t alignment : {int16_t{2}, int16_t{0}}) {
+    SCOPED_TRACE(alignment == 2 ? "right layout" : "left layout");
+    control.alignment = alignment;
+    balloon().Hide();
+    balloon().m_state = bsIdle;
+    balloon().m_rowRect = RECT{};
+    // The pointer rests on the title, past the tree lines and icons.
+    const int treePart = d.indent + d.tree + d.icon + d.gap;  // level 1
+    RestAt(alignment == 2 ? client.right - d.margin - treePart - 10 : d.margin + treePart + 10,
+           top + d.row / 2);
+    EXPECT_TRUE(
+        SameRect(balloon().m_rowRect, {d.margin, top, client.right - d.margin, top + d.row}));
+    HoverTimerFires();
+    ASSERT_TRUE(balloon().IsVisible());
+    if (alignment == 2) {
+      const int right = client.right - d.margin - treePart;
+      EXPECT_TRUE(SameRect(BalloonScreenRect(), ScreenRect(control, {right - LongWidth() - 2, top,
+                                                                     right, top + d.row})));
+    } else {
+      const int left = d.margin + treePart - 1;
+      EXPECT_TRUE(SameRect(BalloonScreenRect(),
+                           ScreenRect(control, {left, top, left + LongWidth() + 2, top + d.row})));
+    }
+    balloon().Hide();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dpi, ScaledBalloonTest,
+    ::testing::Values(BalloonDpi{96, 16, 2, 18, 17, 16, 2}, BalloonDpi{120, 20, 3, 23, 21, 20, 3},
+                      BalloonDpi{144, 24, 3, 27, 25, 24, 3}, BalloonDpi{192, 32, 4, 36, 34, 32, 4}),
+    [](const ::testing::TestParamInfo<BalloonDpi>& p) { return std::to_string(p.param.dpi); });
+
 }  // namespace
 }  // namespace orvane::test

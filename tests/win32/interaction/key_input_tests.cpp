@@ -3,9 +3,12 @@
 // chords, and m_selectedNode lagging one key behind the list.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "interaction/balloon_window.h"
 #include "interaction/key_input.h"
 #include "model/outline_node.h"
+#include "rows/row_events.h"
 #include "test_control.h"
 
 namespace orvane::test {
@@ -259,6 +262,115 @@ TEST_F(KeyInputTest, HostileKeyCodesDoNotDisturbTheRows) {
     control.Send(WM_CHAR, key, ~LPARAM{0});
   }
   EXPECT_EQ(control.Rows().Count(), 2);
+}
+
+// ---- Space and the MirrorKeys switch ----
+
+// The rows the core reports changed, by title, in order.
+class StateChanges final : public RowEvents {
+ public:
+  explicit StateChanges(TestControl& control) : m_control(control) {}
+  void RowStateChanged(int32_t row) override {
+    if (!titles.empty()) titles += ", ";
+    titles += m_control.TitleOf(row);
+  }
+  void RowsReordered() override {}
+  std::string titles;
+
+ private:
+  TestControl& m_control;
+};
+
+struct SpaceCase {
+  const char* name;
+  bool applyCheck;
+  const char* row;         // the current row when Space comes
+  bool deactivated;        // the row's book greyed first
+  const char* books;       // the states of books 1 and 2 afterwards
+  const char* fiqh;        // Fiqh's summary afterwards
+  const char* announced;   // rows whose state change was announced
+  const char* hostEvents;  // what the host's KeyDown saw
+};
+
+std::string StateText(int16_t state) {
+  return state == csChecked ? "checked" : state == csUnchecked ? "unchecked" : "partly";
+}
+
+class SpaceKeyTest : public KeyInputTest, public ::testing::WithParamInterface<SpaceCase> {};
+
+TEST_P(SpaceKeyTest, ChangesTheBoxAsAClickOnItDoes) {
+  const SpaceCase& c = GetParam();
+  OrvaneCore& core = control.Core();
+  core.View().SetApplyCheck(c.applyCheck);
+  Select("Fiqh");
+  KeyDown(VK_ADD);  // Fiqh's books get rows
+  if (c.deactivated && core.View().DeactivateBook(1)) control.Repaint();
+  StateChanges changes(control);
+  core.View().SetRowEvents(&changes);
+  Select(c.row);
+  control.TakeEvents();
+  UpdateWindow(control.Window());
+  const int repaints = control.repaints;
+
+  KeyDown(VK_SPACE);
+  core.View().SetRowEvents(nullptr);
+
+  EXPECT_EQ(
+      StateText(core.Checks().GetStateBook(1)) + " " + StateText(core.Checks().GetStateBook(2)),
+      c.books);
+  EXPECT_EQ(StateText(core.Checks().GetCheckState(core.Rows().NodeOf(control.RowOf("Fiqh")))),
+            c.fiqh);
+  EXPECT_EQ(changes.titles, c.announced);
+  EXPECT_EQ(control.TakeEvents(), c.hostEvents);
+  const bool changed = std::string(c.announced) != "";
+  EXPECT_EQ(control.repaints - repaints, changed ? 1 : 0) << "repainted as after a click";
+  EXPECT_EQ(Selected(), c.row) << "the current row stays";
+}
+
+// Books 1 and 2 are Fiqh's Purity and Prayer; all start checked.
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SpaceKeyTest,
+    ::testing::Values(SpaceCase{"BookInTheCheckView", true, "Purity", false, "unchecked checked",
+                                "partly", "Purity, Fiqh", ""},
+                      SpaceCase{"CategoryInTheCheckView", true, "Fiqh", false,
+                                "unchecked unchecked", "unchecked", "Fiqh, Purity, Prayer", ""},
+                      SpaceCase{"GreyedBookIsSpentButUnchanged", true, "Purity", true,
+                                "checked checked", "checked", "", ""},
+                      SpaceCase{"BookInTheCheckedOnlyView", false, "Purity", false,
+                                "checked checked", "checked", "", "KeyDown 32"},
+                      SpaceCase{"CategoryInTheCheckedOnlyView", false, "Fiqh", false,
+                                "checked checked", "checked", "", "KeyDown 32"}),
+    [](const ::testing::TestParamInfo<SpaceCase>& p) { return p.param.name; });
+
+TEST_F(KeyInputTest, SpaceOnASectionOrWithNoRowIsTheHostsKey) {
+  control.Core().View().SetApplyCheck(true);
+  OpenPurity();
+  Select("Water");
+  KeyDown(VK_SPACE);
+  EXPECT_EQ(control.TakeEvents(), "KeyDown 32");
+  EXPECT_EQ(control.Core().Checks().GetStateBook(1), csChecked);
+  control.Rows().SetSelection(-1);
+  KeyDown(VK_SPACE);
+  EXPECT_EQ(control.TakeEvents(), "KeyDown 32");
+}
+
+TEST_F(KeyInputTest, MirrorKeysOffLeavesTheChordsToTheHost) {
+  Select("Fiqh");
+  for (bool on : {true, false}) {
+    control.mirrorKeys = on;
+    const int before = control.mirrors;
+    {
+      HeldKeys held(true, true);
+      KeyDown('S');  // a host's Ctrl+Shift+S
+    }
+    {
+      HeldKeys shift(true, false);
+      control.Send(WM_CHAR, 'A', 1);
+      control.Send(WM_CHAR, 'a', 1);
+    }
+    EXPECT_EQ(control.mirrors - before, on ? 3 : 0) << "MirrorKeys " << on;
+    EXPECT_EQ(control.TakeEvents(), "KeyDown 83") << "the key itself goes on either way";
+  }
 }
 
 }  // namespace

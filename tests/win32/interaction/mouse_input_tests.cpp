@@ -146,5 +146,68 @@ TEST_F(MouseInputTest, PointsFarOutsideTheControlChangeNothing) {
   EXPECT_EQ(control.Rows().Count(), 2);
 }
 
+// ---- At every display scale ----
+
+struct DpiCase {
+  int dpi;
+  int rowHeight;  // the scaled 16
+  int indent;     // Indent 18 in the window's pixels
+};
+
+class ScaledMouseInputTest : public MouseInputTest, public ::testing::WithParamInterface<DpiCase> {
+ protected:
+  void SetUp() override {
+    MouseInputTest::SetUp();
+    control.dpi = GetParam().dpi;
+    control.Send(LB_SETITEMHEIGHT, 0, GetParam().rowHeight);
+  }
+  // The shared frame's list box goes back to the height it was made with,
+  // and paints for it now: a paint left pending would keep the frame busy.
+  void TearDown() override {
+    control.Send(LB_SETITEMHEIGHT, 0, 16);
+    UpdateWindow(control.Window());
+  }
+  int Y(int32_t row) const { return row * GetParam().rowHeight + GetParam().rowHeight / 2; }
+  // `offset` pixels in from the layout's side, `level` columns in.
+  int X(int level, int offset) const {
+    const int fromSide = level * GetParam().indent + offset;
+    return control.alignment == 2 ? client.right - 1 - fromSide : fromSide;
+  }
+};
+
+TEST_P(ScaledMouseInputTest, ButtonAndBoxColumnsAreIndentWideAtTheDisplaysScale) {
+  const int indent = GetParam().indent;
+  for (int16_t alignment : {int16_t{0}, int16_t{2}}) {
+    SCOPED_TRACE(alignment == 2 ? "right layout" : "left layout");
+    control.alignment = alignment;
+    // The last pixel of Fiqh's button column opens it; the first past it
+    // (which at 96 DPI would be the next column's middle) does not.
+    Click(X(0, indent + 1), Y(0));
+    ASSERT_EQ(control.Rows().Count(), 2) << "past the scaled column";
+    Click(X(0, indent - 1), Y(0));
+    ASSERT_EQ(control.Rows().Count(), 4) << "inside the scaled column";
+    // Purity (row 1, level 1): its box is level + 2 = 3 columns in.
+    Click(X(3, indent - 1), Y(1));
+    EXPECT_EQ(State(1), csUnchecked);
+    Click(X(4, 1), Y(1));
+    EXPECT_EQ(State(1), csUnchecked) << "the next column is no box";
+    Click(X(3, 0), Y(1));
+    EXPECT_EQ(State(1), csChecked);
+    // The row's lower half is still that row at the scaled pitch.
+    Click(X(1, indent / 2), 2 * GetParam().rowHeight - 1);
+    EXPECT_EQ(control.TitleOf(2), "Water") << "Purity opened from its lowest pixel row";
+    Click(X(1, indent / 2), Y(1));
+    Click(X(0, indent / 2), Y(0));
+    ASSERT_EQ(control.Rows().Count(), 2);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, ScaledMouseInputTest,
+                         ::testing::Values(DpiCase{96, 16, 18}, DpiCase{120, 20, 23},
+                                           DpiCase{144, 24, 27}, DpiCase{192, 32, 36}),
+                         [](const ::testing::TestParamInfo<DpiCase>& p) {
+                           return std::to_string(p.param.dpi);
+                         });
+
 }  // namespace
 }  // namespace orvane::test

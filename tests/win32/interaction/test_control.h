@@ -25,6 +25,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_profile_source.h"
 #include "platform/win32/window_hover_timer.h"
+#include "render/glyph_strip.h"
 
 namespace orvane::test {
 
@@ -122,8 +123,10 @@ class TestControl final : public InteractionHost {
   int16_t Alignment() const override { return alignment; }
   int16_t Indent() const override { return indent; }
   bool ShowBalloonHelp() const override { return showBalloonHelp; }
-  int TreeCellWidth() const override { return 17; }
-  int CheckCellWidth() const override { return 16; }
+  int Dpi() const override { return dpi; }
+  bool MirrorKeys() const override { return mirrorKeys; }
+  int TreeCellWidth() const override { return TreeCellWidthAt(StripScaleFor(dpi)); }
+  int CheckCellWidth() const override { return IconCellWidthAt(StripScaleFor(dpi)); }
   HFONT FontaHandle() const override { return nullptr; }
   HFONT StockFontHandle() const override { return nullptr; }
   const BidiTextApi& TextLibrary() override { return *library; }
@@ -143,6 +146,8 @@ class TestControl final : public InteractionHost {
   short keyAsciiAnswer = -1;
   int16_t alignment = 2;
   int16_t indent = 18;
+  int dpi = 96;  // the list box's rows follow it (SetDpi)
+  bool mirrorKeys = true;
   bool showBalloonHelp = true;
   int32_t elapsedTime = 40;
   const BidiTextApi* library = nullptr;

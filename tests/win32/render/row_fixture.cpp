@@ -1,3 +1,4 @@
+#include "outline_of.h"
 #include "row_fixture.h"
 
 #include <cstring>
@@ -24,7 +25,7 @@ RowContext RowFixture::Row(OutlineNode* node, int16_t alignment, UINT action, UI
   row.action = action;
   row.state = state;
   row.node = node;
-  row.core = &core;
+  row.outline = OutlineOf(core);
   row.checkStrip = &checkStrip;
   row.treeStrip = TreeStripBitmapFor(alignment) == kTreeStripLtrBitmap ? &treeLtr : &treeRtl;
   row.alignment = alignment;

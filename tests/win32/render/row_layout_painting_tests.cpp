@@ -2,10 +2,13 @@
 // both layouts.
 #include <gtest/gtest.h>
 
+#include "outline_of.h"
 #include "row_fixture.h"
 
 namespace orvane {
 namespace {
+
+using test::OutlineOf;
 
 using test::kBack;
 using test::kBlack;
@@ -154,7 +157,7 @@ TEST_F(RowLayoutPainting, LastShownBookDrawsACornerAndOthersATee) {
 TEST_F(RowLayoutPainting, LastFreeOutlineItemEndsItsLine) {
   test::TextOutline text;
   RowContext row = Row(NodeAt(text.Root(1)->m_children, 3), tvLeft);  // "Third"
-  row.core = &text.Core();
+  row.outline = OutlineOf(text.Core());
   DrawRow(row);
   EXPECT_EQ(surface.Pixel(26, 2), kBlack);
   EXPECT_EQ(surface.Pixel(26, 12), kBack);

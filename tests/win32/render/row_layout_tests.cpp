@@ -1,3 +1,4 @@
+#include "outline_of.h"
 #include "render/row_layout.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 
 namespace orvane {
 namespace {
+
+using test::OutlineOf;
 
 using test::SampleLibrary;
 using test::TextOutline;
@@ -24,30 +27,32 @@ class RowGlyphs : public ::testing::Test {
 
 TEST_F(RowGlyphs, NodesWithChildrenShowButtonsByOpenStateAndPlace) {
   OutlineNode* category = lib.Category(2);
-  EXPECT_EQ(GetRowGlyph(core, *category), tgClosedRoot);
+  EXPECT_EQ(GetRowGlyph(OutlineOf(core), *category), tgClosedRoot);
   category->m_expanded = 1;
-  EXPECT_EQ(GetRowGlyph(core, *category), tgOpenRoot);
+  EXPECT_EQ(GetRowGlyph(OutlineOf(core), *category), tgOpenRoot);
 
   OutlineNode* first = lib.Book(1, 1);  // sections, a sibling follows
-  EXPECT_EQ(GetRowGlyph(core, *first), tgClosed);
+  EXPECT_EQ(GetRowGlyph(OutlineOf(core), *first), tgClosed);
   first->m_expanded = 1;
-  EXPECT_EQ(GetRowGlyph(core, *first), tgOpen);
+  EXPECT_EQ(GetRowGlyph(OutlineOf(core), *first), tgOpen);
 
   OutlineNode* last = lib.Book(1, 3);  // sections, the last book
-  EXPECT_EQ(GetRowGlyph(core, *last), tgClosedLast);
+  EXPECT_EQ(GetRowGlyph(OutlineOf(core), *last), tgClosedLast);
   last->m_expanded = 1;
-  EXPECT_EQ(GetRowGlyph(core, *last), tgOpenLast);
+  EXPECT_EQ(GetRowGlyph(OutlineOf(core), *last), tgOpenLast);
 }
 
 TEST_F(RowGlyphs, NodesWithoutChildrenShowLines) {
-  EXPECT_EQ(GetRowGlyph(core, *lib.Book(1, 2)), tgTee);  // "Lost Book": no file
+  EXPECT_EQ(GetRowGlyph(OutlineOf(core), *lib.Book(1, 2)), tgTee);  // "Lost Book": no file
   OutlineNode* purity = lib.Book(1, 1);
-  EXPECT_EQ(GetRowGlyph(core, *SampleLibrary::Child(purity, {1, 1, 1})), tgCorner);  // Rain
-  EXPECT_EQ(GetRowGlyph(core, *SampleLibrary::Child(purity, {2})), tgTee);           // Ablution
-  EXPECT_EQ(GetRowGlyph(core, *SampleLibrary::Child(purity, {3, 1})), tgCorner);     // Times
+  EXPECT_EQ(GetRowGlyph(OutlineOf(core), *SampleLibrary::Child(purity, {1, 1, 1})),
+            tgCorner);                                                                 // Rain
+  EXPECT_EQ(GetRowGlyph(OutlineOf(core), *SampleLibrary::Child(purity, {2})), tgTee);  // Ablution
+  EXPECT_EQ(GetRowGlyph(OutlineOf(core), *SampleLibrary::Child(purity, {3, 1})),
+            tgCorner);  // Times
 
   TextOutline text;
-  EXPECT_EQ(GetRowGlyph(text.Core(), *text.Root(2)), tgBlank);  // root item, no children
+  EXPECT_EQ(GetRowGlyph(OutlineOf(text.Core()), *text.Root(2)), tgBlank);  // root item, no children
 }
 
 TEST_F(RowGlyphs, GlyphIgnoresTheDeclaredCountOfAnUnloadedSection) {
@@ -56,7 +61,7 @@ TEST_F(RowGlyphs, GlyphIgnoresTheDeclaredCountOfAnUnloadedSection) {
   OutlineNode* lost = lib.Book(1, 2);
   EXPECT_TRUE(lost->m_children.Empty());
   lost->m_expanded = 1;
-  EXPECT_EQ(GetRowGlyph(core, *lost), tgTee);
+  EXPECT_EQ(GetRowGlyph(OutlineOf(core), *lost), tgTee);
 }
 
 TEST_F(RowGlyphs, SectionWithChildrenStillInItsFileShowsAButton) {
@@ -65,17 +70,17 @@ TEST_F(RowGlyphs, SectionWithChildrenStillInItsFileShowsAButton) {
   OutlineNode* rain = SampleLibrary::Child(lib.Book(1, 1), {1, 1, 1});
   ASSERT_TRUE(rain->m_children.Empty());
   rain->Header().SetChildCount(2);
-  EXPECT_EQ(GetRowGlyph(core, *rain), tgClosedLast);
+  EXPECT_EQ(GetRowGlyph(OutlineOf(core), *rain), tgClosedLast);
   // A book never reads children from its file, whatever it declares.
   OutlineNode* lost = lib.Book(1, 2);
   lost->Header().SetChildCount(4);
-  EXPECT_EQ(GetRowGlyph(core, *lost), tgTee);
+  EXPECT_EQ(GetRowGlyph(OutlineOf(core), *lost), tgTee);
 }
 
 TEST(HasNextSibling, RootRowsAreNeverJoined) {
   SampleLibrary lib;
-  EXPECT_FALSE(HasNextSibling(lib.Core(), *lib.Category(1)));
-  EXPECT_FALSE(HasNextSibling(lib.Core(), *lib.Category(3)));
+  EXPECT_FALSE(HasNextSibling(OutlineOf(lib.Core()), *lib.Category(1)));
+  EXPECT_FALSE(HasNextSibling(OutlineOf(lib.Core()), *lib.Category(3)));
 }
 
 TEST(HasNextSibling, CheckedOnlyViewEndsAtTheLastBookShown) {
@@ -86,14 +91,14 @@ TEST(HasNextSibling, CheckedOnlyViewEndsAtTheLastBookShown) {
   core.View().RebuildCheckedRows();
   ASSERT_EQ(core.Outline().Categories().Entry(1)->lastShown, 2);
 
-  EXPECT_TRUE(HasNextSibling(core, *lib.Book(1, 1)));
-  EXPECT_FALSE(HasNextSibling(core, *lib.Book(1, 2)));
-  EXPECT_EQ(GetRowGlyph(core, *lib.Book(1, 2)), tgCorner);
+  EXPECT_TRUE(HasNextSibling(OutlineOf(core), *lib.Book(1, 1)));
+  EXPECT_FALSE(HasNextSibling(OutlineOf(core), *lib.Book(1, 2)));
+  EXPECT_EQ(GetRowGlyph(OutlineOf(core), *lib.Book(1, 2)), tgCorner);
 
   // Every book is shown in the check view, so the unchecked one follows.
   core.Checks().StoreApplyCheck(true);
-  EXPECT_TRUE(HasNextSibling(core, *lib.Book(1, 2)));
-  EXPECT_FALSE(HasNextSibling(core, *lib.Book(1, 3)));
+  EXPECT_TRUE(HasNextSibling(OutlineOf(core), *lib.Book(1, 2)));
+  EXPECT_FALSE(HasNextSibling(OutlineOf(core), *lib.Book(1, 3)));
 }
 
 TEST(HasNextSibling, SectionsEndAtTheLastLoadedSibling) {
@@ -102,8 +107,8 @@ TEST(HasNextSibling, SectionsEndAtTheLastLoadedSibling) {
   ASSERT_EQ(cut->ChildCount(), 3);        // declared
   ASSERT_EQ(cut->m_children.Count(), 2);  // loaded before the file ended
   // The row of "Two" is the last one under its book: its line must stop there.
-  EXPECT_TRUE(HasNextSibling(lib.Core(), *NodeAt(cut->m_children, 1)));
-  EXPECT_FALSE(HasNextSibling(lib.Core(), *NodeAt(cut->m_children, 2)));
+  EXPECT_TRUE(HasNextSibling(OutlineOf(lib.Core()), *NodeAt(cut->m_children, 1)));
+  EXPECT_FALSE(HasNextSibling(OutlineOf(lib.Core()), *NodeAt(cut->m_children, 2)));
 }
 
 TEST(HasNextSibling, FreeOutlineItemsEndAtTheirLastSibling) {
@@ -114,10 +119,10 @@ TEST(HasNextSibling, FreeOutlineItemsEndAtTheirLastSibling) {
   ASSERT_EQ(root->m_children.Count(), 3);
   for (bool applyCheck : {false, true}) {
     text.Core().Checks().StoreApplyCheck(applyCheck);
-    EXPECT_TRUE(HasNextSibling(text.Core(), *NodeAt(root->m_children, 1)));
-    EXPECT_TRUE(HasNextSibling(text.Core(), *NodeAt(root->m_children, 2)));
-    EXPECT_FALSE(HasNextSibling(text.Core(), *NodeAt(root->m_children, 3)));
-    EXPECT_EQ(GetRowGlyph(text.Core(), *NodeAt(root->m_children, 3)), tgCorner);
+    EXPECT_TRUE(HasNextSibling(OutlineOf(text.Core()), *NodeAt(root->m_children, 1)));
+    EXPECT_TRUE(HasNextSibling(OutlineOf(text.Core()), *NodeAt(root->m_children, 2)));
+    EXPECT_FALSE(HasNextSibling(OutlineOf(text.Core()), *NodeAt(root->m_children, 3)));
+    EXPECT_EQ(GetRowGlyph(OutlineOf(text.Core()), *NodeAt(root->m_children, 3)), tgCorner);
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "outline_of.h"
 #include "fake_text_library.h"
 #include "paint_surface.h"
 #include "render/row_painter.h"
@@ -13,6 +14,8 @@
 
 namespace orvane {
 namespace {
+
+using test::OutlineOf;
 
 using test::PaintSurface;
 using test::SampleLibrary;
@@ -60,7 +63,7 @@ class RowScreenshots : public ::testing::Test {
     GlyphStrip check(GetModuleHandleA(nullptr), nullptr, kCheckStripBitmap, kCheckStripColumns,
                      kCheckStripRows, settings.back);
     RowContext row;
-    row.core = &lib.Core();
+    row.outline = OutlineOf(lib.Core());
     row.checkStrip = &check;
     row.treeStrip = &tree;
     row.alignment = settings.alignment;

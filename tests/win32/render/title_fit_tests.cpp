@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "outline_of.h"
 #include "core/orvane_core.h"
 #include "fake_seams.h"
 #include "paint_surface.h"
@@ -18,6 +19,8 @@
 #ifdef ORVANE_HAVE_HARFIX
 namespace orvane {
 namespace {
+
+using test::OutlineOf;
 
 using test::PaintSurface;
 
@@ -72,7 +75,7 @@ class TitleFit : public ::testing::Test {
     m_check = std::make_unique<GlyphStrip>(GetModuleHandleA(nullptr), nullptr, kCheckStripBitmap,
                                            kCheckStripColumns, kCheckStripRows, kBack);
     RowContext row;
-    row.core = &outline.Core();
+    row.outline = OutlineOf(outline.Core());
     row.treeStrip = m_tree.get();
     row.checkStrip = m_check.get();
     row.alignment = alignment;

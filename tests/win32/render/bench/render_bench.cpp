@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "outline_of.h"
 #include "fake_text_library.h"
 #include "paint_surface.h"
 #include "render/row_painter.h"
@@ -18,6 +19,7 @@
 namespace {
 
 using namespace orvane;
+using orvane::test::OutlineOf;
 using Clock = std::chrono::steady_clock;
 
 void Report(const char* what, int count, const std::function<void()>& once) {
@@ -51,7 +53,7 @@ int main() {
   row.itemId = 0;
   row.action = ODA_DRAWENTIRE;
   row.node = test::SampleLibrary::Child(lib.Book(1, 1), {1, 1, 1});  // level 4
-  row.core = &lib.Core();
+  row.outline = OutlineOf(lib.Core());
   row.checkStrip = &check;
   row.treeStrip = &tree;
   row.backColour = back;
