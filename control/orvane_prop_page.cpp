@@ -13,7 +13,7 @@ const PageChoice kAlignments[] = {{tvLeft, L"0 - tvLeft"}, {tvRight, L"2 - tvRig
 const PageChoice kReadingOrders[] = {{RTL, L"0 - RTL"}, {LTR, L"1 - LTR"}};
 
 // One line a property; the switches are laid out two to a row after the
-// other fields, and the dialog leaves room for two more of them.
+// other fields.
 const PageField kFields[] = {
     {ORVANE_DISPID_INDENT, PageField::kNumber, L"&Indent (pixels):"},
     {ORVANE_DISPID_ELAPSEDTIME, PageField::kNumber, L"Balloon &delay (ms):"},
@@ -21,8 +21,10 @@ const PageField kFields[] = {
     {ORVANE_DISPID_READINGORDER, PageField::kChoice, L"&Reading order:", kReadingOrders},
     {ORVANE_DISPID_TOPICNAME, PageField::kText, L"&Topic name:"},
     {ORVANE_DISPID_BOOKSDIR, PageField::kText, L"&Books folder:"},
-    {ORVANE_DISPID_SHOWBALLOONHELP, PageField::kSwitch, L"Show &balloon help"},
+    {ORVANE_DISPID_SHOWBALLOONHELP, PageField::kSwitch, L"Show balloon &help"},
     {ORVANE_DISPID_APPLYCHECK, PageField::kSwitch, L"&Check boxes on books"},
+    {ORVANE_DISPID_TYPEAHEAD, PageField::kSwitch, L"T&ype-ahead"},
+    {ORVANE_DISPID_MIRRORKEYS, PageField::kSwitch, L"&Mirror keys"},
 };
 
 }  // namespace
