@@ -52,18 +52,18 @@ expect(rowCount(), 2, "rows after '-' on the closed category: nothing happens");
 expect(taken(), "", "KeyDown events of '+' and '-'");
 expect(Host.Selection, 0, "the selection stays on the category");
 
-// Up and Down reach the host and move the list; the current node is the one
-// selected before each key.
+// Up and Down reach the host and move the list; once each key is handled
+// the current node is the row the list moved to, as after a click.
 Host.Key(0x6B);
 Host.Key(40);
 expect(taken(), "KeyDown 40", "events of Down");
 expect(Host.Selection, 1, "Selection after Down");
-expect(Orvane.ActiveBook, 0, "ActiveBook after Down: still the category's node");
+expect(Orvane.ActiveBook, 1, "ActiveBook after Down: the first book");
 Host.Key(40);
 expect(Host.Selection, 2, "Selection after a second Down");
-expect(Orvane.ActiveBook, 1, "ActiveBook after the second Down: the first book");
+expect(Orvane.ActiveBook, 2, "ActiveBook after the second Down: the second book");
 Host.Key(38);
-expect(Orvane.ActiveBook, 2, "ActiveBook after Up: the second book, left by Up");
+expect(Orvane.ActiveBook, 1, "ActiveBook after Up: the first book again");
 taken();
 
 // Shift and Ctrl held mirror on the key-down that completes the chord.
