@@ -95,12 +95,15 @@ TEST(ControlPersistence, BagRoundTripUsesThePersistedNames) {
 
   for (const wchar_t* name :
        {L"Alignment", L"Indent", L"FontA", L"ReadingOrder", L"ElapsedTime", L"FilePos",
-        L"ApplyCheck", L"ShowHint", L"TocFile", L"BooksDir", L"TypeAhead", L"BackColor",
-        L"ForeColor", L"BorderStyle", L"Font", L"_Version"})
+        L"ApplyCheck", L"ShowHint", L"TocFile", L"BooksDir", L"BackColor", L"ForeColor",
+        L"BorderStyle", L"Font", L"_Version"})
     EXPECT_TRUE(bag->Has(name)) << name;
-  for (const wchar_t* name : {L"ShowBalloonHelp", L"Fonta", L"TopicName", L"ActiveBook"})
+  // TypeAhead and MirrorKeys at their defaults: nothing the first format
+  // cannot say, so the bag is what version 1.0 wrote.
+  for (const wchar_t* name : {L"ShowBalloonHelp", L"Fonta", L"TopicName", L"ActiveBook",
+                              L"TypeAhead", L"MirrorKeys"})
     EXPECT_FALSE(bag->Has(name)) << name;
-  EXPECT_EQ(V_I4(bag->Find(L"_Version")), 0x10001) << "format version 1.1";
+  EXPECT_EQ(V_I4(bag->Find(L"_Version")), 0x10000) << "format version 1.0";
   EXPECT_EQ(V_BOOL(bag->Find(L"ShowHint")), VARIANT_FALSE);
 
   ComPtr<IOrvaneAutomation> loaded = NewControl();
@@ -195,28 +198,22 @@ std::vector<uint8_t> SavedBytes(IOrvaneAutomation* control) {
 }
 
 TEST(ControlPersistence, DataOfTheFirstFormatLoadsWithTypeAheadOff) {
-  // The first format's stream is this one without the TypeAhead value: found
-  // as the bytes that differ between saves with it on and off.
+  // With every switch of the second format at its default the control saves
+  // the first format's stream; TypeAhead on brings the second format, which
+  // adds the values of both its switches at the end.
   ComPtr<IOrvaneAutomation> saved = NewControl();
   SetAllProperties(saved.Get());
   saved->put_TypeAhead(VARIANT_TRUE);
   std::vector<uint8_t> on = SavedBytes(saved.Get());
   saved->put_TypeAhead(VARIANT_FALSE);
-  std::vector<uint8_t> off = SavedBytes(saved.Get());
-  ASSERT_EQ(on.size(), off.size());
-  size_t first = 4, last = 0;
-  for (size_t i = 4; i < on.size(); ++i) {
-    if (on[i] != off[i]) {
-      if (last == 0) first = i;
-      last = i;
-    }
-  }
-  ASSERT_GT(last, 0u) << "TypeAhead is saved in the stream";
-  std::vector<uint8_t> old = on;
-  old.erase(old.begin() + static_cast<ptrdiff_t>(first),
-            old.begin() + static_cast<ptrdiff_t>(last + 1));
-  const DWORD version = 0x10000;
-  std::memcpy(old.data(), &version, sizeof version);
+  std::vector<uint8_t> old = SavedBytes(saved.Get());
+  ASSERT_GE(old.size(), sizeof(DWORD));
+  DWORD version = 0;
+  std::memcpy(&version, old.data(), sizeof version);
+  EXPECT_EQ(version, 0x10000u) << "the first format";
+  ASSERT_EQ(on.size(), old.size() + 2 * sizeof(VARIANT_BOOL)) << "TypeAhead and MirrorKeys";
+  EXPECT_TRUE(std::equal(old.begin() + sizeof(DWORD), old.end(), on.begin() + sizeof(DWORD)))
+      << "the first format's values come first, unchanged";
 
   ComPtr<IOrvaneAutomation> loaded = NewControl();
   loaded->put_TypeAhead(VARIANT_TRUE);
@@ -350,7 +347,8 @@ TEST(ControlPersistence, MirrorKeysIsSavedOnlyWhenOffAndOlderDataLoadsWithItOn) 
   ASSERT_EQ(off->put_MirrorKeys(VARIANT_FALSE), S_OK);
   const SavedForm newer = SaveStream(off.Get());
   EXPECT_EQ(newer.Version(), 0x10001u);
-  ASSERT_EQ(newer.bytes.size(), old.bytes.size() + sizeof(VARIANT_BOOL));
+  ASSERT_EQ(newer.bytes.size(), old.bytes.size() + 2 * sizeof(VARIANT_BOOL))
+      << "TypeAhead and MirrorKeys";
   EXPECT_TRUE(std::equal(old.bytes.begin() + sizeof(DWORD), old.bytes.end(),
                          newer.bytes.begin() + sizeof(DWORD)))
       << "the 1.0 properties come first, unchanged";
