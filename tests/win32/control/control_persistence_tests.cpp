@@ -93,15 +93,14 @@ TEST(ControlPersistence, BagRoundTripUsesThePersistedNames) {
   ComPtr<MemoryPropertyBag> bag = ComPtr<MemoryPropertyBag>::Adopt(new MemoryPropertyBag);
   ASSERT_EQ(BagPersistence(saved.Get())->Save(bag.Get(), TRUE, TRUE), S_OK);
 
-  for (const wchar_t* name :
-       {L"Alignment", L"Indent", L"FontA", L"ReadingOrder", L"ElapsedTime", L"FilePos",
-        L"ApplyCheck", L"ShowHint", L"TocFile", L"BooksDir", L"BackColor", L"ForeColor",
-        L"BorderStyle", L"Font", L"_Version"})
+  for (const wchar_t* name : {L"Alignment", L"Indent", L"FontA", L"ReadingOrder", L"ElapsedTime",
+                              L"FilePos", L"ApplyCheck", L"ShowHint", L"TocFile", L"BooksDir",
+                              L"BackColor", L"ForeColor", L"BorderStyle", L"Font", L"_Version"})
     EXPECT_TRUE(bag->Has(name)) << name;
   // TypeAhead and MirrorKeys at their defaults: nothing the first format
   // cannot say, so the bag is what version 1.0 wrote.
-  for (const wchar_t* name : {L"ShowBalloonHelp", L"Fonta", L"TopicName", L"ActiveBook",
-                              L"TypeAhead", L"MirrorKeys"})
+  for (const wchar_t* name :
+       {L"ShowBalloonHelp", L"Fonta", L"TopicName", L"ActiveBook", L"TypeAhead", L"MirrorKeys"})
     EXPECT_FALSE(bag->Has(name)) << name;
   EXPECT_EQ(V_I4(bag->Find(L"_Version")), 0x10000) << "format version 1.0";
   EXPECT_EQ(V_BOOL(bag->Find(L"ShowHint")), VARIANT_FALSE);

@@ -13,8 +13,7 @@ namespace {
 
 std::wstring Name(ITypeInfo* info, MEMBERID id) {
   BSTR name = nullptr;
-  if (FAILED(info->GetDocumentation(id, &name, nullptr, nullptr, nullptr)) || !name)
-    return L"?";
+  if (FAILED(info->GetDocumentation(id, &name, nullptr, nullptr, nullptr)) || !name) return L"?";
   std::wstring result(name, SysStringLen(name));
   SysFreeString(name);
   return result;
@@ -69,8 +68,8 @@ void DumpFunctions(ITypeInfo* info, const TYPEATTR& attr) {
     UINT count = 0;
     info->GetNames(f->memid, names, 64, &count);
     wprintf(L"  func id=%ld %ls invkind=%d funckind=%d callconv=%d flags=%#x returns %ls\n",
-            f->memid, count ? names[0] : L"?", f->invkind, f->funckind, f->callconv,
-            f->wFuncFlags, Type(info, f->elemdescFunc.tdesc).c_str());
+            f->memid, count ? names[0] : L"?", f->invkind, f->funckind, f->callconv, f->wFuncFlags,
+            Type(info, f->elemdescFunc.tdesc).c_str());
     for (SHORT p = 0; p < f->cParams; ++p) {
       const ELEMDESC& e = f->lprgelemdescParam[p];
       wprintf(L"    param %ls %ls flags=%#x\n",
