@@ -273,12 +273,19 @@ bool RowView::RefreshPendingRows() {
 }
 
 void RowView::SetApplyCheck(bool on) {
+  const bool was = m_checks.ApplyCheck();
   m_checks.StoreApplyCheck(on);
   if (!m_library.CatalogueLoaded()) return;
-  if (on) {
-    RebuildAllRows();
-  } else {
-    RebuildCheckedRows();
+  try {
+    if (on) {
+      RebuildAllRows();
+    } else {
+      RebuildCheckedRows();
+    }
+  } catch (...) {
+    // The rows are still those of the old view (or none): so is the switch.
+    m_checks.StoreApplyCheck(was);
+    throw;
   }
 }
 
