@@ -93,8 +93,8 @@ TocBytes LargeBook() {
   TocBytes toc(5);
   std::vector<uint32_t> tops;
   for (int t = 1; t <= 5; ++t) {
-    tops.push_back(toc.Record("T" + std::to_string(t),
-                              {.childCount = 3, .level = 2, .filePos = 1000 * t}));
+    tops.push_back(
+        toc.Record("T" + std::to_string(t), {.childCount = 3, .level = 2, .filePos = 1000 * t}));
   }
   for (int t = 1; t <= 4; ++t) {
     std::vector<uint32_t> children;
@@ -222,9 +222,8 @@ std::string BrokenInvariants(FaultFixture& f) {
       if (!node->m_expanded) continue;
       const bool category = library.IsCategory(node);
       std::vector<const OutlineNode*> shown;
-      for (int32_t s = r + 1; s < count && IsAncestor(node, f.rows.NodeOf(s)) &&
-                              f.rows.NodeOf(s) != node;
-           ++s) {
+      for (int32_t s = r + 1;
+           s < count && IsAncestor(node, f.rows.NodeOf(s)) && f.rows.NodeOf(s) != node; ++s) {
         const OutlineNode* below = f.rows.NodeOf(s);
         if (below->m_parent == node && (!category || library.IsBook(below))) {
           shown.push_back(below);
@@ -297,8 +296,7 @@ const std::vector<Operation>& Operations() {
          f.Toggle("C1");
        },
        [](FaultFixture& f) { f.Toggle("B1.1"); }},
-      {"on-demand read by a query",
-       [](FaultFixture& f) { f.core.LoadBooks("lib"); },
+      {"on-demand read by a query", [](FaultFixture& f) { f.core.LoadBooks("lib"); },
        [](FaultFixture& f) { (void)f.core.Queries().GetSectionTitle(1, 31); }},
       {"on-demand read by painting",
        [](FaultFixture& f) {
@@ -345,8 +343,7 @@ const std::vector<Operation>& Operations() {
          f.core.View().AddChild(-1, "also top");
          f.core.View().AddSibling(2, "beside a book");
        }},
-      {"GotoTocPosition",
-       [](FaultFixture& f) { f.core.LoadBooks("lib"); },
+      {"GotoTocPosition", [](FaultFixture& f) { f.core.LoadBooks("lib"); },
        [](FaultFixture& f) {
          f.core.View().GotoTocPosition(1, static_cast<int32_t>(f.large.Size() - 23));
        }},
@@ -361,8 +358,7 @@ const std::vector<Operation>& Operations() {
          f.core.Queries().SetTocFile("2");
          f.core.Queries().LoadFromTocFile(std::to_string(f.sample.b1));
        }},
-      {"LoadFromTextFile",
-       [](FaultFixture& f) { f.core.LoadBooks("lib"); },
+      {"LoadFromTextFile", [](FaultFixture& f) { f.core.LoadBooks("lib"); },
        [](FaultFixture& f) { f.core.LoadFromTextFile("outline.txt"); }},
       {"ApplyCheck rebuilds",
        [](FaultFixture& f) {
@@ -400,7 +396,8 @@ std::string RunWithFault(const Operation& op, Arm&& arm, bool* struck) {
   op.before(f);
   if (std::string broken = BrokenInvariants(f); !broken.empty()) return "before: " + broken;
   try {
-    arm(f, [&] { op.run(f); }, struck);
+    arm(
+        f, [&] { op.run(f); }, struck);
   } catch (const std::bad_alloc&) {
     // The failure a host is told of as E_OUTOFMEMORY.
   } catch (const std::exception& e) {
