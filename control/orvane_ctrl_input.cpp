@@ -11,11 +11,18 @@ namespace orvane {
 LRESULT COrvaneCtrl::InputMessage(InputHandler handler, WPARAM wParam, LPARAM lParam) {
   // A host may release the control from inside the event a handler fires;
   // the handler goes on after the event returns.
-  AddRef();
+  // The reference is dropped however the handler ends: a control kept alive
+  // by a failed handler would never let the module unload.
+  struct KeepAlive {
+    explicit KeepAlive(COrvaneCtrl& control) : m_control(control) { m_control.AddRef(); }
+    ~KeepAlive() { m_control.Release(); }
+    KeepAlive(const KeepAlive&) = delete;
+    KeepAlive& operator=(const KeepAlive&) = delete;
+    COrvaneCtrl& m_control;
+  } alive(*this);
   const LRESULT result = handler(m_inputSite, wParam, lParam);
   // Keys and clicks move the current row, often inside the list box itself.
   m_announcer.AnnounceCurrentRow(m_rowList);
-  Release();
   return result;
 }
 

@@ -32,8 +32,8 @@ CatalogueLoader::CatalogueLoader(Library& library, ProfileSource& profile, FileS
 }
 
 void CatalogueLoader::SetBookReading(BookReading reading) {
+  // Either way a book whose read failed is read again when next needed.
   m_reading = reading;
-  m_library.SetBookReader(reading == BookReading::OnDemand ? this : nullptr);
 }
 
 void CatalogueLoader::SetTopicName(std::string_view name) {

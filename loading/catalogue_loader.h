@@ -42,6 +42,7 @@ class CatalogueLoader : public ChildReader, public BookReader {
 
   // OnDemand (the default) leaves each book's file until the library needs
   // it; WithCatalogue reads every file in Load, as a reference for tests.
+  // Either way a failed read is tried again when the library next asks.
   void SetBookReading(BookReading reading);
   void ReadBook(int16_t book) override;
 

@@ -24,8 +24,8 @@ class Library {
   BookShelf& Shelf() { return m_shelf; }
   const BookShelf& Shelf() const { return m_shelf; }
 
-  // Who reads a book's file the first time it is needed; null while books
-  // are read with the catalogue.
+  // Who reads a book's file the first time it is needed (or again, after a
+  // failed read); null for a library without files.
   void SetBookReader(BookReader* reader) { m_bookReader = reader; }
   // Whether a book whose last read failed is tried again: when the reader
   // asks for the book (opening it, a query), but not when a row is only

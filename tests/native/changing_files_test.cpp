@@ -85,7 +85,8 @@ TEST(ChangingFiles, DeferredChildrenComeOnlyFromTheFileTheBookWasReadFrom) {
        },
        2,
        {"lib\\deep.TOC"}},
-      {"rewritten with the same size", [](DeferredBook& f) { f.files.Put("lib\\deep.TOC", f.toc.Get(), 8); },
+      {"rewritten with the same size",
+       [](DeferredBook& f) { f.files.Put("lib\\deep.TOC", f.toc.Get(), 8); },
        0,
        {"lib\\deep.TOC"}},
       {"cut",
@@ -162,8 +163,7 @@ TEST(ChangingFiles, TocFilesAboveTheCapAreNotReadAtAll) {
     files.bytes = sample.toc.Get();
     files.toldSize = c.toldSize;
     core.LoadBooks("lib");
-    EXPECT_EQ(core.Queries().GetSectionTitle(1, static_cast<int32_t>(sample.a)),
-              c.read ? "A" : "")
+    EXPECT_EQ(core.Queries().GetSectionTitle(1, static_cast<int32_t>(sample.a)), c.read ? "A" : "")
         << c.toldSize;
     EXPECT_EQ(core.Outline().Shelf().ReadFailed(1), !c.read) << c.toldSize;
   }
