@@ -34,6 +34,7 @@ void* AllocateNoThrow(std::size_t size) noexcept {
   return std::malloc(size ? size : 1);
 }
 
+#ifndef _WIN32
 void* AllocateAligned(std::size_t size, std::align_val_t align) {
   if (ShouldFail()) throw std::bad_alloc();
   const std::size_t a = static_cast<std::size_t>(align);
@@ -41,6 +42,7 @@ void* AllocateAligned(std::size_t size, std::align_val_t align) {
   if (!p) throw std::bad_alloc();
   return p;
 }
+#endif
 
 }  // namespace
 
