@@ -212,8 +212,8 @@ TEST_P(BoundaryFaults, NoExceptionLeavesAndTheControlGoesOn) {
     call.run(hosted);
   }
   // Without a fault, the call leaves no reference behind.
-  ASSERT_TRUE(ComModule::CanUnload()) << call.name << " refs " << Hosted::controlRefs << "/"
-                                      << Hosted::siteRefs;
+  ASSERT_TRUE(ComModule::CanUnload())
+      << call.name << " refs " << Hosted::controlRefs << "/" << Hosted::siteRefs;
   for (int64_t nth = 1;; ++nth) {
     bool struck = false;
     {
@@ -230,14 +230,12 @@ TEST_P(BoundaryFaults, NoExceptionLeavesAndTheControlGoesOn) {
         }
         struck = AllocationFaultHappened();
       }
-      ASSERT_FALSE(escaped) << call.name << ": an exception left the control at allocation "
-                            << nth;
+      ASSERT_FALSE(escaped) << call.name << ": an exception left the control at allocation " << nth;
       EXPECT_TRUE(Acceptable(hr)) << call.name << ", allocation " << nth << ": 0x" << std::hex
                                   << hr;
       // Everything works again without the fault.
       VARIANT_BOOL loaded = VARIANT_FALSE;
-      EXPECT_EQ(hosted.control->LoadBooks(hosted.topic.Get(), &loaded),
-                S_OK);
+      EXPECT_EQ(hosted.control->LoadBooks(hosted.topic.Get(), &loaded), S_OK);
       VARIANT_BOOL found = VARIANT_FALSE;
       EXPECT_EQ(hosted.control->GotoTocPosition(1, 10, &found), S_OK);
       EXPECT_EQ(found, VARIANT_TRUE) << call.name << ", allocation " << nth;
@@ -246,7 +244,7 @@ TEST_P(BoundaryFaults, NoExceptionLeavesAndTheControlGoesOn) {
     }
     // No reference was left behind: the module could unload.
     ASSERT_TRUE(ComModule::CanUnload()) << call.name << ", allocation " << nth << " refs "
-                                         << Hosted::controlRefs << "/" << Hosted::siteRefs;
+                                        << Hosted::controlRefs << "/" << Hosted::siteRefs;
     if (!struck) break;
   }
 }
