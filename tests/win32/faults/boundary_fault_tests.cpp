@@ -109,9 +109,11 @@ const std::vector<Call>& Calls() {
        }},
       {"GetParentPos",
        [](Hosted& h) {
+         // A fresh load, so that the book is read under the fault.
          LONG result = 0;
-         h.control->LoadBooks(h.topic.Get(), nullptr);
-         return h.control->GetParentPos(2, 40, &result);
+         VARIANT_BOOL loaded = VARIANT_FALSE;
+         HRESULT hr = h.control->LoadBooks(h.topic.Get(), &loaded);
+         return hr != S_OK ? hr : h.control->GetParentPos(2, 40, &result);
        }},
       {"GetSectionTitle",
        [](Hosted& h) {
