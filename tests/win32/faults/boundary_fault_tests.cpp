@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "control/framework/class_factory.h"
 #include "control/framework/com_module.h"
 #include "control/orvane_ctrl.h"
 #include "tests/native/allocation_faults.h"
@@ -100,8 +101,22 @@ struct Call {
   std::function<HRESULT(Hosted&)> run;
 };
 
+// The control's class as the module's factory makes it.
+const ClassDescription kControlClass{&CLSID_Orvane, &CreateInstanceOf<COrvaneCtrl>, nullptr,
+                                     nullptr};
+
 const std::vector<Call>& Calls() {
   static const std::vector<Call> calls{
+      {"CreateInstance",
+       [](Hosted&) {
+         // On the stack: making the factory must not take the fault.
+         ClassFactory factory(kControlClass);
+         IUnknown* made = nullptr;
+         HRESULT hr =
+             factory.CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&made));
+         if (made) made->Release();
+         return hr;
+       }},
       {"LoadBooks",
        [](Hosted& h) {
          VARIANT_BOOL result = VARIANT_FALSE;
