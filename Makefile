@@ -61,6 +61,7 @@ dist: win win32
 test-layers:
 	@echo "== folder layers"
 	@scripts/check-layers
+	@scripts/check-guards
 
 test-native: native
 	@echo "== native core tests"

@@ -8,6 +8,7 @@
 namespace orvane {
 namespace {
 
+// Unguarded: answers from the message alone; EndDialog cannot throw.
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
     case WM_INITDIALOG:
@@ -34,12 +35,14 @@ HWND DefaultDialogOwner() {
 }  // namespace
 
 STDMETHODIMP COrvaneCtrl::AboutBox() {
-  // The dialog holds a tree-view control, whose class must be registered.
-  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TREEVIEW_CLASSES};
-  InitCommonControlsEx(&classes);
-  DialogBoxParamW(ComModule::Instance(), MAKEINTRESOURCEW(IDD_ABOUTBOX_ORVANE),
-                  DefaultDialogOwner(), &AboutDialogProc, 0);
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    // The dialog holds a tree-view control, whose class must be registered.
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&classes);
+    DialogBoxParamW(ComModule::Instance(), MAKEINTRESOURCEW(IDD_ABOUTBOX_ORVANE),
+                    DefaultDialogOwner(), &AboutDialogProc, 0);
+    return S_OK;
+  });
 }
 
 }  // namespace orvane

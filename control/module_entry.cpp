@@ -72,6 +72,7 @@ const ServerRegistration kServer{&RegisterModuleTypeLib, &UnregisterOwnTypeLib, 
 
 using namespace orvane;
 
+// Unguarded: stores the instance handle and calls one system function.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
     ComModule::SetInstance(instance);
@@ -80,22 +81,29 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   return TRUE;
 }
 
-STDAPI DllRegisterServer() { return RegisterServer(kServer); }
+STDAPI DllRegisterServer() {
+  return Guarded([&]() -> HRESULT { return RegisterServer(kServer); });
+}
 
-STDAPI DllUnregisterServer() { return UnregisterServer(kServer); }
+STDAPI DllUnregisterServer() {
+  return Guarded([&]() -> HRESULT { return UnregisterServer(kServer); });
+}
 
 // regsvr32 /n /i:user (and /u /n /i:user): registration for the current
 // user only.
 STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
-  return InstallServer(kServer, install != FALSE, commandLine);
+  return Guarded(
+      [&]() -> HRESULT { return InstallServer(kServer, install != FALSE, commandLine); });
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-  return GetClassObjectFrom(kClasses, clsid, iid, out);
+  return Guarded([&]() -> HRESULT { return GetClassObjectFrom(kClasses, clsid, iid, out); });
 }
 
 STDAPI DllCanUnloadNow() {
-  if (!ComModule::CanUnload()) return S_FALSE;
-  ReleaseTypeLibraryCache();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (!ComModule::CanUnload()) return S_FALSE;
+    ReleaseTypeLibraryCache();
+    return S_OK;
+  });
 }

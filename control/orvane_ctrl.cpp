@@ -159,26 +159,29 @@ STDMETHODIMP COrvaneCtrl::GetRows(BSTR* rows) {
 // ---- IDispatch: names and identifiers come from the type library ----
 
 STDMETHODIMP COrvaneCtrl::GetTypeInfoCount(UINT* count) {
-  return m_dispatch.GetTypeInfoCount(count);
+  return Guarded([&]() -> HRESULT { return m_dispatch.GetTypeInfoCount(count); });
 }
 
 STDMETHODIMP COrvaneCtrl::GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) {
-  return m_dispatch.GetTypeInfo(index, lcid, info);
+  return Guarded([&]() -> HRESULT { return m_dispatch.GetTypeInfo(index, lcid, info); });
 }
 
 STDMETHODIMP COrvaneCtrl::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
                                         DISPID* ids) {
-  return m_dispatch.GetIDsOfNames(iid, names, count, lcid, ids);
+  return Guarded(
+      [&]() -> HRESULT { return m_dispatch.GetIDsOfNames(iid, names, count, lcid, ids); });
 }
 
 STDMETHODIMP COrvaneCtrl::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
                                  VARIANT* result, EXCEPINFO* exception, UINT* argError) {
-  // Keeps the control alive through a member that re-creates its window or
-  // fires events into a host that may release it, and tells the host of
-  // the member's changes once it is done.
-  ChangeScope scope(*this);
-  return m_dispatch.Invoke(static_cast<IOrvaneAutomation*>(this), id, iid, lcid, flags, params,
-                           result, exception, argError);
+  return Guarded([&]() -> HRESULT {
+    // Keeps the control alive through a member that re-creates its window or
+    // fires events into a host that may release it, and tells the host of
+    // the member's changes once it is done.
+    ChangeScope scope(*this);
+    return m_dispatch.Invoke(static_cast<IOrvaneAutomation*>(this), id, iid, lcid, flags, params,
+                             result, exception, argError);
+  });
 }
 
 // ---- Window ----

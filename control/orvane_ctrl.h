@@ -63,9 +63,11 @@ class COrvaneCtrl final : public COleControl,
 
   // ---- IUnknown and IDispatch, shared with the framework ----
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    return COleControl::QueryInterface(iid, out);
+    return Guarded([&]() -> HRESULT { return COleControl::QueryInterface(iid, out); });
   }
+  // Unguarded: counts references; the destructor it may run allocates nothing.
   STDMETHODIMP_(ULONG) AddRef() override { return COleControl::AddRef(); }
+  // Unguarded: as AddRef.
   STDMETHODIMP_(ULONG) Release() override { return COleControl::Release(); }
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
   STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;

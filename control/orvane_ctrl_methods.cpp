@@ -119,9 +119,11 @@ STDMETHODIMP COrvaneCtrl::SetStateBook(short bookId, VARIANT_BOOL checked, VARIA
 }
 
 STDMETHODIMP COrvaneCtrl::GetStateBook(short bookId, short* result) {
-  if (result == nullptr) return E_POINTER;
-  *result = m_core.Checks().GetStateBook(bookId);
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (result == nullptr) return E_POINTER;
+    *result = m_core.Checks().GetStateBook(bookId);
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::ActivateBook(short bookId) {
@@ -141,9 +143,11 @@ STDMETHODIMP COrvaneCtrl::DeactivateBook(short bookId) {
 }
 
 STDMETHODIMP COrvaneCtrl::GetParentPos(short book, LONG tocPos, LONG* result) {
-  if (result == nullptr) return E_POINTER;
-  *result = m_core.Queries().GetParentPos(book, tocPos);
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (result == nullptr) return E_POINTER;
+    *result = m_core.Queries().GetParentPos(book, tocPos);
+    return S_OK;
+  });
 }
 
 }  // namespace orvane

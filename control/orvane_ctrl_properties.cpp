@@ -205,40 +205,52 @@ void COrvaneCtrl::SetControlProperty(const PersistedProperty& property, const VA
 // ---- Properties kept in members ----
 
 STDMETHODIMP COrvaneCtrl::get_Indent(short* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = m_indent;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = m_indent;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::put_Indent(short value) {
-  m_indent = value;
-  SetModifiedFlag();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    m_indent = value;
+    SetModifiedFlag();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::get_ShowBalloonHelp(VARIANT_BOOL* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = ToVariantBool(m_showBalloonHelp);
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = ToVariantBool(m_showBalloonHelp);
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::put_ShowBalloonHelp(VARIANT_BOOL value) {
-  m_showBalloonHelp = value != VARIANT_FALSE;
-  SetModifiedFlag();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    m_showBalloonHelp = value != VARIANT_FALSE;
+    SetModifiedFlag();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::get_ElapsedTime(LONG* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = m_elapsedTime;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = m_elapsedTime;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::put_ElapsedTime(LONG value) {
-  m_elapsedTime = value;
-  m_hoverTimerSeam.SetPeriod(value);
-  SetModifiedFlag();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    m_elapsedTime = value;
+    m_hoverTimerSeam.SetPeriod(value);
+    SetModifiedFlag();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::get_TocFile(BSTR* value) {
@@ -254,9 +266,11 @@ STDMETHODIMP COrvaneCtrl::put_TocFile(BSTR value) {
 }
 
 STDMETHODIMP COrvaneCtrl::get_ApplyCheck(VARIANT_BOOL* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = ToVariantBool(m_core.Checks().ApplyCheck());
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = ToVariantBool(m_core.Checks().ApplyCheck());
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::put_ApplyCheck(VARIANT_BOOL value) {
@@ -283,9 +297,11 @@ STDMETHODIMP COrvaneCtrl::put_TopicName(BSTR value) {
 // ---- Properties with get and set operations ----
 
 STDMETHODIMP COrvaneCtrl::get_Alignment(::TAlignment* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = static_cast<::TAlignment>(m_alignment);
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = static_cast<::TAlignment>(m_alignment);
+    return S_OK;
+  });
 }
 
 // Any value is stored; the layout takes 2 as right and all else as left.
@@ -301,13 +317,19 @@ STDMETHODIMP COrvaneCtrl::put_Alignment(::TAlignment value) {
 }
 
 STDMETHODIMP COrvaneCtrl::get_Fonta(IFontDisp** value) {
-  if (value == nullptr) return E_POINTER;
-  *value = m_fonta.GetFontDispatch();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = m_fonta.GetFontDispatch();
+    return S_OK;
+  });
 }
 
-STDMETHODIMP COrvaneCtrl::put_Fonta(IFontDisp* value) { return SetFonta(value); }
-STDMETHODIMP COrvaneCtrl::putref_Fonta(IFontDisp* value) { return SetFonta(value); }
+STDMETHODIMP COrvaneCtrl::put_Fonta(IFontDisp* value) {
+  return Guarded([&]() -> HRESULT { return SetFonta(value); });
+}
+STDMETHODIMP COrvaneCtrl::putref_Fonta(IFontDisp* value) {
+  return Guarded([&]() -> HRESULT { return SetFonta(value); });
+}
 
 HRESULT COrvaneCtrl::SetFonta(IFontDisp* font) {
   return Guarded([&] {
@@ -320,9 +342,11 @@ HRESULT COrvaneCtrl::SetFonta(IFontDisp* font) {
 }
 
 STDMETHODIMP COrvaneCtrl::get_ReadingOrder(::TReadingOrder* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = static_cast<::TReadingOrder>(m_readingOrder);
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = static_cast<::TReadingOrder>(m_readingOrder);
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::put_ReadingOrder(::TReadingOrder value) {
@@ -337,13 +361,15 @@ STDMETHODIMP COrvaneCtrl::put_ReadingOrder(::TReadingOrder value) {
 }
 
 STDMETHODIMP COrvaneCtrl::get_FilePos(LONG* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = m_filePos;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = m_filePos;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::put_FilePos(LONG) {
-  return ThrowError(CTL_E_SETNOTSUPPORTED, kSetNotSupported);
+  return Guarded([&]() -> HRESULT { return ThrowError(CTL_E_SETNOTSUPPORTED, kSetNotSupported); });
 }
 
 STDMETHODIMP COrvaneCtrl::get_BooksDir(BSTR* value) {
@@ -359,23 +385,27 @@ STDMETHODIMP COrvaneCtrl::put_BooksDir(BSTR value) {
 }
 
 STDMETHODIMP COrvaneCtrl::get_ActiveCategory(short* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = m_core.View().ActiveCategory();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = m_core.View().ActiveCategory();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::put_ActiveCategory(short) {
-  return ThrowError(CTL_E_SETNOTSUPPORTED, kSetNotSupported);
+  return Guarded([&]() -> HRESULT { return ThrowError(CTL_E_SETNOTSUPPORTED, kSetNotSupported); });
 }
 
 STDMETHODIMP COrvaneCtrl::get_ActiveBook(short* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = m_core.View().ActiveBook();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = m_core.View().ActiveBook();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::put_ActiveBook(short) {
-  return ThrowError(CTL_E_SETNOTSUPPORTED, kSetNotSupported);
+  return Guarded([&]() -> HRESULT { return ThrowError(CTL_E_SETNOTSUPPORTED, kSetNotSupported); });
 }
 
 STDMETHODIMP COrvaneCtrl::get_MirrorKeys(VARIANT_BOOL* value) {
@@ -397,29 +427,39 @@ STDMETHODIMP COrvaneCtrl::put_MirrorKeys(VARIANT_BOOL value) {
 // ---- Stock properties: the framework's behaviour ----
 
 STDMETHODIMP COrvaneCtrl::get_BackColor(LONG* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = OleColorAsLong(GetBackColor());
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = OleColorAsLong(GetBackColor());
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::put_BackColor(VARIANT value) {
-  return PutColor(value, [this](OLE_COLOR color) { return SetBackColor(color); });
+  return Guarded([&]() -> HRESULT {
+    return PutColor(value, [this](OLE_COLOR color) { return SetBackColor(color); });
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::get_ForeColor(LONG* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = OleColorAsLong(GetForeColor());
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = OleColorAsLong(GetForeColor());
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::put_ForeColor(VARIANT value) {
-  return PutColor(value, [this](OLE_COLOR color) { return SetForeColor(color); });
+  return Guarded([&]() -> HRESULT {
+    return PutColor(value, [this](OLE_COLOR color) { return SetForeColor(color); });
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::get_BorderStyle(short* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = GetBorderStyle();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = GetBorderStyle();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::put_BorderStyle(short value) {
@@ -427,9 +467,11 @@ STDMETHODIMP COrvaneCtrl::put_BorderStyle(short value) {
 }
 
 STDMETHODIMP COrvaneCtrl::get_Font(IFontDisp** value) {
-  if (value == nullptr) return E_POINTER;
-  *value = GetFont();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = GetFont();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COrvaneCtrl::put_Font(IFontDisp* value) {

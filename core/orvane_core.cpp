@@ -22,8 +22,17 @@ bool OrvaneCore::LoadBooks(std::string_view topicName) {
   m_view.Clear();
   m_library.Clear();
   m_checks.ClearStale();
-  m_catalogue.Load(topicName);
-  m_view.ShowCategories();
+  try {
+    m_catalogue.Load(topicName);
+    m_view.ShowCategories();
+  } catch (...) {
+    // Half a catalogue would number books that have no path and rows that
+    // show only some categories: a load that fails leaves nothing loaded.
+    m_view.Clear();
+    m_library.Clear();
+    m_catalogue.Forget();
+    throw;
+  }
   return true;
 }
 

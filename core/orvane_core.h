@@ -41,6 +41,8 @@ class OrvaneCore {
   // the current node are dropped, every node and buffer released, the
   // catalogue and its books' files read, and a row made for each category.
   // True even when no catalogue file exists (the outline is then empty).
+  // Should memory run out part-way, nothing stays loaded and the failure is
+  // thrown on to the caller.
   bool LoadBooks(std::string_view topicName);
   // Adds the items of an indented text file after whatever is shown (see
   // ReadTextOutline): a line without leading blanks becomes a top-level item,

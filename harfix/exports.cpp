@@ -16,6 +16,9 @@
 #include "harfix/line_painter.h"
 #include "harfix/script_cache_pool.h"
 #include "harfix/selection_table.h"
+#include "platform/portable/boundary_guard.h"
+
+using orvane::GuardedValue;
 
 namespace {
 
@@ -69,19 +72,21 @@ extern "C" {
 // and free the kept caches. At process exit (reserved is not null) nothing is
 // touched; the system reclaims it all, and other libraries may be gone.
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-  if (reason == DLL_PROCESS_ATTACH) harfix::ReadLayoutMemorySwitch();
-  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
-    harfix::EndAllSelections();
-    harfix::ForgetLayouts();
-    harfix::FreeScriptCaches();
-  }
-  return TRUE;
+  return GuardedValue(TRUE, [&] {
+    if (reason == DLL_PROCESS_ATTACH) harfix::ReadLayoutMemorySwitch();
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+      harfix::EndAllSelections();
+      harfix::ForgetLayouts();
+      harfix::FreeScriptCaches();
+    }
+    return TRUE;
+  });
 }
 
 BOOL WINAPI aSelectDC(HDC dc, const LOGFONTA* latinFont, const LOGFONTA* arabicFont) {
   if (!IsDeviceContext(dc) || !latinFont || !arabicFont) return FALSE;
   Locked locked;
-  try {
+  return GuardedValue(FALSE, [&] {
     // The new selection must record the device context's own font, not
     // one of an earlier selection that is about to be deleted.
     harfix::EndSelection(dc);
@@ -89,15 +94,13 @@ BOOL WINAPI aSelectDC(HDC dc, const LOGFONTA* latinFont, const LOGFONTA* arabicF
     if (!selection) return FALSE;
     harfix::AdoptSelection(std::move(selection));
     return TRUE;
-  } catch (...) {
-    return FALSE;
-  }
+  });
 }
 
 SIZE WINAPI aTextExtent(HDC dc, const char* text, int length) {
-  SIZE extent = {0, 0};
   Locked locked;
-  try {
+  return GuardedValue(SIZE{0, 0}, [&] {
+    SIZE extent = {0, 0};
     harfix::FontSelection* selection = harfix::FindSelection(dc);
     if (!selection) return extent;
     // Measured at the height the caller announced it will draw in.
@@ -105,16 +108,14 @@ SIZE WINAPI aTextExtent(HDC dc, const char* text, int length) {
     if (!layout) return extent;
     extent.cx = layout->line.Width();
     extent.cy = layout->ascent + layout->descent;
-  } catch (...) {
-    extent = {0, 0};
-  }
-  return extent;
+    return extent;
+  });
 }
 
 BOOL WINAPI aDrawText(HDC dc, const char* text, int length, const RECT* rect, int flags) {
   if (!rect || !text || length < 0) return FALSE;
   Locked locked;
-  try {
+  return GuardedValue(FALSE, [&] {
     harfix::FontSelection* selection = harfix::FindSelection(dc);
     if (!selection) return FALSE;
     // Every mark above and below the line stays inside the rectangle:
@@ -129,28 +130,26 @@ BOOL WINAPI aDrawText(HDC dc, const char* text, int length, const RECT* rect, in
     const harfix::DrawingSizes sizes(*selection, *layout);
     harfix::PaintLine(*selection, layout->line, *rect, flags);
     return TRUE;
-  } catch (...) {
-    return FALSE;
-  }
+  });
 }
 
 BOOL WINAPI aFitLineHeight(HDC dc, int height) {
   if (!IsDeviceContext(dc) || height <= 0) return FALSE;
   Locked locked;
-  harfix::FontSelection* selection = harfix::FindSelection(dc);
-  if (!selection) return FALSE;
-  try {
+  return GuardedValue(FALSE, [&] {
+    harfix::FontSelection* selection = harfix::FindSelection(dc);
+    if (!selection) return FALSE;
     return selection->FitLineHeight(height) ? TRUE : FALSE;
-  } catch (...) {
-    return FALSE;
-  }
+  });
 }
 
+// Unguarded: compares and stores an int.
 void WINAPI aSetReadingOrder(int code) {
   Locked locked;
   if (code == HARFIX_ORDER_LTR || code == HARFIX_ORDER_RTL) g_readingOrder = code;
 }
 
+// Unguarded: reads an int.
 int WINAPI aGetReadingOrder(void) {
   Locked locked;
   return g_readingOrder;
@@ -158,7 +157,7 @@ int WINAPI aGetReadingOrder(void) {
 
 BOOL WINAPI aReleaseDC(HDC dc) {
   Locked locked;
-  return harfix::EndSelection(dc) ? TRUE : FALSE;
+  return GuardedValue(FALSE, [&] { return harfix::EndSelection(dc) ? TRUE : FALSE; });
 }
 
 }  // extern "C"

@@ -1,5 +1,6 @@
 #include "harfix/line_cache.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <list>
@@ -97,13 +98,24 @@ class LineCache {
     return nullptr;
   }
 
-  void Keep(LineKey key, std::size_t hash, std::shared_ptr<const FittedLayout> layout) {
-    const std::size_t bytes = BytesOf(key, *layout);
-    if (bytes > kMaxBytes / 4) return;  // one title must not empty the cache
-    entries_.push_front(Entry{std::move(key), hash, bytes, std::move(layout)});
-    index_.emplace(hash, entries_.begin());
-    bytes_ += bytes;
-    while (entries_.size() > kMaxLines || bytes_ > kMaxBytes) DropOldest();
+  // Keeping is an economy: should memory run out, the line is simply not
+  // kept, and the list, its index and the byte count still agree.
+  void Keep(LineKey key, std::size_t hash, std::shared_ptr<const FittedLayout> layout) noexcept {
+    try {
+      const std::size_t bytes = BytesOf(key, *layout);
+      if (bytes > kMaxBytes / 4) return;  // one title must not empty the cache
+      entries_.push_front(Entry{std::move(key), hash, bytes, std::move(layout)});
+      try {
+        index_.emplace(hash, entries_.begin());
+      } catch (...) {
+        entries_.pop_front();
+        return;
+      }
+      bytes_ += bytes;
+    } catch (...) {
+      return;
+    }
+    while (!entries_.empty() && (entries_.size() > kMaxLines || bytes_ > kMaxBytes)) DropOldest();
   }
 
   void Clear() {
@@ -113,7 +125,7 @@ class LineCache {
   }
 
  private:
-  void DropOldest() {
+  void DropOldest() noexcept {
     const auto oldest = std::prev(entries_.end());
     auto [first, last] = index_.equal_range(oldest->hash);
     for (auto found = first; found != last; ++found) {
@@ -122,7 +134,7 @@ class LineCache {
         break;
       }
     }
-    bytes_ -= oldest->bytes;
+    bytes_ -= std::min(bytes_, oldest->bytes);
     entries_.erase(oldest);
   }
 

@@ -8,6 +8,7 @@
 #include "interaction/row_announcer.h"
 #include "loading/cp1256.h"
 #include "model/outline_node.h"
+#include "platform/win32/com_guard.h"
 #include "render/row_layout.h"
 #include "rows/row_list.h"
 
@@ -137,19 +138,23 @@ void AccessibleRows::Disconnect() {
 }
 
 STDMETHODIMP AccessibleRows::QueryInterface(REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-      IsEqualIID(iid, kIidAccessible)) {
-    *out = static_cast<IAccessible*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
+  return Guarded([&]() -> HRESULT {
+    if (out == nullptr) return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+        IsEqualIID(iid, kIidAccessible)) {
+      *out = static_cast<IAccessible*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  });
 }
 
+// Unguarded: counts references.
 STDMETHODIMP_(ULONG) AccessibleRows::AddRef() { return InterlockedIncrement(&m_references); }
 
+// Unguarded: counts references; the destructor allocates nothing.
 STDMETHODIMP_(ULONG) AccessibleRows::Release() {
   const ULONG left = InterlockedDecrement(&m_references);
   if (left == 0) delete this;
@@ -157,14 +162,18 @@ STDMETHODIMP_(ULONG) AccessibleRows::Release() {
 }
 
 STDMETHODIMP AccessibleRows::GetTypeInfoCount(UINT* count) {
-  if (count == nullptr) return E_POINTER;
-  *count = 0;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (count == nullptr) return E_POINTER;
+    *count = 0;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP AccessibleRows::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info != nullptr) *info = nullptr;
-  return E_NOTIMPL;
+  return Guarded([&]() -> HRESULT {
+    if (info != nullptr) *info = nullptr;
+    return E_NOTIMPL;
+  });
 }
 
 STDMETHODIMP AccessibleRows::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
@@ -199,49 +208,59 @@ HRESULT AccessibleRows::ResolveNode(const VARIANT& child, const OutlineNode** no
 }
 
 STDMETHODIMP AccessibleRows::get_accParent(IDispatch** parent) {
-  if (parent == nullptr) return E_POINTER;
-  *parent = nullptr;
-  if (m_host == nullptr) return CO_E_OBJNOTCONNECTED;
-  return AccessibleObjectFromWindow(m_host->ControlWindow(), static_cast<DWORD>(OBJID_WINDOW),
-                                    IID_IDispatch, reinterpret_cast<void**>(parent));
+  return Guarded([&]() -> HRESULT {
+    if (parent == nullptr) return E_POINTER;
+    *parent = nullptr;
+    if (m_host == nullptr) return CO_E_OBJNOTCONNECTED;
+    return AccessibleObjectFromWindow(m_host->ControlWindow(), static_cast<DWORD>(OBJID_WINDOW),
+                                      IID_IDispatch, reinterpret_cast<void**>(parent));
+  });
 }
 
 STDMETHODIMP AccessibleRows::get_accChildCount(long* count) {
-  if (count == nullptr) return E_POINTER;
-  *count = 0;
-  if (m_host == nullptr) return CO_E_OBJNOTCONNECTED;
-  *count = m_host->Core().Rows().Count();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (count == nullptr) return E_POINTER;
+    *count = 0;
+    if (m_host == nullptr) return CO_E_OBJNOTCONNECTED;
+    *count = m_host->Core().Rows().Count();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP AccessibleRows::get_accChild(VARIANT child, IDispatch** out) {
-  if (out == nullptr) return E_POINTER;
-  *out = nullptr;
-  int32_t row;
-  HRESULT hr = Resolve(child, &row);
-  if (FAILED(hr)) return hr;
-  // The rows are simple elements of this object, reached by child id.
-  return row < 0 ? E_INVALIDARG : S_FALSE;
+  return Guarded([&]() -> HRESULT {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    int32_t row;
+    HRESULT hr = Resolve(child, &row);
+    if (FAILED(hr)) return hr;
+    // The rows are simple elements of this object, reached by child id.
+    return row < 0 ? E_INVALIDARG : S_FALSE;
+  });
 }
 
 STDMETHODIMP AccessibleRows::get_accName(VARIANT child, BSTR* name) {
-  if (name == nullptr) return E_POINTER;
-  *name = nullptr;
-  const OutlineNode* node;
-  HRESULT hr = ResolveNode(child, &node);
-  if (FAILED(hr) || node == nullptr) return FAILED(hr) ? hr : S_FALSE;
-  const std::wstring title = AccessibleText(node->TitleText());
-  return TextResult(SysAllocStringLen(title.data(), static_cast<UINT>(title.size())), name);
+  return Guarded([&]() -> HRESULT {
+    if (name == nullptr) return E_POINTER;
+    *name = nullptr;
+    const OutlineNode* node;
+    HRESULT hr = ResolveNode(child, &node);
+    if (FAILED(hr) || node == nullptr) return FAILED(hr) ? hr : S_FALSE;
+    const std::wstring title = AccessibleText(node->TitleText());
+    return TextResult(SysAllocStringLen(title.data(), static_cast<UINT>(title.size())), name);
+  });
 }
 
 STDMETHODIMP AccessibleRows::get_accValue(VARIANT child, BSTR* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = nullptr;
-  const OutlineNode* node;
-  HRESULT hr = ResolveNode(child, &node);
-  if (FAILED(hr) || node == nullptr) return FAILED(hr) ? hr : S_FALSE;
-  // Outline items report their depth, 1 for the top level.
-  return TextResult(SysAllocString(std::to_wstring(node->Level() + 1).c_str()), value);
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    *value = nullptr;
+    const OutlineNode* node;
+    HRESULT hr = ResolveNode(child, &node);
+    if (FAILED(hr) || node == nullptr) return FAILED(hr) ? hr : S_FALSE;
+    // Outline items report their depth, 1 for the top level.
+    return TextResult(SysAllocString(std::to_wstring(node->Level() + 1).c_str()), value);
+  });
 }
 
 HRESULT AccessibleRows::NoText(const VARIANT& child, BSTR* text) const {
@@ -253,86 +272,100 @@ HRESULT AccessibleRows::NoText(const VARIANT& child, BSTR* text) const {
 }
 
 STDMETHODIMP AccessibleRows::get_accDescription(VARIANT child, BSTR* description) {
-  return NoText(child, description);
+  return Guarded([&]() -> HRESULT { return NoText(child, description); });
 }
 
 STDMETHODIMP AccessibleRows::get_accRole(VARIANT child, VARIANT* role) {
-  if (role == nullptr) return E_POINTER;
-  VariantInit(role);
-  int32_t row;
-  HRESULT hr = Resolve(child, &row);
-  if (FAILED(hr)) return hr;
-  V_VT(role) = VT_I4;
-  V_I4(role) = row < 0 ? ROLE_SYSTEM_OUTLINE : ROLE_SYSTEM_OUTLINEITEM;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (role == nullptr) return E_POINTER;
+    VariantInit(role);
+    int32_t row;
+    HRESULT hr = Resolve(child, &row);
+    if (FAILED(hr)) return hr;
+    V_VT(role) = VT_I4;
+    V_I4(role) = row < 0 ? ROLE_SYSTEM_OUTLINE : ROLE_SYSTEM_OUTLINEITEM;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP AccessibleRows::get_accState(VARIANT child, VARIANT* state) {
-  if (state == nullptr) return E_POINTER;
-  VariantInit(state);
-  int32_t row;
-  HRESULT hr = Resolve(child, &row);
-  if (FAILED(hr)) return hr;
-  V_VT(state) = VT_I4;
-  HWND window = m_host->ControlWindow();
-  if (row < 0) {
-    long own = STATE_SYSTEM_FOCUSABLE;
-    if (HasKeyboardFocus(window)) own |= STATE_SYSTEM_FOCUSED;
-    if (window == nullptr || !IsWindowVisible(window)) own |= STATE_SYSTEM_INVISIBLE;
-    if (window != nullptr && !IsWindowEnabled(window)) own |= STATE_SYSTEM_UNAVAILABLE;
-    V_I4(state) = own;
+  return Guarded([&]() -> HRESULT {
+    if (state == nullptr) return E_POINTER;
+    VariantInit(state);
+    int32_t row;
+    HRESULT hr = Resolve(child, &row);
+    if (FAILED(hr)) return hr;
+    V_VT(state) = VT_I4;
+    HWND window = m_host->ControlWindow();
+    if (row < 0) {
+      long own = STATE_SYSTEM_FOCUSABLE;
+      if (HasKeyboardFocus(window)) own |= STATE_SYSTEM_FOCUSED;
+      if (window == nullptr || !IsWindowVisible(window)) own |= STATE_SYSTEM_INVISIBLE;
+      if (window != nullptr && !IsWindowEnabled(window)) own |= STATE_SYSTEM_UNAVAILABLE;
+      V_I4(state) = own;
+      return S_OK;
+    }
+    const OutlineNode* node = m_host->Core().Rows().NodeOf(row);
+    if (node == nullptr) return E_INVALIDARG;
+    V_I4(state) = RowState(*m_host, row, *node);
     return S_OK;
-  }
-  const OutlineNode* node = m_host->Core().Rows().NodeOf(row);
-  if (node == nullptr) return E_INVALIDARG;
-  V_I4(state) = RowState(*m_host, row, *node);
-  return S_OK;
+  });
 }
 
-STDMETHODIMP AccessibleRows::get_accHelp(VARIANT child, BSTR* help) { return NoText(child, help); }
+STDMETHODIMP AccessibleRows::get_accHelp(VARIANT child, BSTR* help) {
+  return Guarded([&]() -> HRESULT { return NoText(child, help); });
+}
 
 STDMETHODIMP AccessibleRows::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
-  if (file == nullptr || topic == nullptr) return E_POINTER;
-  *file = nullptr;
-  *topic = 0;
-  int32_t row;
-  HRESULT hr = Resolve(child, &row);
-  return FAILED(hr) ? hr : S_FALSE;
+  return Guarded([&]() -> HRESULT {
+    if (file == nullptr || topic == nullptr) return E_POINTER;
+    *file = nullptr;
+    *topic = 0;
+    int32_t row;
+    HRESULT hr = Resolve(child, &row);
+    return FAILED(hr) ? hr : S_FALSE;
+  });
 }
 
 STDMETHODIMP AccessibleRows::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
-  return NoText(child, shortcut);
+  return Guarded([&]() -> HRESULT { return NoText(child, shortcut); });
 }
 
 STDMETHODIMP AccessibleRows::get_accFocus(VARIANT* focus) {
-  if (focus == nullptr) return E_POINTER;
-  VariantInit(focus);
-  if (m_host == nullptr) return CO_E_OBJNOTCONNECTED;
-  if (!HasKeyboardFocus(m_host->ControlWindow())) return S_FALSE;
-  // The current row holds the focus; with none, the outline itself does.
-  SetChildId(focus, m_host->Core().Rows().Selection());
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (focus == nullptr) return E_POINTER;
+    VariantInit(focus);
+    if (m_host == nullptr) return CO_E_OBJNOTCONNECTED;
+    if (!HasKeyboardFocus(m_host->ControlWindow())) return S_FALSE;
+    // The current row holds the focus; with none, the outline itself does.
+    SetChildId(focus, m_host->Core().Rows().Selection());
+    return S_OK;
+  });
 }
 
 STDMETHODIMP AccessibleRows::get_accSelection(VARIANT* selection) {
-  if (selection == nullptr) return E_POINTER;
-  VariantInit(selection);
-  if (m_host == nullptr) return CO_E_OBJNOTCONNECTED;
-  const int32_t row = m_host->Core().Rows().Selection();
-  if (row < 0) return S_FALSE;
-  SetChildId(selection, row);
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (selection == nullptr) return E_POINTER;
+    VariantInit(selection);
+    if (m_host == nullptr) return CO_E_OBJNOTCONNECTED;
+    const int32_t row = m_host->Core().Rows().Selection();
+    if (row < 0) return S_FALSE;
+    SetChildId(selection, row);
+    return S_OK;
+  });
 }
 
 STDMETHODIMP AccessibleRows::get_accDefaultAction(VARIANT child, BSTR* action) {
-  if (action == nullptr) return E_POINTER;
-  *action = nullptr;
-  const OutlineNode* node;
-  HRESULT hr = ResolveNode(child, &node);
-  if (FAILED(hr) || node == nullptr) return FAILED(hr) ? hr : S_FALSE;
-  const wchar_t* name = ActionName(ActionOf(m_host->Core(), *node));
-  if (name == nullptr) return S_FALSE;
-  return TextResult(SysAllocString(name), action);
+  return Guarded([&]() -> HRESULT {
+    if (action == nullptr) return E_POINTER;
+    *action = nullptr;
+    const OutlineNode* node;
+    HRESULT hr = ResolveNode(child, &node);
+    if (FAILED(hr) || node == nullptr) return FAILED(hr) ? hr : S_FALSE;
+    const wchar_t* name = ActionName(ActionOf(m_host->Core(), *node));
+    if (name == nullptr) return S_FALSE;
+    return TextResult(SysAllocString(name), action);
+  });
 }
 
 void AccessibleRows::MakeCurrent(int32_t row) {
@@ -342,131 +375,141 @@ void AccessibleRows::MakeCurrent(int32_t row) {
 }
 
 STDMETHODIMP AccessibleRows::accSelect(long flags, VARIANT child) {
-  int32_t row;
-  HRESULT hr = Resolve(child, &row);
-  if (FAILED(hr)) return hr;
-  // One row is current at a time: it can be taken, not added to or removed.
-  constexpr long kSupported = SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION;
-  if (flags == 0 || (flags & ~kSupported) != 0) return E_INVALIDARG;
-  if (row < 0 && (flags & SELFLAG_TAKESELECTION)) return E_INVALIDARG;
-  HostChange change(*m_host);
-  if (flags & SELFLAG_TAKEFOCUS) SetFocus(m_host->ControlWindow());
-  if (row >= 0) MakeCurrent(row);
-  m_announcer->AnnounceCurrentRow(m_host->Core().Rows());
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    int32_t row;
+    HRESULT hr = Resolve(child, &row);
+    if (FAILED(hr)) return hr;
+    // One row is current at a time: it can be taken, not added to or removed.
+    constexpr long kSupported = SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION;
+    if (flags == 0 || (flags & ~kSupported) != 0) return E_INVALIDARG;
+    if (row < 0 && (flags & SELFLAG_TAKESELECTION)) return E_INVALIDARG;
+    HostChange change(*m_host);
+    if (flags & SELFLAG_TAKEFOCUS) SetFocus(m_host->ControlWindow());
+    if (row >= 0) MakeCurrent(row);
+    m_announcer->AnnounceCurrentRow(m_host->Core().Rows());
+    return S_OK;
+  });
 }
 
 STDMETHODIMP AccessibleRows::accLocation(long* left, long* top, long* width, long* height,
                                          VARIANT child) {
-  if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) {
-    return E_POINTER;
-  }
-  *left = *top = *width = *height = 0;
-  int32_t row;
-  HRESULT hr = Resolve(child, &row);
-  if (FAILED(hr)) return hr;
-  HWND window = m_host->ControlWindow();
-  RECT rect{};
-  if (row < 0) {
-    GetClientRect(window, &rect);
-  } else {
-    rect = RowRect(m_host->Core().Rows(), window, row);
-  }
-  POINT corner{rect.left, rect.top};
-  ClientToScreen(window, &corner);
-  *left = corner.x;
-  *top = corner.y;
-  *width = rect.right - rect.left;
-  *height = rect.bottom - rect.top;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) {
+      return E_POINTER;
+    }
+    *left = *top = *width = *height = 0;
+    int32_t row;
+    HRESULT hr = Resolve(child, &row);
+    if (FAILED(hr)) return hr;
+    HWND window = m_host->ControlWindow();
+    RECT rect{};
+    if (row < 0) {
+      GetClientRect(window, &rect);
+    } else {
+      rect = RowRect(m_host->Core().Rows(), window, row);
+    }
+    POINT corner{rect.left, rect.top};
+    ClientToScreen(window, &corner);
+    *left = corner.x;
+    *top = corner.y;
+    *width = rect.right - rect.left;
+    *height = rect.bottom - rect.top;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP AccessibleRows::accNavigate(long direction, VARIANT start, VARIANT* end) {
-  if (end == nullptr) return E_POINTER;
-  VariantInit(end);
-  int32_t row;
-  HRESULT hr = Resolve(start, &row);
-  if (FAILED(hr)) return hr;
-  const RowList& rows = m_host->Core().Rows();
-  const int32_t count = rows.Count();
-  int32_t target = -1;
-  if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD) {
-    if (row >= 0) return E_INVALIDARG;
-    if (count > 0) target = direction == NAVDIR_FIRSTCHILD ? 0 : count - 1;
-  } else if (row < 0) {
-    // Among its own siblings the outline is the window's to place.
-    return S_FALSE;
-  } else if (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN) {
-    if (row + 1 < count) target = row + 1;
-  } else if (direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP) {
-    if (row > 0) target = row - 1;
-  } else if (direction == NAVDIR_LEFT || direction == NAVDIR_RIGHT) {
-    // Toward the tree lines is toward the parent, as the arrow keys go: left
-    // in the left layout, right in the right one; the other way is the first
-    // child, when its row is shown.
-    const bool outward = (direction == NAVDIR_LEFT) != IsRightLayout(m_host->Alignment());
-    const OutlineNode* node = rows.NodeOf(row);
-    if (node == nullptr) return E_INVALIDARG;
-    if (outward) {
-      for (int32_t above = row - 1; above >= 0 && node->Level() > 0; --above) {
-        const OutlineNode* parent = rows.NodeOf(above);
-        if (parent != nullptr && parent->Level() < node->Level()) {
-          target = above;
-          break;
+  return Guarded([&]() -> HRESULT {
+    if (end == nullptr) return E_POINTER;
+    VariantInit(end);
+    int32_t row;
+    HRESULT hr = Resolve(start, &row);
+    if (FAILED(hr)) return hr;
+    const RowList& rows = m_host->Core().Rows();
+    const int32_t count = rows.Count();
+    int32_t target = -1;
+    if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD) {
+      if (row >= 0) return E_INVALIDARG;
+      if (count > 0) target = direction == NAVDIR_FIRSTCHILD ? 0 : count - 1;
+    } else if (row < 0) {
+      // Among its own siblings the outline is the window's to place.
+      return S_FALSE;
+    } else if (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN) {
+      if (row + 1 < count) target = row + 1;
+    } else if (direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP) {
+      if (row > 0) target = row - 1;
+    } else if (direction == NAVDIR_LEFT || direction == NAVDIR_RIGHT) {
+      // Toward the tree lines is toward the parent, as the arrow keys go: left
+      // in the left layout, right in the right one; the other way is the first
+      // child, when its row is shown.
+      const bool outward = (direction == NAVDIR_LEFT) != IsRightLayout(m_host->Alignment());
+      const OutlineNode* node = rows.NodeOf(row);
+      if (node == nullptr) return E_INVALIDARG;
+      if (outward) {
+        for (int32_t above = row - 1; above >= 0 && node->Level() > 0; --above) {
+          const OutlineNode* parent = rows.NodeOf(above);
+          if (parent != nullptr && parent->Level() < node->Level()) {
+            target = above;
+            break;
+          }
         }
+      } else {
+        const OutlineNode* next = rows.NodeOf(row + 1);
+        if (next != nullptr && next->Level() > node->Level()) target = row + 1;
       }
     } else {
-      const OutlineNode* next = rows.NodeOf(row + 1);
-      if (next != nullptr && next->Level() > node->Level()) target = row + 1;
+      return E_INVALIDARG;
     }
-  } else {
-    return E_INVALIDARG;
-  }
-  if (target < 0) return S_FALSE;
-  SetChildId(end, target);
-  return S_OK;
+    if (target < 0) return S_FALSE;
+    SetChildId(end, target);
+    return S_OK;
+  });
 }
 
 STDMETHODIMP AccessibleRows::accHitTest(long x, long y, VARIANT* child) {
-  if (child == nullptr) return E_POINTER;
-  VariantInit(child);
-  if (m_host == nullptr) return CO_E_OBJNOTCONNECTED;
-  HWND window = m_host->ControlWindow();
-  POINT point{x, y};
-  ScreenToClient(window, &point);
-  RECT client{};
-  GetClientRect(window, &client);
-  if (!PtInRect(&client, point)) return S_FALSE;
-  const RowList& rows = m_host->Core().Rows();
-  const int32_t height = rows.RowHeight();
-  const int32_t row = height > 0 ? rows.TopIndex() + point.y / height : -1;
-  // Below the last row is the outline itself.
-  SetChildId(child, row >= 0 && row < rows.Count() ? row : -1);
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (child == nullptr) return E_POINTER;
+    VariantInit(child);
+    if (m_host == nullptr) return CO_E_OBJNOTCONNECTED;
+    HWND window = m_host->ControlWindow();
+    POINT point{x, y};
+    ScreenToClient(window, &point);
+    RECT client{};
+    GetClientRect(window, &client);
+    if (!PtInRect(&client, point)) return S_FALSE;
+    const RowList& rows = m_host->Core().Rows();
+    const int32_t height = rows.RowHeight();
+    const int32_t row = height > 0 ? rows.TopIndex() + point.y / height : -1;
+    // Below the last row is the outline itself.
+    SetChildId(child, row >= 0 && row < rows.Count() ? row : -1);
+    return S_OK;
+  });
 }
 
 STDMETHODIMP AccessibleRows::accDoDefaultAction(VARIANT child) {
-  int32_t row;
-  HRESULT hr = Resolve(child, &row);
-  if (FAILED(hr)) return hr;
-  if (row < 0) return DISP_E_MEMBERNOTFOUND;
-  OrvaneCore& core = m_host->Core();
-  const OutlineNode* node = core.Rows().NodeOf(row);
-  if (node == nullptr) return E_INVALIDARG;
-  if (!m_host->TakesInput()) return DISP_E_MEMBERNOTFOUND;
-  const RowAction action = ActionOf(core, *node);
-  if (action == RowAction::kNone) return DISP_E_MEMBERNOTFOUND;
-  HostChange change(*m_host);
-  // As a click on the row's button or box: the row becomes current first.
-  MakeCurrent(row);
-  if (action == RowAction::kExpand || action == RowAction::kCollapse) {
-    core.View().ToggleNode(static_cast<int16_t>(row));
-  } else {
-    core.View().ChangeStateSelected();
-  }
-  m_host->Repaint();
-  m_announcer->AnnounceCurrentRow(core.Rows());
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    int32_t row;
+    HRESULT hr = Resolve(child, &row);
+    if (FAILED(hr)) return hr;
+    if (row < 0) return DISP_E_MEMBERNOTFOUND;
+    OrvaneCore& core = m_host->Core();
+    const OutlineNode* node = core.Rows().NodeOf(row);
+    if (node == nullptr) return E_INVALIDARG;
+    if (!m_host->TakesInput()) return DISP_E_MEMBERNOTFOUND;
+    const RowAction action = ActionOf(core, *node);
+    if (action == RowAction::kNone) return DISP_E_MEMBERNOTFOUND;
+    HostChange change(*m_host);
+    // As a click on the row's button or box: the row becomes current first.
+    MakeCurrent(row);
+    if (action == RowAction::kExpand || action == RowAction::kCollapse) {
+      core.View().ToggleNode(static_cast<int16_t>(row));
+    } else {
+      core.View().ChangeStateSelected();
+    }
+    m_host->Repaint();
+    m_announcer->AnnounceCurrentRow(core.Rows());
+    return S_OK;
+  });
 }
 
 STDMETHODIMP AccessibleRows::put_accName(VARIANT, BSTR) { return E_NOTIMPL; }

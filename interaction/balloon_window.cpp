@@ -4,6 +4,9 @@
 
 #include <windowsx.h>
 
+#include "platform/portable/boundary_guard.h"
+#include "platform/win32/paint_scope.h"
+
 namespace orvane {
 namespace {
 
@@ -98,12 +101,8 @@ LRESULT CALLBACK BalloonWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, L
     return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
   if (balloon->m_hWnd == nullptr) balloon->m_hWnd = hwnd;  // messages during creation
-  try {
-    return balloon->HandleMessage(msg, wParam, lParam);
-  } catch (...) {
-    // Nothing may unwind into the system's message dispatch.
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-  }
+  // Nothing may unwind into the system's message dispatch.
+  return GuardedValue(LRESULT{0}, [&] { return balloon->HandleMessage(msg, wParam, lParam); });
 }
 
 LRESULT BalloonWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -134,8 +133,8 @@ LRESULT BalloonWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void BalloonWindow::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(m_hWnd, &ps);
+  PaintScope paint(m_hWnd);
+  HDC dc = paint.Dc();
   if (m_owner != nullptr) KillTimer(m_owner, kOwnerHoverTimerId);
   // Every paint gives the reader five seconds more.
   SetTimer(m_hWnd, kHideTimerId, kHideAfterMs, nullptr);
@@ -162,7 +161,6 @@ void BalloonWindow::OnPaint() {
     if (oldFont != nullptr) SelectObject(dc, oldFont);
   }
   SetCapture(m_hWnd);
-  EndPaint(m_hWnd, &ps);
 }
 
 void BalloonWindow::Withdraw(UINT_PTR timerId) {

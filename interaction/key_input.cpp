@@ -31,10 +31,12 @@ void MoveOutward(InteractionHost& host, int32_t row, OutlineNode& node) {
     host.Repaint();
     return;
   }
-  if (node.Level() == 0) return;
+  // The parent link, not the level: past level 255 a host's items all read
+  // 255, and the nearest shallower row would be an ancestor further up.
+  OutlineNode* parent = node.m_parent;
+  if (parent == nullptr) return;
   for (int32_t above = row - 1; above >= 0; --above) {
-    OutlineNode* parent = rows.NodeOf(above);
-    if (parent != nullptr && parent->Level() < node.Level()) {
+    if (rows.NodeOf(above) == parent) {
       core.View().SetSelectedNode(parent);
       rows.SetSelection(above);
       return;
@@ -53,7 +55,7 @@ void MoveInward(InteractionHost& host, int32_t row, OutlineNode& node) {
     return;
   }
   OutlineNode* child = rows.NodeOf(row + 1);
-  if (child != nullptr && child->Level() > node.Level()) {
+  if (child != nullptr && child->m_parent == &node) {
     core.View().SetSelectedNode(child);
     rows.SetSelection(row + 1);
   }

@@ -32,8 +32,8 @@ CatalogueLoader::CatalogueLoader(Library& library, ProfileSource& profile, FileS
 }
 
 void CatalogueLoader::SetBookReading(BookReading reading) {
+  // Either way a book whose read failed is read again when next needed.
   m_reading = reading;
-  m_library.SetBookReader(reading == BookReading::OnDemand ? this : nullptr);
 }
 
 void CatalogueLoader::SetTopicName(std::string_view name) {
@@ -47,6 +47,9 @@ std::string CatalogueLoader::Read(std::string_view section, std::string_view key
 }
 
 void CatalogueLoader::Load(std::string_view topicName) {
+  // The old table goes first: a load that fails part-way must not leave
+  // paths of another catalogue's books behind.
+  Forget();
   m_library.SetCatalogueLoaded();
   ProfileBatch batch(m_profile);
   SetTopicName(topicName);
@@ -105,20 +108,46 @@ void CatalogueLoader::ReadBook(int16_t bookNumber) {
   BookShelf& shelf = m_library.Shelf();
   OutlineNode* book = m_library.BookNode(bookNumber);
   if (!book || shelf.IsRead(bookNumber)) return;
-  // Marked first: whatever happens below, the book is not read again.
-  shelf.MarkRead(bookNumber);
-  const std::string& path = m_bookFiles[static_cast<size_t>(bookNumber - 1)];
-  std::unique_ptr<File> file = m_files.OpenRead(path, Share::Read);
+  // Failed until it has succeeded: a read cut short by a missing or locked
+  // file, or by running out of memory, is not repeated at every paint, but
+  // the book is tried again when the reader next asks for it.
+  shelf.MarkFailed(bookNumber);
+  const std::string* path = BookFile(bookNumber);
+  if (!path) return;
+  // Shared for writing too: a program that edits the library may hold the
+  // file open, and the deferred reads share the same way.
+  std::unique_ptr<File> file = m_files.OpenRead(*path, Share::ReadWrite);
+  if (!file) return;
+  const FileStamp stamp{file->Size(), file->ModifiedTime()};
   std::unique_ptr<uint8_t[]> buffer;
   uint32_t length = 0;
   // Two spare bytes after the file let the title decoder put a terminator
   // after the last title.
-  if (!file || !ReadWholeFile(*file, buffer, length, 2)) return;
+  if (!ReadWholeFile(*file, buffer, length, 2, kMaxTocFileBytes)) return;
+  // The sections borrow the buffer: should the parse fail, those it made go
+  // before the buffer does, and children a host hung under the book stay.
+  const int32_t kept = book->m_children.Count();
+  const uint16_t declared = book->ChildCount();
+  uint32_t parsedEnd = 0;
   bool childrenWait = false;
-  uint32_t parsedEnd = ParseToc(*book, buffer.get(), length, bookNumber, childrenWait);
-  shelf.Store(bookNumber, std::move(buffer), length, parsedEnd);
+  try {
+    parsedEnd = ParseToc(*book, buffer.get(), length, bookNumber, childrenWait);
+  } catch (...) {
+    book->m_children.Truncate(kept);
+    book->Header().SetChildCount(declared);
+    throw;
+  }
+  shelf.Store(bookNumber, std::move(buffer), length, parsedEnd, stamp);
   if (childrenWait) shelf.SetChildrenWait(bookNumber);
 }
+
+const std::string* CatalogueLoader::BookFile(int16_t book) const {
+  if (book < 1 || static_cast<size_t>(book) > m_bookFiles.size()) return nullptr;
+  const std::string& path = m_bookFiles[static_cast<size_t>(book - 1)];
+  return path.empty() ? nullptr : &path;
+}
+
+void CatalogueLoader::Forget() noexcept { std::vector<std::string>().swap(m_bookFiles); }
 
 std::string CatalogueLoader::BookName(int16_t book) {
   const CategoryTable& categories = m_library.Categories();
@@ -130,9 +159,16 @@ std::string CatalogueLoader::BookName(int16_t book) {
 
 bool CatalogueLoader::ReadDeferredChildren(OutlineNode& node) {
   if (!m_library.HasDeferredChildren(node)) return false;
-  std::string path = m_booksDir + "\\" + BookName(node.m_bookNumber) + ".Toc";
-  std::unique_ptr<File> file = m_files.OpenRead(path, Share::ReadWrite);
+  // The file the book's leading region came from, found at LoadBooks: a
+  // later change of BooksDir or TopicName names other books.
+  const std::string* path = BookFile(node.m_bookNumber);
+  const FileStamp* stamp = m_library.Shelf().Stamp(node.m_bookNumber);
+  if (!path || !stamp) return false;
+  std::unique_ptr<File> file = m_files.OpenRead(*path, Share::ReadWrite);
   if (!file) return false;
+  // A file replaced since its leading read has other records at the
+  // positions the sections point to: none are read from it.
+  if (FileStamp{file->Size(), file->ModifiedTime()} != *stamp) return false;
   LoadChildren(*file, node);
   return true;
 }

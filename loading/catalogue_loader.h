@@ -20,6 +20,11 @@ class FileSystem;
 class Library;
 class ProfileSource;
 
+// The largest TOC file that is read, checked before reading: the largest
+// real books hold a few hundred thousand sections in a few megabytes, and
+// the whole file is kept for the control's life.
+inline constexpr int64_t kMaxTocFileBytes = 64 * 1024 * 1024;
+
 // When a book's TOC file is read.
 enum class BookReading { OnDemand, WithCatalogue };
 
@@ -37,6 +42,7 @@ class CatalogueLoader : public ChildReader, public BookReader {
 
   // OnDemand (the default) leaves each book's file until the library needs
   // it; WithCatalogue reads every file in Load, as a reference for tests.
+  // Either way a failed read is tried again when the library next asks.
   void SetBookReading(BookReading reading);
   void ReadBook(int16_t book) override;
 
@@ -44,7 +50,12 @@ class CatalogueLoader : public ChildReader, public BookReader {
   // ".TOC"), read from the catalogue file now; empty for no such book.
   std::string BookName(int16_t book);
 
+  // Reads from the file the book's leading region came from, and nothing
+  // when that file has been replaced since (its size or time differs).
   bool ReadDeferredChildren(OutlineNode& node) override;
+
+  // Drops every book's path: what a load that failed part-way leaves.
+  void Forget() noexcept;
 
   const std::string& TopicName() const { return m_topicName; }
   void SetTopicName(std::string_view name);
@@ -52,6 +63,8 @@ class CatalogueLoader : public ChildReader, public BookReader {
   void SetBooksDir(std::string_view dir) { m_booksDir = dir; }
 
  private:
+  // The path found at Load for BookNumber `book`; null for none.
+  const std::string* BookFile(int16_t book) const;
   std::string Read(std::string_view section, std::string_view key, std::string_view deflt = "");
   // The categories and their books as nodes, numbered; no file read yet.
   void LoadCategories(int32_t declaredBooks);

@@ -12,7 +12,8 @@ namespace orvane {
 
 class MemoryFile : public File {
  public:
-  explicit MemoryFile(std::vector<uint8_t> bytes) : m_bytes(std::move(bytes)) {}
+  explicit MemoryFile(std::vector<uint8_t> bytes, int64_t modified = 0)
+      : m_bytes(std::move(bytes)), m_modified(modified) {}
 
   int64_t Size() override { return static_cast<int64_t>(m_bytes.size()); }
   // Like a real file: seeking past the end succeeds, reading there yields nothing.
@@ -27,10 +28,12 @@ class MemoryFile : public File {
     m_pos += n;
     return n;
   }
+  int64_t ModifiedTime() override { return m_modified; }
 
  private:
   std::vector<uint8_t> m_bytes;
   size_t m_pos = 0;
+  int64_t m_modified;
 };
 
 }  // namespace orvane

@@ -10,8 +10,10 @@ namespace orvane {
 class BookReader {
  public:
   virtual ~BookReader() = default;
-  // Reads BookNumber `book`; a file that cannot be read leaves the book
-  // without sections, as for good. Called at most once a book per load.
+  // Reads BookNumber `book` and marks it read once it has been; a file that
+  // cannot be read leaves the book without sections and marked failed, to
+  // be tried again when the reader next asks for it. Called again only for a
+  // book not marked read.
   virtual void ReadBook(int16_t book) = 0;
 };
 

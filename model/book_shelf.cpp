@@ -15,7 +15,7 @@ const BookShelf::Book* BookShelf::Find(int16_t book) const {
 }
 
 void BookShelf::Store(int16_t book, std::unique_ptr<uint8_t[]> buffer, uint32_t length,
-                      uint32_t parsedEnd) {
+                      uint32_t parsedEnd, FileStamp stamp) noexcept {
   if (book < 1 || book > Count()) return;
   Book& slot = m_books[static_cast<size_t>(book - 1)];
   slot.buffer = std::move(buffer);
@@ -32,16 +32,27 @@ void BookShelf::Store(int16_t book, std::unique_ptr<uint8_t[]> buffer, uint32_t 
   for (int b = 0; b < 256; ++b) {
     if (seen[b]) slot.leadingBytes[b >> 6] |= uint64_t{1} << (b & 63);
   }
-  slot.read = true;
+  slot.state = State::Read;
+  slot.stamp = stamp;
 }
 
 bool BookShelf::IsRead(int16_t book) const {
   const Book* found = Find(book);
-  return !found || found->read;
+  return !found || found->state == State::Read;
 }
 
-void BookShelf::MarkRead(int16_t book) {
-  if (book >= 1 && book <= Count()) m_books[static_cast<size_t>(book - 1)].read = true;
+bool BookShelf::ReadFailed(int16_t book) const {
+  const Book* found = Find(book);
+  return found && found->state == State::Failed;
+}
+
+void BookShelf::MarkFailed(int16_t book) {
+  if (book >= 1 && book <= Count()) m_books[static_cast<size_t>(book - 1)].state = State::Failed;
+}
+
+const FileStamp* BookShelf::Stamp(int16_t book) const {
+  const Book* found = Find(book);
+  return found && found->state == State::Read ? &found->stamp : nullptr;
 }
 
 const uint8_t* BookShelf::Buffer(int16_t book) const {

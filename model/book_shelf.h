@@ -15,6 +15,14 @@ namespace orvane {
 // A set of byte values, one bit each.
 using ByteSet = std::array<uint64_t, 4>;
 
+// What a book's file was like when it was read: a deferred read from a file
+// that no longer matches would take records from another book.
+struct FileStamp {
+  int64_t size = -1;
+  int64_t modified = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
 class BookShelf {
  public:
   // Empties the shelf and makes room for books 1..count, none of them read.
@@ -22,16 +30,23 @@ class BookShelf {
   void Clear() { Reset(0); }
   int16_t Count() const { return static_cast<int16_t>(m_books.size()); }
 
-  // Whether `book`'s file has been read (or found unreadable); true for a
-  // number outside 1..Count(), which has nothing to read.
+  // Whether `book`'s file has been read; true for a number outside
+  // 1..Count(), which has nothing to read.
   bool IsRead(int16_t book) const;
-  // Marks the book read before its file is, so that nothing reads it twice.
-  void MarkRead(int16_t book);
+  // Whether the last try to read `book` failed (the file was missing, locked,
+  // too large, or memory ran out): such a book is tried again only when the
+  // reader asks for it, not whenever a row is painted.
+  bool ReadFailed(int16_t book) const;
+  // Marks a try at the book that has not (yet) succeeded.
+  void MarkFailed(int16_t book);
 
   // Keeps `book`'s file bytes and marks it read. `parsedEnd` is where the leading region's
-  // parse stopped: records before it hold titles decoded in place. Ignored
-  // for a number outside 1..Count().
-  void Store(int16_t book, std::unique_ptr<uint8_t[]> buffer, uint32_t length, uint32_t parsedEnd);
+  // parse stopped: records before it hold titles decoded in place; `stamp`
+  // tells the file as it was read. Ignored for a number outside 1..Count().
+  void Store(int16_t book, std::unique_ptr<uint8_t[]> buffer, uint32_t length, uint32_t parsedEnd,
+             FileStamp stamp = {}) noexcept;
+  // The stamp stored with the book's bytes; null for a book not read.
+  const FileStamp* Stamp(int16_t book) const;
 
   // The book's bytes and their length; null and 0 for a book without a file
   // or a number outside 1..Count().
@@ -61,13 +76,15 @@ class BookShelf {
   static uint32_t RaisedPos(int32_t tocPos);
 
  private:
+  enum class State : uint8_t { Unread, Read, Failed };
   struct Book {
     std::unique_ptr<uint8_t[]> buffer;
     uint32_t length = 0;
     uint32_t parsedEnd = 0;
     ByteSet leadingBytes{};
     bool childrenWait = false;
-    bool read = false;
+    State state = State::Unread;
+    FileStamp stamp;
   };
   const Book* Find(int16_t book) const;
 

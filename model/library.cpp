@@ -40,24 +40,25 @@ bool Library::HasDeferredChildren(const OutlineNode& node) const {
          node.m_bookNumber <= BookCount() && node.ChildCount() > ChildrenReadFromFile(node);
 }
 
-void Library::EnsureBookRead(int16_t book) const {
+void Library::EnsureBookRead(int16_t book, Retry retry) const {
   if (!m_bookReader || m_readingHeld || m_shelf.IsRead(book)) return;
+  if (retry == Retry::Never && m_shelf.ReadFailed(book)) return;
   m_bookReader->ReadBook(book);
 }
 
-void Library::EnsureBookReadFor(const OutlineNode& node) const {
+void Library::EnsureBookReadFor(const OutlineNode& node, Retry retry) const {
   // Categories and text items have no book (BookNumber 0); a section's book
   // was read when the section was made.
-  if (node.Level() == 1) EnsureBookRead(node.m_bookNumber);
+  if (node.Level() == 1) EnsureBookRead(node.m_bookNumber, retry);
 }
 
 bool Library::CanOpen(const OutlineNode& node) const {
-  EnsureBookReadFor(node);
+  EnsureBookReadFor(node, Retry::Never);
   return !node.m_children.Empty() || HasDeferredChildren(node);
 }
 
 uint16_t Library::DeclaredChildren(const OutlineNode& node) const {
-  EnsureBookReadFor(node);
+  EnsureBookReadFor(node, Retry::Never);
   return node.ChildCount();
 }
 

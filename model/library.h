@@ -24,8 +24,8 @@ class Library {
   BookShelf& Shelf() { return m_shelf; }
   const BookShelf& Shelf() const { return m_shelf; }
 
-  // Who reads a book's file the first time it is needed; null while books
-  // are read with the catalogue.
+  // Who reads a book's file the first time it is needed (or again, after a
+  // failed read); null for a library without files.
   void SetBookReader(BookReader* reader) { m_bookReader = reader; }
   // While held, no book's file is read: questions answer from what is
   // loaded (an unread book has no children to show), and the book is read
@@ -33,14 +33,18 @@ class Library {
   // container's design mode holds it.
   void HoldFileReading(bool held) { m_readingHeld = held; }
   bool FileReadingHeld() const { return m_readingHeld; }
+  // Whether a book whose last read failed is tried again: when the reader
+  // asks for the book (opening it, a query), but not when a row is only
+  // painted or described, which happens far too often for a retry.
+  enum class Retry { IfFailed, Never };
   // Reads `book`'s file now unless it has been read. Every question below
   // that needs a book's sections, declared count or records asks it first;
   // so must any other code that looks at a book node's children or
   // ChildCount. Reading changes no answer, only when the file is read, so
   // the const questions may do it.
-  void EnsureBookRead(int16_t book) const;
+  void EnsureBookRead(int16_t book, Retry retry = Retry::IfFailed) const;
   // The same for the book `node` belongs to, whatever its level.
-  void EnsureBookReadFor(const OutlineNode& node) const;
+  void EnsureBookReadFor(const OutlineNode& node, Retry retry = Retry::IfFailed) const;
 
   // Every numbered book, including those the catalogue declares beyond its
   // categories' sum (they have no node).
@@ -70,7 +74,7 @@ class Library {
   // its book's file, reached through its FirstChildPos.
   bool HasDeferredChildren(const OutlineNode& node) const;
   // Has children to show when opened, loaded or deferred: such a node gets a
-  // button.
+  // button. Reads an unread book, but tries no failed one again.
   bool CanOpen(const OutlineNode& node) const;
   // The node's declared number of children (a book's from its file).
   uint16_t DeclaredChildren(const OutlineNode& node) const;

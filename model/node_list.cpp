@@ -1,6 +1,6 @@
 #include "model/node_list.h"
 
-#include <cstdlib>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -28,10 +28,13 @@ NodeList& NodeList::operator=(NodeList&& other) noexcept {
 void NodeList::Reserve(uint32_t n) {
   if (n <= m_capacity - m_count) return;
   uint64_t wanted = static_cast<uint64_t>(m_count) + n;
-  if (wanted > UINT32_MAX) throw std::bad_alloc();
-  void* grown = std::realloc(m_items, wanted * sizeof(OutlineNode*));
-  if (!grown) throw std::bad_alloc();
-  m_items = static_cast<OutlineNode**>(grown);
+  if (wanted > UINT32_MAX / sizeof(OutlineNode*)) throw std::bad_alloc();
+  // Through operator new rather than realloc, so that a failed growth is the
+  // same bad_alloc as every other, and the old entries stay until it is had.
+  auto* grown = static_cast<OutlineNode**>(::operator new(wanted * sizeof(OutlineNode*)));
+  if (m_count) std::memcpy(grown, m_items, m_count * sizeof(OutlineNode*));
+  ::operator delete(m_items);
+  m_items = grown;
   m_capacity = static_cast<uint32_t>(wanted);
 }
 
@@ -44,21 +47,34 @@ void NodeList::Append(std::unique_ptr<OutlineNode> node) {
   m_items[m_count++] = node.release();
 }
 
-void NodeList::Clear() {
-  // Deep trees are destroyed without recursion proportional to their depth:
-  // a hostile file can nest sections thousands of levels deep.
-  while (m_count > 0) {
-    OutlineNode* node = m_items[--m_count];
-    // Hand the node's children to this list so they are freed by this loop.
-    if (!node->m_children.Empty()) {
-      NodeList orphans = std::move(node->m_children);
-      Reserve(orphans.m_count);
-      for (uint32_t i = 0; i < orphans.m_count; ++i) m_items[m_count++] = orphans.m_items[i];
-      orphans.m_count = 0;
+void NodeList::DestroyTree(OutlineNode* top) noexcept {
+  // A hostile file or a host can nest nodes thousands of levels deep, and
+  // the memory may have run out: each node's children are emptied from the
+  // back before the node goes, so the walk needs neither a stack nor a list.
+  top->m_parent = nullptr;
+  OutlineNode* node = top;
+  while (node) {
+    NodeList& children = node->m_children;
+    if (children.m_count > 0) {
+      OutlineNode* child = children.m_items[--children.m_count];
+      child->m_parent = node;
+      node = child;
+      continue;
     }
+    OutlineNode* up = node->m_parent;
     delete node;
+    node = up;
   }
-  std::free(m_items);
+}
+
+void NodeList::Truncate(int32_t count) noexcept {
+  const uint32_t keep = count > 0 ? static_cast<uint32_t>(count) : 0;
+  while (m_count > keep) DestroyTree(m_items[--m_count]);
+}
+
+void NodeList::Clear() noexcept {
+  Truncate(0);
+  ::operator delete(m_items);
   m_items = nullptr;
   m_capacity = 0;
 }

@@ -1,6 +1,7 @@
 // NodeList: an ordered list of node references. The root list and every
 // node's children are NodeLists. A list owns the nodes in it; nodes are never
-// removed one by one, only destroyed with the whole tree.
+// removed one by one, only destroyed with the whole tree or cut from a list's
+// tail when a read that appended them failed.
 #pragma once
 
 #include <cstdint>
@@ -31,10 +32,19 @@ class NodeList {
   // Makes room for `n` more entries; loaders that know a group's size call it
   // so that a list holds no slack.
   void Reserve(uint32_t n);
-  // Destroys every node of the list (and their subtrees).
-  void Clear();
+  // Destroys every node of the list (and their subtrees). Allocates nothing
+  // and recurses not at all, whatever the depth: it runs in destructors and
+  // moves, also when memory has run out.
+  void Clear() noexcept;
+  // Destroys the nodes after the first `count` (and their subtrees), as Clear
+  // does; the list keeps its room.
+  void Truncate(int32_t count) noexcept;
 
  private:
+  // Destroys `top` and every node below it, walking down through each node's
+  // last child and back up through the parent links.
+  static void DestroyTree(OutlineNode* top) noexcept;
+
   // A pointer and two 32-bit counts instead of a std::vector: a section node
   // is small, and a million of them are loaded at once.
   OutlineNode** m_items = nullptr;

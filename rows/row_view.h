@@ -138,7 +138,13 @@ class RowView : public CheckObserver {
   int32_t FindAnnouncedRow(const OutlineNode* node, int32_t& hint) const;
   void AnnounceReorder();
   int32_t ToggleOpen(OutlineNode& node, int16_t row, int16_t* lastRow);
+  // Deletes exactly the rows under `node`'s row, at every depth.
   int32_t ToggleClose(OutlineNode& node, int16_t row);
+  // Whether `row` (a node with a row after `node`'s) lies under `node`.
+  static bool IsBelow(const OutlineNode& row, const OutlineNode& node);
+  // Reads a closed section's deferred children as it opens; should that
+  // fail, the section is left closed.
+  void ReadDeferredOrStayClosed(OutlineNode& node);
   int16_t FindRow(const OutlineNode* node, int32_t from) const;
   bool OpenRowOf(OutlineNode* node, int32_t* row);
   // Appends a row unless the list is at its 16-bit limit.

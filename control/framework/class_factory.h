@@ -39,18 +39,22 @@ class ClassFactory : public ComBase<ClassFactory, IClassFactory> {
   }
 
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    *out = nullptr;
-    if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-    IUnknown* object = m_description.create();
-    if (object == nullptr) return E_OUTOFMEMORY;
-    HRESULT hr = object->QueryInterface(iid, out);
-    object->Release();
-    return hr;
+    return Guarded([&]() -> HRESULT {
+      if (out == nullptr) return E_POINTER;
+      *out = nullptr;
+      if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+      IUnknown* object = m_description.create();
+      if (object == nullptr) return E_OUTOFMEMORY;
+      HRESULT hr = object->QueryInterface(iid, out);
+      object->Release();
+      return hr;
+    });
   }
   STDMETHODIMP LockServer(BOOL lock) override {
-    ComModule::Lock(lock != FALSE);
-    return S_OK;
+    return Guarded([&]() -> HRESULT {
+      ComModule::Lock(lock != FALSE);
+      return S_OK;
+    });
   }
 
  private:

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "control/framework/com_module.h"
+#include "platform/win32/com_guard.h"
 
 namespace orvane {
 
@@ -58,17 +59,21 @@ class ComBase : public Bases... {
   ComBase& operator=(const ComBase&) = delete;
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    HRESULT hr = QueryFromTable(static_cast<Derived*>(this), Derived::Interfaces(), iid, out);
-    if (hr == E_NOINTERFACE) {
-      if (void* extra = QueryExtraInterface(iid)) {
-        *out = extra;
-        hr = S_OK;
+    return Guarded([&]() -> HRESULT {
+      HRESULT hr = QueryFromTable(static_cast<Derived*>(this), Derived::Interfaces(), iid, out);
+      if (hr == E_NOINTERFACE) {
+        if (void* extra = QueryExtraInterface(iid)) {
+          *out = extra;
+          hr = S_OK;
+        }
       }
-    }
-    if (SUCCEEDED(hr)) static_cast<IUnknown*>(*out)->AddRef();
-    return hr;
+      if (SUCCEEDED(hr)) static_cast<IUnknown*>(*out)->AddRef();
+      return hr;
+    });
   }
+  // Unguarded: counts references; the destructor it may run allocates nothing.
   STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
+  // Unguarded: as AddRef.
   STDMETHODIMP_(ULONG) Release() override {
     ULONG left = --m_refs;
     if (left == 0) {
@@ -144,18 +149,8 @@ class ComPtr {
 
 namespace orvane {
 
-// Runs the body of a COM method so that no exception leaves it: running out
-// of memory becomes E_OUTOFMEMORY, anything else E_UNEXPECTED.
-template <class Body>
-HRESULT Guarded(Body&& body) noexcept {
-  try {
-    return body();
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
-}
+// Guarded, the guard of every COM method's body, is in
+// platform/win32/com_guard.h.
 
 // Owns a VARIANT for the length of a scope.
 struct ScopedVariant {

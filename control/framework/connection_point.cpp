@@ -23,28 +23,34 @@ class SnapshotEnumerator : public ComBase<SnapshotEnumerator<Enum, Item, EnumIid
   }
 
   STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
-    if (out == nullptr || (count > 1 && fetched == nullptr)) return E_POINTER;
-    ULONG n = 0;
-    while (n < count && m_next < m_items.size()) {
-      out[n] = m_items[m_next++];
-      AddItemRef(out[n]);
-      ++n;
-    }
-    if (fetched) *fetched = n;
-    return n == count ? S_OK : S_FALSE;
+    return Guarded([&]() -> HRESULT {
+      if (out == nullptr || (count > 1 && fetched == nullptr)) return E_POINTER;
+      ULONG n = 0;
+      while (n < count && m_next < m_items.size()) {
+        out[n] = m_items[m_next++];
+        AddItemRef(out[n]);
+        ++n;
+      }
+      if (fetched) *fetched = n;
+      return n == count ? S_OK : S_FALSE;
+    });
   }
   STDMETHODIMP Skip(ULONG count) override {
-    size_t left = m_items.size() - m_next;
-    if (count > left) {
-      m_next = m_items.size();
-      return S_FALSE;
-    }
-    m_next += count;
-    return S_OK;
+    return Guarded([&]() -> HRESULT {
+      size_t left = m_items.size() - m_next;
+      if (count > left) {
+        m_next = m_items.size();
+        return S_FALSE;
+      }
+      m_next += count;
+      return S_OK;
+    });
   }
   STDMETHODIMP Reset() override {
-    m_next = 0;
-    return S_OK;
+    return Guarded([&]() -> HRESULT {
+      m_next = 0;
+      return S_OK;
+    });
   }
   STDMETHODIMP Clone(Enum** out) override {
     if (out == nullptr) return E_POINTER;
@@ -77,27 +83,33 @@ using ConnectionEnumerator =
 ConnectionPoint::~ConnectionPoint() { ReleaseAll(); }
 
 STDMETHODIMP ConnectionPoint::QueryInterface(REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IConnectionPoint)) {
-    *out = static_cast<IConnectionPoint*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
+  return Guarded([&]() -> HRESULT {
+    if (out == nullptr) return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IConnectionPoint)) {
+      *out = static_cast<IConnectionPoint*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  });
 }
 
 STDMETHODIMP ConnectionPoint::GetConnectionInterface(IID* iid) {
-  if (iid == nullptr) return E_POINTER;
-  *iid = m_iid;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (iid == nullptr) return E_POINTER;
+    *iid = m_iid;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP ConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** out) {
-  if (out == nullptr) return E_POINTER;
-  *out = &m_container;
-  m_container.AddRef();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (out == nullptr) return E_POINTER;
+    *out = &m_container;
+    m_container.AddRef();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
@@ -111,23 +123,28 @@ STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
         typed == nullptr)
       return CONNECT_E_CANNOTCONNECT;
   }
+  // The sink's reference goes back should the list not grow.
+  ComPtr<IUnknown> held = ComPtr<IUnknown>::Adopt(typed);
   return Guarded([&] {
-    m_sinks.push_back({m_nextCookie, typed});
+    m_sinks.push_back({m_nextCookie, held.Get()});
+    held.Detach();
     *cookie = m_nextCookie++;
     return S_OK;
   });
 }
 
 STDMETHODIMP ConnectionPoint::Unadvise(DWORD cookie) {
-  for (auto it = m_sinks.begin(); it != m_sinks.end(); ++it) {
-    if (it->cookie == cookie) {
-      IUnknown* sink = it->unknown;
-      m_sinks.erase(it);
-      sink->Release();
-      return S_OK;
+  return Guarded([&]() -> HRESULT {
+    for (auto it = m_sinks.begin(); it != m_sinks.end(); ++it) {
+      if (it->cookie == cookie) {
+        IUnknown* sink = it->unknown;
+        m_sinks.erase(it);
+        sink->Release();
+        return S_OK;
+      }
     }
-  }
-  return CONNECT_E_NOCONNECTION;
+    return CONNECT_E_NOCONNECTION;
+  });
 }
 
 STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** out) {

@@ -23,7 +23,9 @@ class ConnectionPoint : public IConnectionPoint {
   ConnectionPoint& operator=(const ConnectionPoint&) = delete;
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+  // Unguarded: the container's count.
   STDMETHODIMP_(ULONG) AddRef() override { return m_container.AddRef(); }
+  // Unguarded: as AddRef.
   STDMETHODIMP_(ULONG) Release() override { return m_container.Release(); }
 
   STDMETHODIMP GetConnectionInterface(IID* iid) override;

@@ -13,14 +13,16 @@ class FontChangeSink : public ComBase<FontChangeSink, IPropertyNotifySink> {
     return kTable;
   }
   STDMETHODIMP OnChanged(DISPID) override {
-    if (m_changed) {
-      try {
-        m_changed();
-      } catch (...) {
-        // Nothing may leave a notification.
+    return Guarded([&]() -> HRESULT {
+      if (m_changed) {
+        try {
+          m_changed();
+        } catch (...) {
+          // Nothing may leave a notification.
+        }
       }
-    }
-    return S_OK;
+      return S_OK;
+    });
   }
   STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
   void Detach() { m_changed = nullptr; }

@@ -406,12 +406,16 @@ void COleControl::RefreshAmbientValues() {
 }
 
 STDMETHODIMP COleControl::GetClassID(CLSID* clsid) {
-  if (clsid == nullptr) return E_POINTER;
-  *clsid = ClassId();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (clsid == nullptr) return E_POINTER;
+    *clsid = ClassId();
+    return S_OK;
+  });
 }
 
-STDMETHODIMP COleControl::IsDirty() { return m_modified ? S_OK : S_FALSE; }
+STDMETHODIMP COleControl::IsDirty() {
+  return Guarded([&]() -> HRESULT { return m_modified ? S_OK : S_FALSE; });
+}
 
 STDMETHODIMP COleControl::InitNew() {
   return Guarded([&] {
@@ -442,8 +446,10 @@ STDMETHODIMP COleControl::Save(IStream* stream, BOOL clearDirty) {
 }
 
 STDMETHODIMP COleControl::GetSizeMax(ULARGE_INTEGER* size) {
-  if (size == nullptr) return E_POINTER;
-  return E_NOTIMPL;
+  return Guarded([&]() -> HRESULT {
+    if (size == nullptr) return E_POINTER;
+    return E_NOTIMPL;
+  });
 }
 
 STDMETHODIMP COleControl::Load(IPropertyBag* bag, IErrorLog* log) {
@@ -474,48 +480,58 @@ STDMETHODIMP COleControl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll)
 // ---- Connection points ----
 
 STDMETHODIMP COleControl::EnumConnectionPoints(IEnumConnectionPoints** points) {
-  IConnectionPoint* const all[] = {&m_eventPoint, &m_propertyNotifyPoint};
-  return CreateConnectionPointEnumerator(all, points);
+  return Guarded([&]() -> HRESULT {
+    IConnectionPoint* const all[] = {&m_eventPoint, &m_propertyNotifyPoint};
+    return CreateConnectionPointEnumerator(all, points);
+  });
 }
 
 STDMETHODIMP COleControl::FindConnectionPoint(REFIID iid, IConnectionPoint** point) {
-  if (point == nullptr) return E_POINTER;
-  *point = nullptr;
-  ConnectionPoint* found = nullptr;
-  if (IsEqualIID(iid, m_eventPoint.Iid()))
-    found = &m_eventPoint;
-  else if (IsEqualIID(iid, IID_IPropertyNotifySink))
-    found = &m_propertyNotifyPoint;
-  if (found == nullptr) return CONNECT_E_NOCONNECTION;
-  found->AddRef();
-  *point = found;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (point == nullptr) return E_POINTER;
+    *point = nullptr;
+    ConnectionPoint* found = nullptr;
+    if (IsEqualIID(iid, m_eventPoint.Iid()))
+      found = &m_eventPoint;
+    else if (IsEqualIID(iid, IID_IPropertyNotifySink))
+      found = &m_propertyNotifyPoint;
+    if (found == nullptr) return CONNECT_E_NOCONNECTION;
+    found->AddRef();
+    *point = found;
+    return S_OK;
+  });
 }
 
 // ---- Class information and property pages ----
 
 STDMETHODIMP COleControl::GetClassInfo(ITypeInfo** info) {
-  return GetTypeInfoOf(TypeLibrary(), ClassId(), LOCALE_USER_DEFAULT, info);
+  return Guarded([&]() -> HRESULT {
+    return GetTypeInfoOf(TypeLibrary(), ClassId(), LOCALE_USER_DEFAULT, info);
+  });
 }
 
 STDMETHODIMP COleControl::GetGUID(DWORD kind, GUID* guid) {
-  if (guid == nullptr) return E_POINTER;
-  if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) {
-    *guid = GUID_NULL;
-    return E_INVALIDARG;
-  }
-  *guid = m_eventPoint.Iid();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (guid == nullptr) return E_POINTER;
+    if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) {
+      *guid = GUID_NULL;
+      return E_INVALIDARG;
+    }
+    *guid = m_eventPoint.Iid();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::GetPages(CAUUID* pages) {
-  if (pages == nullptr) return E_POINTER;
-  std::span<const CLSID* const> ids = PropertyPageIds();
-  pages->cElems = 0;
-  pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID) * ids.size()));
-  if (pages->pElems == nullptr) return E_OUTOFMEMORY;
-  for (const CLSID* id : ids) pages->pElems[pages->cElems++] = *id;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (pages == nullptr) return E_POINTER;
+    std::span<const CLSID* const> ids = PropertyPageIds();
+    pages->cElems = 0;
+    pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID) * ids.size()));
+    if (pages->pElems == nullptr) return E_OUTOFMEMORY;
+    for (const CLSID* id : ids) pages->pElems[pages->cElems++] = *id;
+    return S_OK;
+  });
 }
 
 }  // namespace orvane

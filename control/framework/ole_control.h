@@ -284,6 +284,9 @@ class COleControl
   void ApplyBorderStyleToWindow();
 
   static LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // ControlWindowProc's body, run in its guard: a message that throws is
+  // answered 0, as a handled one.
+  static LRESULT ControlMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ReflectorWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
   ComPtr<IOleClientSite> m_clientSite;

@@ -42,37 +42,45 @@ class VerbEnumerator : public ComBase<VerbEnumerator, IEnumOLEVERB> {
   }
 
   STDMETHODIMP Next(ULONG count, OLEVERB* verbs, ULONG* fetched) override {
-    if (fetched) *fetched = 0;
-    if (count == 0) return S_OK;
-    if (verbs == nullptr || (count > 1 && fetched == nullptr)) return E_POINTER;
-    ULONG done = 0;
-    while (done < count && m_position < std::size(kVerbs)) {
-      verbs[done] = kVerbs[m_position];
-      // The caller frees each name with CoTaskMemFree.
-      verbs[done].lpszVerbName = CoTaskCopy(kVerbs[m_position].lpszVerbName);
-      if (verbs[done].lpszVerbName == nullptr) {
-        for (ULONG i = 0; i < done; ++i) CoTaskMemFree(verbs[i].lpszVerbName);
-        return E_OUTOFMEMORY;
+    return Guarded([&]() -> HRESULT {
+      if (fetched) *fetched = 0;
+      if (count == 0) return S_OK;
+      if (verbs == nullptr || (count > 1 && fetched == nullptr)) return E_POINTER;
+      ULONG done = 0;
+      while (done < count && m_position < std::size(kVerbs)) {
+        verbs[done] = kVerbs[m_position];
+        // The caller frees each name with CoTaskMemFree.
+        verbs[done].lpszVerbName = CoTaskCopy(kVerbs[m_position].lpszVerbName);
+        if (verbs[done].lpszVerbName == nullptr) {
+          for (ULONG i = 0; i < done; ++i) CoTaskMemFree(verbs[i].lpszVerbName);
+          return E_OUTOFMEMORY;
+        }
+        ++done;
+        ++m_position;
       }
-      ++done;
-      ++m_position;
-    }
-    if (fetched) *fetched = done;
-    return done == count ? S_OK : S_FALSE;
+      if (fetched) *fetched = done;
+      return done == count ? S_OK : S_FALSE;
+    });
   }
   STDMETHODIMP Skip(ULONG count) override {
-    const ULONG left = static_cast<ULONG>(std::size(kVerbs)) - m_position;
-    m_position += count < left ? count : left;
-    return count <= left ? S_OK : S_FALSE;
+    return Guarded([&]() -> HRESULT {
+      const ULONG left = static_cast<ULONG>(std::size(kVerbs)) - m_position;
+      m_position += count < left ? count : left;
+      return count <= left ? S_OK : S_FALSE;
+    });
   }
   STDMETHODIMP Reset() override {
-    m_position = 0;
-    return S_OK;
+    return Guarded([&]() -> HRESULT {
+      m_position = 0;
+      return S_OK;
+    });
   }
   STDMETHODIMP Clone(IEnumOLEVERB** copy) override {
-    if (copy == nullptr) return E_POINTER;
-    *copy = new (std::nothrow) VerbEnumerator(m_position);
-    return *copy ? S_OK : E_OUTOFMEMORY;
+    return Guarded([&]() -> HRESULT {
+      if (copy == nullptr) return E_POINTER;
+      *copy = new (std::nothrow) VerbEnumerator(m_position);
+      return *copy ? S_OK : E_OUTOFMEMORY;
+    });
   }
 
  private:
@@ -88,9 +96,11 @@ constexpr wchar_t kContentsStream[] = L"Contents";
 // ---- Verbs ----
 
 STDMETHODIMP COleControl::EnumVerbs(IEnumOLEVERB** verbs) {
-  if (verbs == nullptr) return E_POINTER;
-  *verbs = new (std::nothrow) VerbEnumerator();
-  return *verbs ? S_OK : E_OUTOFMEMORY;
+  return Guarded([&]() -> HRESULT {
+    if (verbs == nullptr) return E_POINTER;
+    *verbs = new (std::nothrow) VerbEnumerator();
+    return *verbs ? S_OK : E_OUTOFMEMORY;
+  });
 }
 
 HRESULT COleControl::ShowPropertyFrame(HWND parentHint) {
@@ -132,114 +142,130 @@ const EnumeratedProperty* COleControl::FindEnumeratedProperty(DISPID id) const {
 }
 
 STDMETHODIMP COleControl::GetDisplayString(DISPID id, BSTR* text) {
-  if (text == nullptr) return E_POINTER;
-  *text = nullptr;
-  const EnumeratedProperty* property = FindEnumeratedProperty(id);
-  if (property == nullptr) return E_NOTIMPL;
-  VARIANT value;
-  VariantInit(&value);
-  DISPPARAMS none{nullptr, nullptr, 0, 0};
-  HRESULT hr = AutomationDispatch()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
-                                            &none, &value, nullptr, nullptr);
-  if (SUCCEEDED(hr)) hr = VariantChangeType(&value, &value, 0, VT_I4);
-  if (FAILED(hr)) {
-    VariantClear(&value);
-    return hr;
-  }
-  // A stored value outside the enumeration shows as its number.
-  std::wstring shown = std::to_wstring(V_I4(&value));
-  for (const EnumeratedValue& entry : property->values)
-    if (entry.value == V_I4(&value)) shown = entry.display;
-  *text = SysAllocString(shown.c_str());
-  return *text ? S_OK : E_OUTOFMEMORY;
+  return Guarded([&]() -> HRESULT {
+    if (text == nullptr) return E_POINTER;
+    *text = nullptr;
+    const EnumeratedProperty* property = FindEnumeratedProperty(id);
+    if (property == nullptr) return E_NOTIMPL;
+    VARIANT value;
+    VariantInit(&value);
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    HRESULT hr = AutomationDispatch()->Invoke(
+        id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value, nullptr, nullptr);
+    if (SUCCEEDED(hr)) hr = VariantChangeType(&value, &value, 0, VT_I4);
+    if (FAILED(hr)) {
+      VariantClear(&value);
+      return hr;
+    }
+    // A stored value outside the enumeration shows as its number.
+    std::wstring shown = std::to_wstring(V_I4(&value));
+    for (const EnumeratedValue& entry : property->values)
+      if (entry.value == V_I4(&value)) shown = entry.display;
+    *text = SysAllocString(shown.c_str());
+    return *text ? S_OK : E_OUTOFMEMORY;
+  });
 }
 
 STDMETHODIMP COleControl::MapPropertyToPage(DISPID id, CLSID* page) {
-  if (page == nullptr) return E_POINTER;
-  *page = CLSID_NULL;
-  const CLSID* found = PageOfProperty(id);
-  if (found == nullptr) return PERPROP_E_NOPAGEAVAILABLE;
-  *page = *found;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (page == nullptr) return E_POINTER;
+    *page = CLSID_NULL;
+    const CLSID* found = PageOfProperty(id);
+    if (found == nullptr) return PERPROP_E_NOPAGEAVAILABLE;
+    *page = *found;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::GetPredefinedStrings(DISPID id, CALPOLESTR* strings, CADWORD* cookies) {
-  if (strings == nullptr || cookies == nullptr) return E_POINTER;
-  *strings = {};
-  *cookies = {};
-  const EnumeratedProperty* property = FindEnumeratedProperty(id);
-  if (property == nullptr) return E_NOTIMPL;
-  const size_t count = property->values.size();
-  auto* names = static_cast<LPOLESTR*>(CoTaskMemAlloc(sizeof(LPOLESTR) * count));
-  auto* values = static_cast<DWORD*>(CoTaskMemAlloc(sizeof(DWORD) * count));
-  bool ok = names != nullptr && values != nullptr;
-  size_t made = 0;
-  for (; ok && made < count; ++made) {
-    names[made] = CoTaskCopy(property->values[made].display);
-    // The cookie is the value itself, so that it stays valid whatever the
-    // browser kept from an earlier call.
-    values[made] = static_cast<DWORD>(property->values[made].value);
-    ok = names[made] != nullptr;
-  }
-  if (!ok) {
-    for (size_t i = 0; names != nullptr && i < made; ++i) CoTaskMemFree(names[i]);
-    CoTaskMemFree(names);
-    CoTaskMemFree(values);
-    return E_OUTOFMEMORY;
-  }
-  strings->cElems = static_cast<ULONG>(count);
-  strings->pElems = names;
-  cookies->cElems = static_cast<ULONG>(count);
-  cookies->pElems = values;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (strings == nullptr || cookies == nullptr) return E_POINTER;
+    *strings = {};
+    *cookies = {};
+    const EnumeratedProperty* property = FindEnumeratedProperty(id);
+    if (property == nullptr) return E_NOTIMPL;
+    const size_t count = property->values.size();
+    auto* names = static_cast<LPOLESTR*>(CoTaskMemAlloc(sizeof(LPOLESTR) * count));
+    auto* values = static_cast<DWORD*>(CoTaskMemAlloc(sizeof(DWORD) * count));
+    bool ok = names != nullptr && values != nullptr;
+    size_t made = 0;
+    for (; ok && made < count; ++made) {
+      names[made] = CoTaskCopy(property->values[made].display);
+      // The cookie is the value itself, so that it stays valid whatever the
+      // browser kept from an earlier call.
+      values[made] = static_cast<DWORD>(property->values[made].value);
+      ok = names[made] != nullptr;
+    }
+    if (!ok) {
+      for (size_t i = 0; names != nullptr && i < made; ++i) CoTaskMemFree(names[i]);
+      CoTaskMemFree(names);
+      CoTaskMemFree(values);
+      return E_OUTOFMEMORY;
+    }
+    strings->cElems = static_cast<ULONG>(count);
+    strings->pElems = names;
+    cookies->cElems = static_cast<ULONG>(count);
+    cookies->pElems = values;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::GetPredefinedValue(DISPID id, DWORD cookie, VARIANT* value) {
-  if (value == nullptr) return E_POINTER;
-  VariantInit(value);
-  const EnumeratedProperty* property = FindEnumeratedProperty(id);
-  if (property == nullptr) return E_NOTIMPL;
-  for (const EnumeratedValue& entry : property->values) {
-    if (static_cast<DWORD>(entry.value) == cookie) {
-      V_VT(value) = VT_I4;
-      V_I4(value) = entry.value;
-      return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (value == nullptr) return E_POINTER;
+    VariantInit(value);
+    const EnumeratedProperty* property = FindEnumeratedProperty(id);
+    if (property == nullptr) return E_NOTIMPL;
+    for (const EnumeratedValue& entry : property->values) {
+      if (static_cast<DWORD>(entry.value) == cookie) {
+        V_VT(value) = VT_I4;
+        V_I4(value) = entry.value;
+        return S_OK;
+      }
     }
-  }
-  return E_INVALIDARG;
+    return E_INVALIDARG;
+  });
 }
 
 // ---- IPersistStorage ----
 
 STDMETHODIMP COleControl::InitNew(IStorage* storage) {
-  if (storage == nullptr) return E_POINTER;
-  return InitNew();
+  return Guarded([&]() -> HRESULT {
+    if (storage == nullptr) return E_POINTER;
+    return InitNew();
+  });
 }
 
 STDMETHODIMP COleControl::Load(IStorage* storage) {
-  if (storage == nullptr) return E_POINTER;
-  ComPtr<IStream> stream;
-  HRESULT hr = storage->OpenStream(kContentsStream, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
-                                   stream.Receive());
-  if (FAILED(hr)) return hr;
-  return Load(stream.Get());
+  return Guarded([&]() -> HRESULT {
+    if (storage == nullptr) return E_POINTER;
+    ComPtr<IStream> stream;
+    HRESULT hr = storage->OpenStream(kContentsStream, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
+                                     stream.Receive());
+    if (FAILED(hr)) return hr;
+    return Load(stream.Get());
+  });
 }
 
 STDMETHODIMP COleControl::Save(IStorage* storage, BOOL) {
-  if (storage == nullptr) return E_POINTER;
-  ComPtr<IStream> stream;
-  HRESULT hr = storage->CreateStream(
-      kContentsStream, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0, stream.Receive());
-  if (FAILED(hr)) return hr;
-  hr = Save(stream.Get(), FALSE);
-  if (FAILED(hr)) return hr;
-  // The dirty flag is cleared by SaveCompleted, when the container is done.
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (storage == nullptr) return E_POINTER;
+    ComPtr<IStream> stream;
+    HRESULT hr = storage->CreateStream(
+        kContentsStream, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0, stream.Receive());
+    if (FAILED(hr)) return hr;
+    hr = Save(stream.Get(), FALSE);
+    if (FAILED(hr)) return hr;
+    // The dirty flag is cleared by SaveCompleted, when the container is done.
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::SaveCompleted(IStorage*) {
-  SetModifiedFlag(false);
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    SetModifiedFlag(false);
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::HandsOffStorage() {
@@ -250,48 +276,51 @@ STDMETHODIMP COleControl::HandsOffStorage() {
 // ---- IQuickActivate ----
 
 STDMETHODIMP COleControl::QuickActivate(QACONTAINER* container, QACONTROL* control) {
-  if (container == nullptr || control == nullptr) return E_POINTER;
-  // Containers built for an older, smaller QACONTAINER are answered as far
-  // as their structure goes.
-  if (container->cbSize < offsetof(QACONTAINER, pOleControlSite) ||
-      control->cbSize < offsetof(QACONTROL, dwPointerActivationPolicy))
-    return E_INVALIDARG;
-  // Only the fields this structure has are cleared and filled, whatever
-  // size the caller claims.
-  const ULONG controlSize =
-      control->cbSize < sizeof(QACONTROL) ? control->cbSize : static_cast<ULONG>(sizeof(QACONTROL));
-  memset(reinterpret_cast<BYTE*>(control) + sizeof(ULONG), 0, controlSize - sizeof(ULONG));
+  return Guarded([&]() -> HRESULT {
+    if (container == nullptr || control == nullptr) return E_POINTER;
+    // Containers built for an older, smaller QACONTAINER are answered as far
+    // as their structure goes.
+    if (container->cbSize < offsetof(QACONTAINER, pOleControlSite) ||
+        control->cbSize < offsetof(QACONTROL, dwPointerActivationPolicy))
+      return E_INVALIDARG;
+    // Only the fields this structure has are cleared and filled, whatever
+    // size the caller claims.
+    const ULONG controlSize = control->cbSize < sizeof(QACONTROL)
+                                  ? control->cbSize
+                                  : static_cast<ULONG>(sizeof(QACONTROL));
+    memset(reinterpret_cast<BYTE*>(control) + sizeof(ULONG), 0, controlSize - sizeof(ULONG));
 
-  if (container->pClientSite) {
-    HRESULT hr = SetClientSite(container->pClientSite);
-    if (FAILED(hr)) return hr;
-  }
-  if (container->pAdviseSink) SetAdvise(DVASPECT_CONTENT, 0, container->pAdviseSink);
-  if (container->pUnkEventSink)
-    m_eventPoint.Advise(container->pUnkEventSink, &control->dwEventCookie);
-  if (container->pPropertyNotifySink)
-    m_propertyNotifyPoint.Advise(container->pPropertyNotifySink, &control->dwPropNotifyCookie);
+    if (container->pClientSite) {
+      HRESULT hr = SetClientSite(container->pClientSite);
+      if (FAILED(hr)) return hr;
+    }
+    if (container->pAdviseSink) SetAdvise(DVASPECT_CONTENT, 0, container->pAdviseSink);
+    if (container->pUnkEventSink)
+      m_eventPoint.Advise(container->pUnkEventSink, &control->dwEventCookie);
+    if (container->pPropertyNotifySink)
+      m_propertyNotifyPoint.Advise(container->pPropertyNotifySink, &control->dwPropNotifyCookie);
 
-  // The ambient values arrive with the call; the site may not answer them.
-  AmbientValues ambient;
-  ambient.backColor = container->colorBack;
-  ambient.foreColor = container->colorFore;
-  ambient.font = container->pFont;
-  ambient.userMode = (container->dwAmbientFlags & QACONTAINER_USERMODE) != 0;
-  ApplyAmbientValues(ambient);
+    // The ambient values arrive with the call; the site may not answer them.
+    AmbientValues ambient;
+    ambient.backColor = container->colorBack;
+    ambient.foreColor = container->colorFore;
+    ambient.font = container->pFont;
+    ambient.userMode = (container->dwAmbientFlags & QACONTAINER_USERMODE) != 0;
+    ApplyAmbientValues(ambient);
 
-  control->dwMiscStatus = MiscStatus();
-  control->dwViewStatus = 0;
-  if (controlSize >= sizeof(QACONTROL)) control->dwPointerActivationPolicy = 0;
-  return S_OK;
+    control->dwMiscStatus = MiscStatus();
+    control->dwViewStatus = 0;
+    if (controlSize >= sizeof(QACONTROL)) control->dwPointerActivationPolicy = 0;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::SetContentExtent(LPSIZEL size) {
-  return SetExtent(DVASPECT_CONTENT, size);
+  return Guarded([&]() -> HRESULT { return SetExtent(DVASPECT_CONTENT, size); });
 }
 
 STDMETHODIMP COleControl::GetContentExtent(LPSIZEL size) {
-  return GetExtent(DVASPECT_CONTENT, size);
+  return Guarded([&]() -> HRESULT { return GetExtent(DVASPECT_CONTENT, size); });
 }
 
 }  // namespace orvane

@@ -28,35 +28,43 @@ STDMETHODIMP COleControl::SetClientSite(IOleClientSite* site) {
 }
 
 STDMETHODIMP COleControl::GetClientSite(IOleClientSite** site) {
-  if (site == nullptr) return E_POINTER;
-  *site = m_clientSite.Get();
-  if (*site) (*site)->AddRef();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (site == nullptr) return E_POINTER;
+    *site = m_clientSite.Get();
+    if (*site) (*site)->AddRef();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::SetHostNames(LPCOLESTR, LPCOLESTR) { return S_OK; }
 
 STDMETHODIMP COleControl::Close(DWORD saveOption) {
-  if (m_clientSite && m_modified &&
-      (saveOption == OLECLOSE_SAVEIFDIRTY || saveOption == OLECLOSE_PROMPTSAVE))
-    m_clientSite->SaveObject();
-  InPlaceDeactivate();
-  if (m_adviseHolder) m_adviseHolder->SendOnClose();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (m_clientSite && m_modified &&
+        (saveOption == OLECLOSE_SAVEIFDIRTY || saveOption == OLECLOSE_PROMPTSAVE))
+      m_clientSite->SaveObject();
+    InPlaceDeactivate();
+    if (m_adviseHolder) m_adviseHolder->SendOnClose();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::SetMoniker(DWORD, IMoniker*) { return E_NOTIMPL; }
 
 STDMETHODIMP COleControl::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
-  if (moniker) *moniker = nullptr;
-  return E_NOTIMPL;
+  return Guarded([&]() -> HRESULT {
+    if (moniker) *moniker = nullptr;
+    return E_NOTIMPL;
+  });
 }
 
 STDMETHODIMP COleControl::InitFromData(IDataObject*, BOOL, DWORD) { return E_NOTIMPL; }
 
 STDMETHODIMP COleControl::GetClipboardData(DWORD, IDataObject** data) {
-  if (data) *data = nullptr;
-  return E_NOTIMPL;
+  return Guarded([&]() -> HRESULT {
+    if (data) *data = nullptr;
+    return E_NOTIMPL;
+  });
 }
 
 STDMETHODIMP COleControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND parent,
@@ -84,7 +92,9 @@ STDMETHODIMP COleControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, H
 STDMETHODIMP COleControl::Update() { return S_OK; }
 STDMETHODIMP COleControl::IsUpToDate() { return S_OK; }
 
-STDMETHODIMP COleControl::GetUserClassID(CLSID* clsid) { return GetClassID(clsid); }
+STDMETHODIMP COleControl::GetUserClassID(CLSID* clsid) {
+  return Guarded([&]() -> HRESULT { return GetClassID(clsid); });
+}
 
 STDMETHODIMP COleControl::GetUserType(DWORD form, LPOLESTR* name) {
   if (name == nullptr) return E_POINTER;
@@ -101,49 +111,61 @@ STDMETHODIMP COleControl::GetUserType(DWORD form, LPOLESTR* name) {
 }
 
 STDMETHODIMP COleControl::SetExtent(DWORD aspect, SIZEL* size) {
-  if (size == nullptr) return E_POINTER;
-  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  if (size->cx < 0 || size->cy < 0) return E_INVALIDARG;
-  if (m_extent.cx != size->cx || m_extent.cy != size->cy) {
-    m_extent = *size;
-    SetModifiedFlag();
-  }
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (size == nullptr) return E_POINTER;
+    if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+    if (size->cx < 0 || size->cy < 0) return E_INVALIDARG;
+    if (m_extent.cx != size->cx || m_extent.cy != size->cy) {
+      m_extent = *size;
+      SetModifiedFlag();
+    }
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::GetExtent(DWORD aspect, SIZEL* size) {
-  if (size == nullptr) return E_POINTER;
-  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  *size = m_extent;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (size == nullptr) return E_POINTER;
+    if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+    *size = m_extent;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::Advise(IAdviseSink* sink, DWORD* cookie) {
-  if (cookie == nullptr) return E_POINTER;
-  *cookie = 0;
-  if (!m_adviseHolder) {
-    HRESULT hr = CreateOleAdviseHolder(m_adviseHolder.Receive());
-    if (FAILED(hr)) return hr;
-  }
-  return m_adviseHolder->Advise(sink, cookie);
+  return Guarded([&]() -> HRESULT {
+    if (cookie == nullptr) return E_POINTER;
+    *cookie = 0;
+    if (!m_adviseHolder) {
+      HRESULT hr = CreateOleAdviseHolder(m_adviseHolder.Receive());
+      if (FAILED(hr)) return hr;
+    }
+    return m_adviseHolder->Advise(sink, cookie);
+  });
 }
 
 STDMETHODIMP COleControl::Unadvise(DWORD cookie) {
-  if (!m_adviseHolder) return OLE_E_NOCONNECTION;
-  return m_adviseHolder->Unadvise(cookie);
+  return Guarded([&]() -> HRESULT {
+    if (!m_adviseHolder) return OLE_E_NOCONNECTION;
+    return m_adviseHolder->Unadvise(cookie);
+  });
 }
 
 STDMETHODIMP COleControl::EnumAdvise(IEnumSTATDATA** advises) {
-  if (advises == nullptr) return E_POINTER;
-  *advises = nullptr;
-  if (!m_adviseHolder) return E_FAIL;
-  return m_adviseHolder->EnumAdvise(advises);
+  return Guarded([&]() -> HRESULT {
+    if (advises == nullptr) return E_POINTER;
+    *advises = nullptr;
+    if (!m_adviseHolder) return E_FAIL;
+    return m_adviseHolder->EnumAdvise(advises);
+  });
 }
 
 STDMETHODIMP COleControl::GetMiscStatus(DWORD, DWORD* status) {
-  if (status == nullptr) return E_POINTER;
-  *status = MiscStatus();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (status == nullptr) return E_POINTER;
+    *status = MiscStatus();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::SetColorScheme(LOGPALETTE*) { return E_NOTIMPL; }
@@ -196,57 +218,65 @@ HRESULT COleControl::InPlaceActivate(LONG verb, HWND parentHint, LPCRECT posHint
 }
 
 STDMETHODIMP COleControl::GetWindow(HWND* window) {
-  if (window == nullptr) return E_POINTER;
-  *window = m_hWnd;
-  return m_hWnd ? S_OK : E_FAIL;
+  return Guarded([&]() -> HRESULT {
+    if (window == nullptr) return E_POINTER;
+    *window = m_hWnd;
+    return m_hWnd ? S_OK : E_FAIL;
+  });
 }
 
 STDMETHODIMP COleControl::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
 
 STDMETHODIMP COleControl::InPlaceDeactivate() {
-  if (!m_inPlaceActive) return S_OK;
-  UIDeactivate();
-  m_inPlaceActive = false;
-  DestroyControlWindow();
-  ComPtr<IOleInPlaceSite> site = m_inPlaceSite;
-  m_inPlaceSite.Reset();
-  if (site) site->OnInPlaceDeactivate();
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (!m_inPlaceActive) return S_OK;
+    UIDeactivate();
+    m_inPlaceActive = false;
+    DestroyControlWindow();
+    ComPtr<IOleInPlaceSite> site = m_inPlaceSite;
+    m_inPlaceSite.Reset();
+    if (site) site->OnInPlaceDeactivate();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::UIDeactivate() {
-  if (!m_uiActive) return S_OK;
-  m_uiActive = false;
-  if (m_inPlaceSite) {
-    ComPtr<IOleInPlaceFrame> frame;
-    ComPtr<IOleInPlaceUIWindow> document;
-    RECT pos{}, clip{};
-    OLEINPLACEFRAMEINFO frameInfo{};
-    frameInfo.cb = sizeof frameInfo;
-    if (SUCCEEDED(m_inPlaceSite->GetWindowContext(frame.Receive(), document.Receive(), &pos, &clip,
-                                                  &frameInfo))) {
-      if (document) document->SetActiveObject(nullptr, nullptr);
-      if (frame) frame->SetActiveObject(nullptr, nullptr);
+  return Guarded([&]() -> HRESULT {
+    if (!m_uiActive) return S_OK;
+    m_uiActive = false;
+    if (m_inPlaceSite) {
+      ComPtr<IOleInPlaceFrame> frame;
+      ComPtr<IOleInPlaceUIWindow> document;
+      RECT pos{}, clip{};
+      OLEINPLACEFRAMEINFO frameInfo{};
+      frameInfo.cb = sizeof frameInfo;
+      if (SUCCEEDED(m_inPlaceSite->GetWindowContext(frame.Receive(), document.Receive(), &pos,
+                                                    &clip, &frameInfo))) {
+        if (document) document->SetActiveObject(nullptr, nullptr);
+        if (frame) frame->SetActiveObject(nullptr, nullptr);
+      }
+      m_inPlaceSite->OnUIDeactivate(FALSE);
     }
-    m_inPlaceSite->OnUIDeactivate(FALSE);
-  }
-  return S_OK;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::SetObjectRects(LPCRECT pos, LPCRECT) {
-  if (pos == nullptr) return E_POINTER;
-  if (m_reflector) {
-    int width = pos->right - pos->left;
-    int height = pos->bottom - pos->top;
-    MoveWindow(m_reflector, pos->left, pos->top, width, height, TRUE);
-    MoveWindow(m_hWnd, 0, 0, width, height, TRUE);
-  }
-  HDC screen = GetDC(nullptr);
-  SIZEL extent{HimetricFromPixels(pos->right - pos->left, GetDeviceCaps(screen, LOGPIXELSX)),
-               HimetricFromPixels(pos->bottom - pos->top, GetDeviceCaps(screen, LOGPIXELSY))};
-  ReleaseDC(nullptr, screen);
-  m_extent = extent;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (pos == nullptr) return E_POINTER;
+    if (m_reflector) {
+      int width = pos->right - pos->left;
+      int height = pos->bottom - pos->top;
+      MoveWindow(m_reflector, pos->left, pos->top, width, height, TRUE);
+      MoveWindow(m_hWnd, 0, 0, width, height, TRUE);
+    }
+    HDC screen = GetDC(nullptr);
+    SIZEL extent{HimetricFromPixels(pos->right - pos->left, GetDeviceCaps(screen, LOGPIXELSX)),
+                 HimetricFromPixels(pos->bottom - pos->top, GetDeviceCaps(screen, LOGPIXELSY))};
+    ReleaseDC(nullptr, screen);
+    m_extent = extent;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::ReactivateAndUndo() { return E_NOTIMPL; }
@@ -259,12 +289,14 @@ STDMETHODIMP COleControl::EnableModeless(BOOL) { return S_OK; }
 // ---- IOleControl ----
 
 STDMETHODIMP COleControl::GetControlInfo(CONTROLINFO* info) {
-  if (info == nullptr) return E_POINTER;
-  // No mnemonics: the control takes no keyboard shortcuts of its own.
-  info->hAccel = nullptr;
-  info->cAccel = 0;
-  info->dwFlags = 0;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (info == nullptr) return E_POINTER;
+    // No mnemonics: the control takes no keyboard shortcuts of its own.
+    info->hAccel = nullptr;
+    info->cAccel = 0;
+    info->dwFlags = 0;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::OnMnemonic(MSG*) { return S_OK; }
@@ -279,11 +311,13 @@ STDMETHODIMP COleControl::OnAmbientPropertyChange(DISPID id) {
 }
 
 STDMETHODIMP COleControl::FreezeEvents(BOOL freeze) {
-  if (freeze)
-    ++m_freezeEvents;
-  else if (m_freezeEvents > 0)
-    --m_freezeEvents;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (freeze)
+      ++m_freezeEvents;
+    else if (m_freezeEvents > 0)
+      --m_freezeEvents;
+    return S_OK;
+  });
 }
 
 // ---- IViewObject2 ----
@@ -313,36 +347,44 @@ STDMETHODIMP COleControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, 
 
 STDMETHODIMP COleControl::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,
                                       LOGPALETTE** colors) {
-  if (colors) *colors = nullptr;
-  return S_FALSE;
+  return Guarded([&]() -> HRESULT {
+    if (colors) *colors = nullptr;
+    return S_FALSE;
+  });
 }
 
 STDMETHODIMP COleControl::Freeze(DWORD, LONG, void*, DWORD* freeze) {
-  if (freeze) *freeze = 0;
-  return E_NOTIMPL;
+  return Guarded([&]() -> HRESULT {
+    if (freeze) *freeze = 0;
+    return E_NOTIMPL;
+  });
 }
 
 STDMETHODIMP COleControl::Unfreeze(DWORD) { return E_NOTIMPL; }
 
 STDMETHODIMP COleControl::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
-  m_viewAspects = aspects;
-  m_viewFlags = flags;
-  m_viewSink = sink;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    m_viewAspects = aspects;
+    m_viewFlags = flags;
+    m_viewSink = sink;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
-  if (aspects) *aspects = m_viewAspects;
-  if (flags) *flags = m_viewFlags;
-  if (sink) {
-    *sink = m_viewSink.Get();
-    if (*sink) (*sink)->AddRef();
-  }
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (aspects) *aspects = m_viewAspects;
+    if (flags) *flags = m_viewFlags;
+    if (sink) {
+      *sink = m_viewSink.Get();
+      if (*sink) (*sink)->AddRef();
+    }
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COleControl::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
-  return GetExtent(aspect, size);
+  return Guarded([&]() -> HRESULT { return GetExtent(aspect, size); });
 }
 
 void COleControl::SendViewChange() {

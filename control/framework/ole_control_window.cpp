@@ -7,6 +7,8 @@
 #include <windowsx.h>
 
 #include "control/framework/com_module.h"
+#include "platform/portable/boundary_guard.h"
+#include "platform/win32/paint_scope.h"
 
 namespace orvane {
 namespace {
@@ -179,10 +181,10 @@ LRESULT COleControl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnDraw(reinterpret_cast<HDC>(wParam), client, client);
         return 0;
       }
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(m_hWnd, &ps);
-      OnDraw(dc, client, ps.rcPaint);
-      EndPaint(m_hWnd, &ps);
+      // Ended however the drawing ends: a region left invalid would be
+      // painted again, and fail again, for ever.
+      PaintScope paint(m_hWnd);
+      OnDraw(paint.Dc(), client, paint.Area());
       return 0;
     }
     case WM_LBUTTONDOWN:
@@ -227,6 +229,11 @@ LRESULT COleControl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK COleControl::ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return GuardedValue(LRESULT{0},
+                      [&]() -> LRESULT { return ControlMessage(hwnd, msg, wParam, lParam); });
+}
+
+LRESULT COleControl::ControlMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* control = reinterpret_cast<COleControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (control == nullptr) return DefWindowProcW(hwnd, msg, wParam, lParam);
   if (msg == WM_DESTROY) control->OnDestroyWindow();
@@ -238,12 +245,7 @@ LRESULT CALLBACK COleControl::ControlWindowProc(HWND hwnd, UINT msg, WPARAM wPar
     control->m_superProc = nullptr;
     return CallWindowProcW(super, hwnd, msg, wParam, lParam);
   }
-  try {
-    return control->WindowProc(msg, wParam, lParam);
-  } catch (...) {
-    // A window procedure must not throw into the system's message loop.
-    return 0;
-  }
+  return control->WindowProc(msg, wParam, lParam);
 }
 
 LRESULT CALLBACK COleControl::ReflectorWindowProc(HWND hwnd, UINT msg, WPARAM wParam,
@@ -254,13 +256,10 @@ LRESULT CALLBACK COleControl::ReflectorWindowProc(HWND hwnd, UINT msg, WPARAM wP
   }
   auto* control = reinterpret_cast<COleControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (control != nullptr && IsReflected(msg)) {
-    try {
-      // Called directly: the first WM_MEASUREITEM arrives while the system
-      // control is still being created, before it is subclassed.
-      return control->WindowProc(OCM__BASE + msg, wParam, lParam);
-    } catch (...) {
-      return 0;
-    }
+    // Called directly: the first WM_MEASUREITEM arrives while the system
+    // control is still being created, before it is subclassed.
+    return GuardedValue(LRESULT{0},
+                        [&] { return control->WindowProc(OCM__BASE + msg, wParam, lParam); });
   }
   if (msg == WM_SETFOCUS && control != nullptr && control->m_hWnd != nullptr) {
     SetFocus(control->m_hWnd);

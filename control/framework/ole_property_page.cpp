@@ -26,8 +26,10 @@ void COlePropertyPage::ReleaseObjects() {
 }
 
 STDMETHODIMP COlePropertyPage::SetPageSite(IPropertyPageSite* site) {
-  m_site = site;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    m_site = site;
+    return S_OK;
+  });
 }
 
 INT_PTR CALLBACK COlePropertyPage::DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -66,10 +68,12 @@ STDMETHODIMP COlePropertyPage::Activate(HWND parent, LPCRECT rect, BOOL) {
 }
 
 STDMETHODIMP COlePropertyPage::Deactivate() {
-  if (m_window == nullptr) return E_UNEXPECTED;
-  DestroyWindow(m_window);
-  m_window = nullptr;
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (m_window == nullptr) return E_UNEXPECTED;
+    DestroyWindow(m_window);
+    m_window = nullptr;
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COlePropertyPage::GetPageInfo(PROPPAGEINFO* info) {
@@ -110,20 +114,26 @@ STDMETHODIMP COlePropertyPage::SetObjects(ULONG count, IUnknown** objects) {
 }
 
 STDMETHODIMP COlePropertyPage::Show(UINT command) {
-  if (m_window == nullptr) return E_UNEXPECTED;
-  ShowWindow(m_window, static_cast<int>(command));
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (m_window == nullptr) return E_UNEXPECTED;
+    ShowWindow(m_window, static_cast<int>(command));
+    return S_OK;
+  });
 }
 
 STDMETHODIMP COlePropertyPage::Move(LPCRECT rect) {
-  if (rect == nullptr) return E_POINTER;
-  if (m_window == nullptr) return E_UNEXPECTED;
-  MoveWindow(m_window, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
-             TRUE);
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (rect == nullptr) return E_POINTER;
+    if (m_window == nullptr) return E_UNEXPECTED;
+    MoveWindow(m_window, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
+               TRUE);
+    return S_OK;
+  });
 }
 
-STDMETHODIMP COlePropertyPage::IsPageDirty() { return m_dirty ? S_OK : S_FALSE; }
+STDMETHODIMP COlePropertyPage::IsPageDirty() {
+  return Guarded([&]() -> HRESULT { return m_dirty ? S_OK : S_FALSE; });
+}
 
 STDMETHODIMP COlePropertyPage::Apply() {
   return Guarded([&] {
@@ -135,8 +145,10 @@ STDMETHODIMP COlePropertyPage::Apply() {
 STDMETHODIMP COlePropertyPage::Help(LPCOLESTR) { return E_NOTIMPL; }
 
 STDMETHODIMP COlePropertyPage::TranslateAccelerator(MSG* msg) {
-  if (msg == nullptr) return E_POINTER;
-  return S_FALSE;
+  return Guarded([&]() -> HRESULT {
+    if (msg == nullptr) return E_POINTER;
+    return S_FALSE;
+  });
 }
 
 void COlePropertyPage::DoDataExchange(bool) { SetModifiedFlag(false); }

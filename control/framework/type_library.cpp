@@ -158,16 +158,18 @@ HRESULT TypeInfoDispatch::Invoke(void* object, DISPID id, REFIID iid, LCID lcid,
                                  DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                                  UINT* argError) {
   if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-  ITypeInfo* info = nullptr;
-  HRESULT hr = GetTypeInfoOf(m_library, m_vtableIid, lcid, &info);
-  if (FAILED(hr)) return hr;
-  // A host may pass no parameter block for a call without arguments.
+  // A host may pass no parameter block for a call without arguments. The
+  // block is checked before the type information is taken, which a refusal
+  // would otherwise leave unreleased.
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   if (params == nullptr) params = &none;
   if ((params->cArgs > 0 && params->rgvarg == nullptr) ||
       (params->cNamedArgs > 0 && params->rgdispidNamedArgs == nullptr) ||
       params->cNamedArgs > params->cArgs)
     return E_INVALIDARG;
+  ITypeInfo* info = nullptr;
+  HRESULT hr = GetTypeInfoOf(m_library, m_vtableIid, lcid, &info);
+  if (FAILED(hr)) return hr;
   // The members raise errors through the error object; clear any stale one.
   SetErrorInfo(0, nullptr);
   // The details are always asked for, so that a refusal is completed even

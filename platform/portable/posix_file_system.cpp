@@ -104,6 +104,8 @@ class PosixFile : public File, public StampedFile {
     return static_cast<int64_t>(time.time_since_epoch().count());
   }
 
+  int64_t ModifiedTime() override { return ModifiedStamp().value_or(0); }
+
  private:
   fs::path m_path;
   std::ifstream m_stream;

@@ -57,6 +57,13 @@ class Win32File : public File {
     return total;
   }
 
+  int64_t ModifiedTime() override {
+    FILETIME written;
+    if (!GetFileTime(m_handle, nullptr, nullptr, &written)) return 0;
+    return static_cast<int64_t>((static_cast<uint64_t>(written.dwHighDateTime) << 32) |
+                                written.dwLowDateTime);
+  }
+
  private:
   HANDLE m_handle;
 };

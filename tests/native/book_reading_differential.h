@@ -65,6 +65,7 @@ class BookReadingDifferential {
     for (CoreFixture* f : {&m_eager, &m_lazy}) f->Catalogue("lib", names, declared);
     for (int b = 0; b < m_bookCount; ++b) {
       std::vector<uint8_t> bytes = MakeToc();
+      m_files.push_back(bytes);
       if (bytes.empty() && m_in.Below(2) == 0) continue;  // no file at all
       for (CoreFixture* f : {&m_eager, &m_lazy})
         f->files.Put("lib\\b" + std::to_string(b) + ".TOC", bytes);
@@ -119,7 +120,45 @@ class BookReadingDifferential {
   }
   int32_t AnyRow() { return static_cast<int32_t>(m_in.Below(m_lazy.rows.Count() + 2)) - 1; }
 
+  // Another program changes a book's file once both cores have read it (the
+  // one reading on demand is made to read it first, and a failed read is
+  // tried again in both, so that both hold the same leading region):
+  // deferred reads must then agree, taking nothing from a file that is no
+  // longer the one read.
+  void ChangeFile() {
+    if (m_bookCount == 0) return;
+    const int b = static_cast<int>(m_in.Below(static_cast<uint32_t>(m_bookCount)));
+    const std::string path = "lib\\b" + std::to_string(b) + ".TOC";
+    const std::vector<uint8_t>& original = m_files[static_cast<size_t>(b)];
+    const uint32_t kind = m_in.Below(5);
+    std::vector<uint8_t> bytes = original;
+    int64_t modified = ++m_writes;
+    if (kind == 1) bytes.resize(m_in.Below(static_cast<uint32_t>(bytes.size()) + 1));
+    if (kind == 3) modified = 0;  // the very file read, back again
+    if (kind == 4) bytes = MakeToc();
+    m_log << "  file of book " << (b + 1) << " "
+          << (kind == 0   ? "rewritten"
+              : kind == 1 ? "cut"
+              : kind == 2 ? "removed"
+              : kind == 3 ? "restored"
+                          : "replaced")
+          << "\n";
+    for (CoreFixture* f : {&m_eager, &m_lazy}) {
+      // A book whose read failed is tried again here, in both.
+      f->core.Outline().EnsureBookRead(static_cast<int16_t>(b + 1));
+      if (kind == 2) {
+        f->files.Remove(path);
+      } else {
+        f->files.Put(path, bytes, modified);
+      }
+    }
+  }
+
   void RandomStep() {
+    if (m_in.Below(8) == 0) {
+      ChangeFile();
+      return;
+    }
     switch (m_in.Below(16)) {
       case 14: {
         // Any bytes at all as a query: both cores must find the same titles.
@@ -301,6 +340,8 @@ class BookReadingDifferential {
   int m_bookCount = 0;
   int m_sectionCount = 0;
   std::vector<int32_t> m_positions;
+  std::vector<std::vector<uint8_t>> m_files;  // each book's file as first written
+  int64_t m_writes = 0;
   std::ostringstream m_log;
   std::string m_failure;
 };

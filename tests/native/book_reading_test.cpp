@@ -123,16 +123,30 @@ TEST(BookReading, AFileIsFoundWhereTheCatalogueSaidWhenItWasLoaded) {
   EXPECT_EQ(f.files.opened, std::vector<std::string>{"lib\\a.TOC"});
 }
 
-TEST(BookReading, AnUnreadableFileIsNotTriedAgain) {
+TEST(BookReading, AFailedReadIsTriedAgainWhenTheReaderAsksNotWhenARowIsPainted) {
   CoreFixture f;
   f.Catalogue("lib", {{"gone"}});
   f.core.LoadBooks("lib");
+  f.core.View().SetApplyCheck(true);  // the book gets a row
   EXPECT_EQ(f.core.Queries().TocToFilePos(1, 10), -1);
+  EXPECT_TRUE(f.core.Outline().Shelf().ReadFailed(1));
   SampleBook sample;
-  f.Book("gone", sample.toc);  // appears later: the book stays as first found
-  EXPECT_EQ(f.core.Queries().TocToFilePos(1, 10), -1);
+  f.Book("gone", sample.toc);  // appears later
+  // Painting asks whether the row gets a button: no new try for that.
   EXPECT_FALSE(f.core.Outline().CanOpen(*f.core.Outline().BookNode(1)));
   EXPECT_EQ(f.files.opened.size(), 1u);
+  // A query is the reader asking: the file is read now, and kept.
+  EXPECT_EQ(f.core.Queries().GetSectionTitle(1, sample.a), "A");
+  EXPECT_EQ(f.files.opened.size(), 2u);
+  EXPECT_TRUE(f.core.Outline().CanOpen(*f.core.Outline().BookNode(1)));
+  // Opening the book's row tries a failed read again too.
+  f.files.Remove("lib\\gone.TOC");
+  f.core.LoadBooks("lib");
+  f.core.View().SetApplyCheck(true);
+  EXPECT_EQ(f.core.View().ToggleNode(static_cast<int16_t>(f.RowOf("B1.1"))), 0);
+  f.Book("gone", sample.toc);
+  f.core.View().ToggleNode(static_cast<int16_t>(f.RowOf("B1.1")));  // closes the empty book
+  EXPECT_EQ(f.core.View().ToggleNode(static_cast<int16_t>(f.RowOf("B1.1"))), 2);
 }
 
 }  // namespace

@@ -52,21 +52,31 @@ using orvane::MemoryFile;
 // Files by path; names compared without case, as on Windows.
 class MemoryFileSystem : public FileSystem {
  public:
-  void Put(const std::string& path, std::vector<uint8_t> bytes) { m_files[Lower(path)] = bytes; }
+  // `modified` is the time the file tells; a file written again with the
+  // same bytes and time passes for the same file.
+  void Put(const std::string& path, std::vector<uint8_t> bytes, int64_t modified = 0) {
+    m_files[Lower(path)] = {std::move(bytes), modified};
+  }
   void Put(const std::string& path, const std::string& text) {
     Put(path, std::vector<uint8_t>(text.begin(), text.end()));
   }
   void Remove(const std::string& path) { m_files.erase(Lower(path)); }
   std::unique_ptr<File> OpenRead(std::string_view path, Share share) override {
     opened.emplace_back(path);
+    shares.push_back(share);
     auto it = m_files.find(Lower(std::string(path)));
     if (it == m_files.end()) return nullptr;
-    return std::make_unique<MemoryFile>(it->second);
+    return std::make_unique<MemoryFile>(it->second.bytes, it->second.modified);
   }
   std::vector<std::string> opened;
+  std::vector<Share> shares;
 
  private:
-  std::map<std::string, std::vector<uint8_t>> m_files;
+  struct Stored {
+    std::vector<uint8_t> bytes;
+    int64_t modified = 0;
+  };
+  std::map<std::string, Stored> m_files;
 };
 
 // Builds TOC bytes record by record. Titles are given as text and stored as

@@ -113,6 +113,29 @@ TEST_F(KeyInputTest, OutwardOnAClosedSectionSelectsItsParentsRowAndOnAClosedCate
   EXPECT_EQ(control.Rows().Count(), rows);
 }
 
+TEST_F(KeyInputTest, InwardAndOutwardFollowTheParentLinksPastLevel255) {
+  // A chain of host items 300 deep, every one open: L<r> on row r after
+  // the library's rows. L298 and L299 both read level 255.
+  control.alignment = 0;
+  RowView& view = control.Core().View();
+  const int32_t first = control.Rows().Count();
+  view.AddSibling(0, "L0");
+  for (int32_t r = 0; r + 1 < 300; ++r) {
+    view.AddChild(first + r, "L" + std::to_string(r + 1));
+    view.ToggleNode(static_cast<int16_t>(first + r));
+  }
+  Select("L299");
+  KeyDown(VK_LEFT);
+  EXPECT_EQ(Selected(), "L298");
+  EXPECT_EQ(SelectedNode(), "L298");
+  KeyDown(VK_RIGHT);
+  EXPECT_EQ(Selected(), "L299");
+  EXPECT_EQ(SelectedNode(), "L299");
+  // The rows changed behind the list's back are painted before the frame
+  // is handed on.
+  TestControl::Pump(20);
+}
+
 TEST_F(KeyInputTest, OutwardOnAnOpenCategoryCountsOnlyItsCheckedBooks) {
   control.alignment = 0;
   Select("Fiqh");
