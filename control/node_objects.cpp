@@ -89,21 +89,29 @@ class NodeObject final : public ComBase<NodeObject, INodeAutomation> {
   }
 
   // IDispatch, from the type library.
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return Dispatch().GetTypeInfoCount(count); }
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    return Guarded([&] { return Dispatch().GetTypeInfoCount(count); });
+  }
   STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
-    return Dispatch().GetTypeInfo(index, lcid, info);
+    return Guarded([&] { return Dispatch().GetTypeInfo(index, lcid, info); });
   }
   STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
                              DISPID* ids) override {
-    return Dispatch().GetIDsOfNames(iid, names, count, lcid, ids);
+    return Guarded([&] { return Dispatch().GetIDsOfNames(iid, names, count, lcid, ids); });
   }
   STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
                       VARIANT* result, EXCEPINFO* exception, UINT* argError) override {
-    // A handler of an event a member fires may release the last reference.
-    ComPtr<NodeObject> self(this);
-    return Dispatch().Invoke(static_cast<INodeAutomation*>(this), id, iid, lcid, flags, params,
-                             result, exception, argError);
+    return Guarded([&] {
+      // A handler of an event a member fires may release the last reference.
+      ComPtr<NodeObject> self(this);
+      return Dispatch().Invoke(static_cast<INodeAutomation*>(this), id, iid, lcid, flags, params,
+                               result, exception, argError);
+    });
   }
+
+  // The members below run their bodies through Read and Change, each of
+  // which runs it in Guarded.
+  // Guards: Read, Change
 
   STDMETHODIMP get_Title(BSTR* value) override {
     return Read(value, [&](OrvaneCore&, OutlineNode& node) -> HRESULT {
@@ -174,6 +182,7 @@ class NodeObject final : public ComBase<NodeObject, INodeAutomation> {
       return S_OK;
     });
   }
+  // Unguarded: IsLive only looks the object up.
   STDMETHODIMP get_Valid(VARIANT_BOOL* value) override {
     if (value == nullptr) return E_POINTER;
     *value = ToVariantBool(m_registry != nullptr && m_registry->IsLive(this));
@@ -302,16 +311,35 @@ class NodesObject final : public ComBase<NodesObject, INodesAutomation> {
   }
   size_t Size() const { return m_nodes.size(); }
 
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return Dispatch().GetTypeInfoCount(count); }
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    return Guarded([&] { return Dispatch().GetTypeInfoCount(count); });
+  }
   STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
-    return Dispatch().GetTypeInfo(index, lcid, info);
+    return Guarded([&] { return Dispatch().GetTypeInfo(index, lcid, info); });
   }
   STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
                              DISPID* ids) override {
-    return Dispatch().GetIDsOfNames(iid, names, count, lcid, ids);
+    return Guarded([&] { return Dispatch().GetIDsOfNames(iid, names, count, lcid, ids); });
   }
   STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
                       VARIANT* result, EXCEPINFO* exception, UINT* argError) override {
+    return Guarded(
+        [&] { return InvokeMember(id, iid, lcid, flags, params, result, exception, argError); });
+  }
+
+  STDMETHODIMP get_Count(LONG* value) override {
+    if (value == nullptr) return E_POINTER;
+    *value = 0;
+    return Guarded([&]() -> HRESULT {
+      if (!Live()) return Raise(kNodeGoneError, kNodeGone, DIID_Nodes);
+      *value = static_cast<LONG>(std::min<size_t>(m_nodes.size(), LONG_MAX));
+      return S_OK;
+    });
+  }
+
+ private:
+  HRESULT InvokeMember(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+                       VARIANT* result, EXCEPINFO* exception, UINT* argError) {
     ComPtr<NodesObject> self(this);
     // Script engines ask for the enumerator as a method as well as a
     // property (JScript's Enumerator calls it); either way it is given.
@@ -334,13 +362,7 @@ class NodesObject final : public ComBase<NodesObject, INodesAutomation> {
                              result, exception, argError);
   }
 
-  STDMETHODIMP get_Count(LONG* value) override {
-    if (value == nullptr) return E_POINTER;
-    *value = 0;
-    if (!Live()) return Raise(kNodeGoneError, kNodeGone, DIID_Nodes);
-    *value = static_cast<LONG>(std::min<size_t>(m_nodes.size(), LONG_MAX));
-    return S_OK;
-  }
+ public:
   STDMETHODIMP get_Item(LONG index, IDispatch** value) override {
     if (value == nullptr) return E_POINTER;
     *value = nullptr;
@@ -395,16 +417,20 @@ class NodeEnumerator final : public ComBase<NodeEnumerator, IEnumVARIANT> {
       return done == count ? S_OK : S_FALSE;
     });
   }
+  // Unguarded: arithmetic on two counts.
   STDMETHODIMP Skip(ULONG count) override {
     const size_t left = m_nodes->Size() - std::min(m_next, m_nodes->Size());
     const bool all = count <= left;
     m_next += all ? count : left;
     return all ? S_OK : S_FALSE;
   }
+  // Unguarded: sets a count.
   STDMETHODIMP Reset() override {
     m_next = 0;
     return S_OK;
   }
+  // Unguarded: a new that does not throw, of an object whose construction
+  // only copies a reference and a count.
   STDMETHODIMP Clone(IEnumVARIANT** out) override {
     if (out == nullptr) return E_POINTER;
     *out = new (std::nothrow) NodeEnumerator(*m_nodes.Get(), m_next);
@@ -419,11 +445,13 @@ class NodeEnumerator final : public ComBase<NodeEnumerator, IEnumVARIANT> {
 STDMETHODIMP NodesObject::get__NewEnum(IUnknown** value) {
   if (value == nullptr) return E_POINTER;
   *value = nullptr;
-  if (!Live()) return Raise(kNodeGoneError, kNodeGone, DIID_Nodes);
-  auto* enumerator = new (std::nothrow) NodeEnumerator(*this, 0);
-  if (enumerator == nullptr) return E_OUTOFMEMORY;
-  *value = static_cast<IEnumVARIANT*>(enumerator);
-  return S_OK;
+  return Guarded([&]() -> HRESULT {
+    if (!Live()) return Raise(kNodeGoneError, kNodeGone, DIID_Nodes);
+    auto* enumerator = new (std::nothrow) NodeEnumerator(*this, 0);
+    if (enumerator == nullptr) return E_OUTOFMEMORY;
+    *value = static_cast<IEnumVARIANT*>(enumerator);
+    return S_OK;
+  });
 }
 
 // ---- The registry ----

@@ -108,6 +108,7 @@ STDMETHODIMP COrvaneCtrl::FoldText(BSTR text, BSTR* result) {
   });
 }
 
+// Unguarded: reads a plain field.
 STDMETHODIMP COrvaneCtrl::get_TypeAhead(VARIANT_BOOL* value) {
   if (value == nullptr) return E_POINTER;
   *value = ToVariantBool(m_typeAhead);
@@ -115,10 +116,12 @@ STDMETHODIMP COrvaneCtrl::get_TypeAhead(VARIANT_BOOL* value) {
 }
 
 STDMETHODIMP COrvaneCtrl::put_TypeAhead(VARIANT_BOOL value) {
-  m_typeAhead = value != VARIANT_FALSE;
-  m_typeAheadPrefix.Clear();
-  SetModifiedFlag();
-  return S_OK;
+  return Guarded([&] {
+    m_typeAhead = value != VARIANT_FALSE;
+    m_typeAheadPrefix.Clear();
+    SetModifiedFlag();
+    return S_OK;
+  });
 }
 
 // ---- What the type-ahead asks of the control ----

@@ -210,6 +210,7 @@ STDMETHODIMP COrvaneCtrl::put_SelectedNode(IDispatch* value) {
   });
 }
 
+// Unguarded: put_SelectedNode runs in Guarded.
 STDMETHODIMP COrvaneCtrl::putref_SelectedNode(IDispatch* value) { return put_SelectedNode(value); }
 
 STDMETHODIMP COrvaneCtrl::HitTest(OLE_XPOS_PIXELS x, OLE_YPOS_PIXELS y, IDispatch** result) {
@@ -266,6 +267,7 @@ STDMETHODIMP COrvaneCtrl::put_TopNode(IDispatch* value) {
   });
 }
 
+// Unguarded: put_TopNode runs in Guarded.
 STDMETHODIMP COrvaneCtrl::putref_TopNode(IDispatch* value) { return put_TopNode(value); }
 
 }  // namespace orvane
