@@ -353,13 +353,13 @@ TEST(Find, ChildrenReadFromARunAreFound) {
   EXPECT_EQ(f.core.Search().FindAll(FoldedQuery("a2"), 10).size(), 1u);
 }
 
-TEST(Find, ChangedBooksDirLeavesMatchesItCannotReach) {
+TEST(Find, ChangedBooksDirStillFindsMatchesInTheBooksOwnFile) {
   DeferredBook f;
   f.core.Outline().EnsureBookRead(2);
   f.core.Catalogue().SetBooksDir("elsewhere");
-  // The run is read again from the file when the node is made: the file is
-  // gone from there, so the match has no node and is left out.
-  EXPECT_TRUE(f.core.Search().FindAll(FoldedQuery("needle"), 10).empty());
+  // The run is read again from the file when the node is made, from the
+  // path the book had when the library was loaded.
+  EXPECT_EQ(f.core.Search().FindAll(FoldedQuery("needle"), 10).size(), 1u);
   EXPECT_EQ(f.core.Search().FindAll(FoldedQuery("X"), 10).size(), 1u);
 }
 
