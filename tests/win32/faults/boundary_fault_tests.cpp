@@ -144,8 +144,11 @@ const std::vector<Call>& Calls() {
        }},
       {"AddChild",
        [](Hosted& h) {
+         // The new item's Node is the caller's to release.
          IUnknown* node = nullptr;
-         return h.control->AddChild(0, Bstr(L"item").Get(), &node);
+         const HRESULT hr = h.control->AddChild(0, Bstr(L"item").Get(), &node);
+         if (node) node->Release();
+         return hr;
        }},
       {"ApplyCheck", [](Hosted& h) { return h.control->put_ApplyCheck(VARIANT_TRUE); }},
       {"TopicName", [](Hosted& h) { return h.control->put_TopicName(Bstr(L"elsewhere").Get()); }},
