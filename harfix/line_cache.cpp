@@ -118,6 +118,19 @@ class LineCache {
     while (!entries_.empty() && (entries_.size() > kMaxLines || bytes_ > kMaxBytes)) DropOldest();
   }
 
+  bool Agree() const {
+    if (index_.size() != entries_.size()) return false;
+    std::size_t bytes = 0;
+    for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
+      bytes += entry->bytes;
+      auto [first, last] = index_.equal_range(entry->hash);
+      if (std::none_of(first, last, [&](const auto& found) { return found.second == entry; })) {
+        return false;
+      }
+    }
+    return bytes == bytes_;
+  }
+
   void Clear() {
     index_.clear();
     entries_.clear();
@@ -176,5 +189,7 @@ std::shared_ptr<const FittedLayout> LayoutFor(FontSelection& selection, std::str
 }
 
 void ForgetLines() { Lines().Clear(); }
+
+bool KeptLinesAgree() { return Lines().Agree(); }
 
 }  // namespace harfix

@@ -27,6 +27,11 @@ std::shared_ptr<const FittedLayout> LayoutFor(FontSelection& selection, std::str
 // Forgets every kept line.
 void ForgetLines();
 
+// Whether the kept lines, their index and their byte count agree. A line in
+// the list but not the index, or not counted, is later dropped with the
+// wrong count, and the count can then wrap and empty the whole list.
+bool KeptLinesAgree();
+
 }  // namespace harfix
 
 #endif

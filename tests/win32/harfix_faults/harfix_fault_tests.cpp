@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "harfix/harfix.h"
+#include "harfix/line_cache.h"
 #include "tests/native/allocation_faults.h"
 
 namespace orvane::test {
@@ -76,6 +77,9 @@ TEST(HarfixFaults, EveryFailedAllocationOfALayoutLeavesTheKeptLinesWhole) {
         struck = AllocationFaultHappened();
       }
       ASSERT_FALSE(escaped) << "allocation " << nth;
+      // A line half-kept (listed but not indexed or counted) would later be
+      // dropped with the wrong count.
+      ASSERT_TRUE(harfix::KeptLinesAgree()) << "allocation " << nth;
       for (size_t t = 0; t < titles.size(); ++t) {
         const SIZE size = canvas.Row(titles[t]);
         EXPECT_EQ(size.cx, expected[t].cx) << "allocation " << nth << ", title " << t;
@@ -88,6 +92,7 @@ TEST(HarfixFaults, EveryFailedAllocationOfALayoutLeavesTheKeptLinesWhole) {
     // upsetting the count.
     Canvas canvas;
     for (int i = 0; i < 1100; ++i) canvas.Row(kMixed + std::to_string(i));
+    EXPECT_TRUE(harfix::KeptLinesAgree());
     for (size_t t = 0; t < titles.size(); ++t) {
       const SIZE size = canvas.Row(titles[t]);
       EXPECT_EQ(size.cx, expected[t].cx) << "title " << t;
