@@ -81,11 +81,14 @@ STDMETHODIMP COrvaneCtrl::LoadBooks(BSTR topicName, VARIANT_BOOL* result) {
   ChangeScope scope(*this);
   if (result == nullptr) return E_POINTER;
   *result = VARIANT_FALSE;
-  return Guarded([&] {
+  const HRESULT hr = Guarded([&] {
     *result = ToVariantBool(m_core.LoadBooks(AnsiFromBstr(topicName)));
-    m_announcer.RowsReordered();
     return S_OK;
   });
+  // A load that failed part-way has still replaced the rows a screen reader
+  // knew.
+  m_announcer.RowsReordered();
+  return hr;
 }
 
 STDMETHODIMP COrvaneCtrl::GetSectionTitle(short book, LONG tocPos, BSTR* result) {
