@@ -258,7 +258,9 @@ class COrvaneCtrl final : public COleControl,
   // The end of the outermost ChangeScope.
   void FlushChanges() noexcept;
   // Makes the list box's selected row's node the current node.
-  void FollowListSelection();
+  // Only reads the rows: a scope's opening, which has taken its reference,
+  // must not fail.
+  void FollowListSelection() noexcept;
   void FireNodeEvent(DISPID id, OutlineNode* node, bool withPoint, LONG x, LONG y);
   // The row at a point of the client area, or -1.
   int32_t RowAtPoint(POINT point) const;

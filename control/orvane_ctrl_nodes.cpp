@@ -31,7 +31,7 @@ void COrvaneCtrl::BeginChange() {
   if (m_changeDepth++ == 0) FollowListSelection();
 }
 
-void COrvaneCtrl::FollowListSelection() {
+void COrvaneCtrl::FollowListSelection() noexcept {
   const int32_t row = m_rowList.Selection();
   if (OutlineNode* shown = row >= 0 ? m_rowList.NodeOf(row) : nullptr) {
     if (shown != m_core.View().SelectedNode()) m_core.View().SetSelectedNode(shown);

@@ -213,6 +213,25 @@ const std::vector<Call>& Calls() {
          SendMessageW(h.window, WM_KEYDOWN, VK_ADD, 0);
          return S_OK;
        }},
+      {"key_DownAdd",
+       [](Hosted& h) {
+         // Onto the section row below, then open it.
+         SendMessageW(h.window, WM_KEYDOWN, VK_DOWN, 0);
+         SendMessageW(h.window, WM_KEYDOWN, VK_ADD, 0);
+         return S_OK;
+       }},
+      {"keys_EveryRow",
+       [](Hosted& h) {
+         // Each key that opens, closes or moves, from each row in turn.
+         const WPARAM keys[] = {VK_ADD, VK_MULTIPLY, VK_RIGHT, VK_SUBTRACT, VK_LEFT, VK_DOWN};
+         for (LRESULT row = 0; row < SendMessageW(h.window, LB_GETCOUNT, 0, 0); ++row) {
+           for (WPARAM key : keys) {
+             SendMessageW(h.window, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+             SendMessageW(h.window, WM_KEYDOWN, key, 0);
+           }
+         }
+         return S_OK;
+       }},
       {"key_Right",
        [](Hosted& h) {
          SendMessageW(h.window, WM_KEYDOWN, VK_RIGHT, 0);
@@ -265,6 +284,45 @@ TEST_P(BoundaryFaults, NoExceptionLeavesAndTheControlGoesOn) {
     // No reference was left behind: the module could unload.
     ASSERT_TRUE(ComModule::CanUnload()) << call.name << ", allocation " << nth << " refs "
                                         << Hosted::controlRefs << "/" << Hosted::siteRefs;
+    if (!struck) break;
+  }
+}
+
+HWND g_watched = nullptr;
+int g_reorders = 0;
+
+void CALLBACK HearReorder(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD,
+                          DWORD) {
+  if (event == EVENT_OBJECT_REORDER && window == g_watched && object == OBJID_CLIENT) {
+    ++g_reorders;
+  }
+}
+
+// However far a load got before memory ran out, it replaced the rows a
+// screen reader had read, and the reader hears so.
+TEST(LoadFaults, AScreenReaderHearsOfTheRowsAFailedLoadReplaced) {
+  for (int64_t nth = 1;; ++nth) {
+    Hosted hosted;
+    g_watched = hosted.window;
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER, nullptr,
+                                         HearReorder, 0, 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_TRUE(hook);
+    PumpMessages();
+    g_reorders = 0;
+    bool struck = false;
+    {
+      AllocationFaultScope fault(nth);
+      VARIANT_BOOL loaded = VARIANT_FALSE;
+      hosted.control->LoadBooks(hosted.topic.Get(), &loaded);
+      struck = AllocationFaultHappened();
+    }
+    for (int i = 0; i < 3; ++i) {
+      PumpMessages();
+      Sleep(5);
+    }
+    UnhookWinEvent(hook);
+    g_watched = nullptr;
+    EXPECT_GE(g_reorders, 1) << "allocation " << nth;
     if (!struck) break;
   }
 }
