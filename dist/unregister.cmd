@@ -4,8 +4,8 @@ rem regsvr32 of its own width, in that width's view of the registry.
 rem   unregister.cmd [user] [x86] [x64]
 rem   user       the current user's registration only; without it, every user's (run as an administrator)
 rem   x86, x64   only these widths. Without either: every width this Windows
-rem              runs, x86 and x64 on 64-bit Windows that has its 32-bit part
-rem              (SysWOW64), x86 alone on 32-bit Windows. A caller that knows
+rem              runs: x64 on 64-bit Windows, with x86 where it has its 32-bit
+rem              part (SysWOW64); x86 alone on 32-bit Windows. A caller that knows
 rem              the machine runs no 32-bit programs names x64 alone.
 rem It says which widths it unregistered and which it left out.
 setlocal
@@ -36,12 +36,17 @@ goto args
 rem A 32-bit command prompt sees SysWOW64 as System32; Sysnative is the real one.
 set "native=%SystemRoot%\System32"
 if exist "%SystemRoot%\Sysnative\regsvr32.exe" set "native=%SystemRoot%\Sysnative"
+rem 64-bit Windows says so to a prompt of either width; its 32-bit part
+rem (SysWOW64) may have been left out of it.
+set "os64="
+if /i "%PROCESSOR_ARCHITECTURE%"=="AMD64" set "os64=1"
+if defined PROCESSOR_ARCHITEW6432 set "os64=1"
 set "wow="
 if exist "%SystemRoot%\SysWOW64\regsvr32.exe" set "wow=1"
 if defined want86 goto widths_done
 if defined want64 goto widths_done
-set "want86=1"
-if defined wow set "want64=1"
+if defined os64 (set "want64=1") else set "want86=1"
+if defined wow set "want86=1"
 :widths_done
 set "done="
 set "left="
@@ -60,10 +65,11 @@ rem :one WIDTH: the module of that width, by the regsvr32 of that width.
 :one
 set "server="
 if "%1"=="x86" if defined wow set "server=%SystemRoot%\SysWOW64\regsvr32.exe"
-if "%1"=="x86" if not defined wow set "server=%native%\regsvr32.exe"
-if "%1"=="x64" if defined wow set "server=%native%\regsvr32.exe"
+if "%1"=="x86" if not defined os64 set "server=%native%\regsvr32.exe"
+if "%1"=="x64" if defined os64 set "server=%native%\regsvr32.exe"
 if not defined server (
-  echo Orvane: %1 needs 64-bit Windows.
+  if "%1"=="x64" echo Orvane: x64 needs 64-bit Windows.
+  if "%1"=="x86" echo Orvane: x86 needs the 32-bit part of 64-bit Windows, SysWOW64.
   set failed=1
   goto :eof
 )
