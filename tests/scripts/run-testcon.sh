@@ -63,13 +63,16 @@ echo "-- acceptance scripts"
 for script in "$top"/tests/scripts/testcon/*.vbs "$top"/tests/scripts/testcon/*.js; do
   [ -e "$script" ] || continue
   name=$(basename "$script")
-  run_testcon "$(winepath -w "$script")"
+  script_win=$(winepath -w "$script")
+  run_testcon "$script_win"
   printf '%s\n' "$out" | sed "s/^/  $name: /"
   [ -n "$err" ] && printf '%s\n' "$err" | sed "s/^/  $name (stderr): /"
   if [ "$code" -eq 0 ] && ! grep -q '^FAIL' <<<"$out"; then
     pass "$name"
   else
-    fail "$name (exit $code)"
+    # The path as given, to tell a path that came out of winepath wrong from
+    # one testcon read wrong.
+    fail "$name (exit $code; given [$script_win])"
   fi
 done
 
