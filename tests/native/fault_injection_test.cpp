@@ -133,20 +133,7 @@ struct FaultFixture {
   FaultFixture() {
     const std::vector<std::vector<std::string>> categories{{"large", "sample"},
                                                            {"large2", "missing"}};
-    std::string ini = "lib.INI";
-    profile.Set(ini, "Directories", "TOC", "lib");
-    profile.Set(ini, "Books", "Count", "4");
-    profile.Set(ini, "Categories", "Count", "2");
-    for (size_t k = 0; k < categories.size(); ++k) {
-      std::string n = std::to_string(k + 1);
-      profile.Set(ini, "Categories", "Name" + n, "C" + n);
-      profile.Set(ini, "Category" + n, "Count", std::to_string(categories[k].size()));
-      for (size_t j = 0; j < categories[k].size(); ++j) {
-        std::string m = std::to_string(j + 1);
-        profile.Set(ini, "Category" + n, "Title" + m, "B" + n + "." + m);
-        profile.Set(ini, "Category" + n, "Name" + m, categories[k][j]);
-      }
-    }
+    WriteCatalogue(profile, "lib", categories);
     stored.Put("lib\\large.TOC", large.Get());
     stored.Put("lib\\large2.TOC", large.Get());
     stored.Put("lib\\sample.TOC", sample.toc.Get());

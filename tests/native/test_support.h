@@ -123,6 +123,29 @@ class TocBytes {
   std::vector<uint8_t> m_bytes;
 };
 
+// Writes catalogue `topic`: categories[k] lists book file names of category
+// k+1; titles are "C<k>" and "B<k>.<j>"; books live in folder "lib".
+inline void WriteCatalogue(MapProfile& profile, const std::string& topic,
+                           const std::vector<std::vector<std::string>>& categories,
+                           int bookCount = -1) {
+  std::string ini = topic + ".INI";
+  profile.Set(ini, "Directories", "TOC", "lib");
+  int total = 0;
+  for (auto& c : categories) total += static_cast<int>(c.size());
+  profile.Set(ini, "Books", "Count", std::to_string(bookCount >= 0 ? bookCount : total));
+  profile.Set(ini, "Categories", "Count", std::to_string(categories.size()));
+  for (size_t k = 0; k < categories.size(); ++k) {
+    std::string n = std::to_string(k + 1);
+    profile.Set(ini, "Categories", "Name" + n, "C" + n);
+    profile.Set(ini, "Category" + n, "Count", std::to_string(categories[k].size()));
+    for (size_t j = 0; j < categories[k].size(); ++j) {
+      std::string m = std::to_string(j + 1);
+      profile.Set(ini, "Category" + n, "Title" + m, "B" + n + "." + m);
+      profile.Set(ini, "Category" + n, "Name" + m, categories[k][j]);
+    }
+  }
+}
+
 // A core over in-memory seams, with a catalogue helper.
 struct CoreFixture {
   GapRowList rows{20};
@@ -131,26 +154,9 @@ struct CoreFixture {
   RecordingHoverTimer timer;
   OrvaneCore core{rows, profile, files, timer};
 
-  // categories[k] lists book file names of category k+1; titles are "C<k>"
-  // and "B<k>.<j>"; books live in folder "lib".
   void Catalogue(const std::string& topic, const std::vector<std::vector<std::string>>& categories,
                  int bookCount = -1) {
-    std::string ini = topic + ".INI";
-    profile.Set(ini, "Directories", "TOC", "lib");
-    int total = 0;
-    for (auto& c : categories) total += static_cast<int>(c.size());
-    profile.Set(ini, "Books", "Count", std::to_string(bookCount >= 0 ? bookCount : total));
-    profile.Set(ini, "Categories", "Count", std::to_string(categories.size()));
-    for (size_t k = 0; k < categories.size(); ++k) {
-      std::string n = std::to_string(k + 1);
-      profile.Set(ini, "Categories", "Name" + n, "C" + n);
-      profile.Set(ini, "Category" + n, "Count", std::to_string(categories[k].size()));
-      for (size_t j = 0; j < categories[k].size(); ++j) {
-        std::string m = std::to_string(j + 1);
-        profile.Set(ini, "Category" + n, "Title" + m, "B" + n + "." + m);
-        profile.Set(ini, "Category" + n, "Name" + m, categories[k][j]);
-      }
-    }
+    WriteCatalogue(profile, topic, categories, bookCount);
   }
   void Book(const std::string& name, const TocBytes& toc) {
     files.Put("lib\\" + name + ".TOC", toc.Get());
